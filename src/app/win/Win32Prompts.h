@@ -1,0 +1,26 @@
+// The real message boxes, folder picker and open-file dialog, owned by the
+// main window once it exists.
+#pragma once
+
+#include <windows.h>
+
+#include "app/UserPrompts.h"
+
+namespace reelwright::win {
+
+class Win32Prompts : public UserPrompts {
+public:
+    explicit Win32Prompts(HWND owner = nullptr) : owner_(owner) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+    HWND owner() const { return owner_; }
+
+    MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageIcon icon,
+                              MessageButtons buttons) override;
+    std::string BrowseForFolder(const std::string& title) override;
+    std::optional<OpenFileResult> ShowOpenFile(const OpenFileRequest& request) override;
+
+private:
+    HWND owner_;
+};
+
+}  // namespace reelwright::win

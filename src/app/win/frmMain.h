@@ -1,0 +1,111 @@
+// The main window: the demo queue, the optional parameters, Launch, and the
+// menu that leads to the game folder setup, the properties and the About box.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/AppServices.h"
+#include "app/Layout.h"
+#include "app/MainWindowLoad.h"
+#include "queue/DemoQueue.h"
+#include "shell/win/basAPI.h"
+
+namespace reelwright {
+
+class frmMain {
+public:
+    // Control and menu ids.
+    enum Id : int {
+        IDC_fmeReelwright = 100,
+        IDC_lblQueDemos,
+        IDC_lvwDemoQue,
+        IDC_cmdAdd,
+        IDC_cmdRemove,
+        IDC_cmdClear,
+        IDC_lblOptionalParams,
+        IDC_txtOptionalParams,
+        IDC_cmdLaunch,
+        IDM_mnuLocateFile = 200,
+        IDM_mnuProperties,
+        IDM_mnuAbout,
+    };
+
+    static constexpr const wchar_t* kClassName = L"ReelwrightMain";
+
+    explicit frmMain(AppServices services);
+    ~frmMain();
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // Creates the window hidden and runs its load (direct playback of the demo
+    // in `commandLineTail`, then the first-run setup). Returns EndProgram when
+    // the window must not be shown (the first-run prompt was cancelled); the
+    // window is destroyed then.
+    LoadOutcome Load(const std::string& commandLineTail);
+    void Show(int showCommand = SW_SHOWNORMAL);
+
+    HWND hwnd() const { return hwnd_; }
+    AppServices& services() { return services_; }
+    DemoQueue& queue() { return queue_; }
+    const std::string& appKey() const { return appKey_; }
+
+    // Asks for the game folder until a valid one is chosen or the user cancels.
+    void SetupSOF2Folder();
+
+    // Event handlers.
+    void mnuLocateFile_Click();
+    void mnuProperties_Click();
+    void mnuAbout_Click();
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void cmdClear_Click();
+    void cmdLaunch_Click();
+
+    // Shows the queue's rows in lvwDemoQue.
+    void RefreshDemoList();
+
+    // Controls.
+    HWND fmeReelwright = nullptr;
+    HWND lblQueDemos = nullptr;
+    HWND lvwDemoQue = nullptr;
+    HWND cmdAdd = nullptr;
+    HWND cmdRemove = nullptr;
+    HWND cmdClear = nullptr;
+    HWND lblOptionalParams = nullptr;
+    HWND txtOptionalParams = nullptr;
+    HWND cmdLaunch = nullptr;
+
+    // Layout in twips, relative to the client area (the frame) and to the frame.
+    static constexpr TwipsRect kClient{0, 0, 6465, 6420};
+    static constexpr TwipsRect kFrame{240, 240, 5895, 6015};
+    static constexpr TwipsRect kQueDemosLabel{120, 360, 2055, 255};
+    static constexpr TwipsRect kDemoList{120, 720, 4695, 3615};
+    static constexpr TwipsRect kAddButton{4920, 720, 855, 375};
+    static constexpr TwipsRect kRemoveButton{4920, 1200, 855, 375};
+    static constexpr TwipsRect kClearButton{4920, 1680, 855, 375};
+    static constexpr TwipsRect kOptionalParamsLabel{120, 4560, 1695, 255};
+    static constexpr TwipsRect kOptionalParamsBox{120, 4920, 5655, 375};
+    static constexpr TwipsRect kLaunchButton{2280, 5520, 1095, 375};
+    static constexpr int kColumnWidthTwips = 1440;
+
+    static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void LayoutControls();
+    LoadOutcome RunFirstRunSetup(const std::string& gameFolder);
+
+    AppServices services_;
+    DemoQueue queue_;
+    std::string appKey_;
+    HWND hwnd_ = nullptr;
+    HMENU menu_ = nullptr;
+    int dpi_ = 96;
+    basAPI::UniqueFont font_;
+};
+
+}  // namespace reelwright

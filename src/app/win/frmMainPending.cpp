@@ -1,0 +1,29 @@
+// Temporary definitions of the main window's handlers that are still being
+// built; each moves to the file of the feature that implements it.
+#include "app/win/Win32Prompts.h"
+#include "app/win/frmMain.h"
+
+namespace reelwright {
+
+void frmMain::SetupSOF2Folder() {}
+void frmMain::mnuLocateFile_Click() {}
+LoadOutcome frmMain::RunFirstRunSetup(const std::string&) { return LoadOutcome::ShowWindow; }
+
+void frmMain::mnuProperties_Click() {}
+void frmMain::mnuAbout_Click() {}
+
+void frmMain::cmdAdd_Click() {}
+void frmMain::cmdRemove_Click() {}
+void frmMain::cmdClear_Click() {}
+void frmMain::RefreshDemoList() {}
+
+void frmMain::cmdLaunch_Click() {}
+
+}  // namespace reelwright
+
+namespace reelwright::win {
+
+std::string Win32Prompts::BrowseForFolder(const std::string&) { return {}; }
+std::optional<OpenFileResult> Win32Prompts::ShowOpenFile(const OpenFileRequest&) { return std::nullopt; }
+
+}  // namespace reelwright::win

@@ -1,0 +1,45 @@
+// The command lines with which the game is started, and the texts at the
+// boundary with the game that several windows share.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace reelwright {
+
+// Where a demo lies below the game folder.
+struct DemoLocation {
+    std::string gameType;  // between the game folder + "\" and the first "\demos"
+    std::string demo;      // after "\demos\": relative to the game type's demos folder
+};
+
+// Splits a demo path named on the command line. Nothing when the path does not
+// lie in the game folder (case-sensitive prefix followed by a separator) or has
+// no "\demos" after the game folder. A demo right in the game folder's own
+// "demos" folder has the empty game type.
+std::optional<DemoLocation> LocateDemoInGameFolder(std::string_view gameFolder, std::string_view demoPath);
+
+// The direct playback's parameters:
+// +set fs_basepath "<G>" +set fs_game <T>+demo "<D>"
+std::string DirectPlaybackParameters(std::string_view gameFolder, const DemoLocation& location);
+
+// Launch's parameters for one queued demo; " <optional>" follows only when the
+// trimmed optional parameters are not empty:
+// +set fs_basepath "<G>" +set fs_game <T>+demo <name>[ <optional>]
+std::string OneDemoParameters(std::string_view gameFolder, std::string_view gameType, std::string_view name,
+                              std::string_view optionalParameters);
+
+// Launch's parameters for two or more queued demos:
+// +set fs_basepath "<G>" +set fs_game <T>+demo <name>+exec Reelwright.cfg
+std::string ManyDemosParameters(std::string_view gameFolder, std::string_view gameType, std::string_view name);
+
+// The demo path in a command-line tail: the tail trimmed, and its first and
+// last characters dropped when both are double quotes (as the file
+// association passes it), then trimmed again.
+std::string DemoPathFromCommandLineTail(std::string_view tail);
+
+inline constexpr const char* kScriptFileName = "Reelwright.cfg";
+inline constexpr const char* kGameConfigFileName = "SOF2MP.cfg";
+
+}  // namespace reelwright

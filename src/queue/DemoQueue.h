@@ -1,0 +1,39 @@
+// The demo queue: the ordered demos that the next Launch plays. It lives in the
+// main window and is never saved.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace reelwright {
+
+struct DemoQueueEntry {
+    std::string Name;      // file name without its folder
+    std::string GameType;  // "base\mp", a mod's folder, ...
+    std::string Path;      // full path (added alone) or the folder (added with others)
+    bool operator==(const DemoQueueEntry&) const = default;
+};
+
+class DemoQueue {
+public:
+    // Positions and counts are 16-bit signed numbers: 32767 entries at most.
+    static constexpr std::size_t kMaxEntries = 32767;
+
+    std::size_t Count() const { return entries_.size(); }
+    bool Empty() const { return entries_.empty(); }
+    // 1-based position, as Launch numbers the demos.
+    const DemoQueueEntry& At(std::size_t position) const { return entries_.at(position - 1); }
+    const std::vector<DemoQueueEntry>& Entries() const { return entries_; }
+
+    // Appends at the end; false (and nothing changed) when the queue is full.
+    bool Append(DemoQueueEntry entry);
+    // Removes the entry at the 0-based index; later entries move up.
+    void RemoveAt(std::size_t index);
+    void Clear() { entries_.clear(); }
+
+private:
+    std::vector<DemoQueueEntry> entries_;
+};
+
+}  // namespace reelwright

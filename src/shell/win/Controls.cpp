@@ -1,0 +1,99 @@
+#include "shell/win/Controls.h"
+
+#include <cmath>
+#include <vector>
+
+namespace reelwright::win {
+
+int SystemDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+int WindowDpi(HWND window) {
+    const UINT dpi = window ? ::GetDpiForWindow(window) : 0;
+    return dpi ? static_cast<int>(dpi) : SystemDpi();
+}
+
+basAPI::UniqueFont CreateUiFont(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    LOGFONTW font{};
+    if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
+        font = metrics.lfMessageFont;
+    } else if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        font = metrics.lfMessageFont;
+        font.lfHeight = ::MulDiv(font.lfHeight, dpi, SystemDpi());
+    } else {
+        font.lfHeight = -::MulDiv(9, dpi, 72);
+        lstrcpyW(font.lfFaceName, L"Segoe UI");
+    }
+    return basAPI::UniqueFont(::CreateFontIndirectW(&font));
+}
+
+basAPI::UniqueFont CreatePointFont(const wchar_t* face, double pointSize, bool bold, int dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(std::lround(pointSize * dpi / 72.0));
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return basAPI::UniqueFont(::CreateFontIndirectW(&font));
+}
+
+HWND CreateChild(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
+                 int id, const TwipsRect& place, int dpi, HFONT font) {
+    const PixelRect pixels = ToPixels(place, dpi);
+    HWND child = ::CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, pixels.left, pixels.top,
+                                   pixels.width, pixels.height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   ::GetModuleHandleW(nullptr), nullptr);
+    if (child && font) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, bool hasMenu,
+                         int dpi) {
+    RECT rect{0, 0, TwipsToPixels(clientWidthTwips, dpi), TwipsToPixels(clientHeightTwips, dpi)};
+    if (!::AdjustWindowRectExForDpi(&rect, style, hasMenu, exStyle, static_cast<UINT>(dpi)))
+        ::AdjustWindowRectEx(&rect, style, hasMenu, exStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void CenterOnScreen(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcMonitor;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    ::SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
+                   area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string GetText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+    const int copied = ::GetWindowTextW(window, buffer.data(), length + 1);
+    return basAPI::Narrow(std::wstring_view(buffer.data(), static_cast<std::size_t>(copied)));
+}
+
+void SetText(HWND window, const std::string& utf8) { ::SetWindowTextW(window, basAPI::Widen(utf8).c_str()); }
+
+HICON LoadProgramIcon(int size) {
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size,
+                                           LR_DEFAULTCOLOR | LR_SHARED));
+}
+
+PixelRect PlaceInParent(HWND child, HWND container) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, container, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace reelwright::win

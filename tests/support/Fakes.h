@@ -1,0 +1,120 @@
+// Recording fakes of the platform seams. Each records what it was asked in a
+// shared journal, so a test can check the order of reads, writes and starts
+// across all of them.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/SettingsStore.h"
+#include "app/UserPrompts.h"
+#include "shell/FileSystem.h"
+#include "shell/GameShell.h"
+
+namespace reelwright::testing {
+
+struct Journal {
+    std::vector<std::string> entries;
+    void Add(std::string entry) { entries.push_back(std::move(entry)); }
+};
+
+// Journal entries: "get <section>/<key>" and "save <section>/<key>=<value>".
+class FakeSettingsStore : public SettingsStore {
+public:
+    explicit FakeSettingsStore(Journal* journal = nullptr) : journal_(journal) {}
+
+    std::string GetSetting(const std::string& application, const std::string& section, const std::string& key,
+                           const std::string& defaultValue = "") override;
+    void SaveSetting(const std::string& application, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+
+    // Seeds a value under the current AppKey.
+    void Put(const std::string& section, const std::string& key, const std::string& value);
+    std::optional<std::string> Stored(const std::string& section, const std::string& key) const;
+
+    // The application names that were used; every access should use the AppKey.
+    std::set<std::string> applicationsUsed;
+    // Keys ("section/key") whose reads or writes throw, to test failure paths.
+    std::set<std::string> failingKeys;
+
+private:
+    Journal* journal_;
+    std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
+};
+
+// An in-memory file system. Journal entries: "exists <path>", "readonly <path>",
+// "copy <from> -> <to>", "write <path>".
+class FakeFileSystem : public FileSystem {
+public:
+    explicit FakeFileSystem(Journal* journal = nullptr) : journal_(journal) {}
+
+    bool FileExists(const std::string& path) override;
+    bool SetReadOnly(const std::string& path) override;
+    bool CopyFileOver(const std::string& from, const std::string& to) override;
+    bool WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
+
+    std::map<std::string, std::string> files;  // path -> content
+    std::set<std::string> folders;             // existing folders (FileExists is false for them)
+    std::set<std::string> readOnly;            // paths made read-only
+    std::set<std::string> failingPaths;        // operations on these fail
+
+private:
+    Journal* journal_;
+};
+
+struct ShellOpenCall {
+    std::string file, parameters, directory;
+    int showMode = 0;
+};
+
+// Journal entry: "shellopen <file> | <parameters> | <directory> | <show>".
+class FakeGameShell : public GameShell {
+public:
+    explicit FakeGameShell(Journal* journal = nullptr) : journal_(journal) {}
+    std::intptr_t ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                            int showMode) override;
+
+    std::vector<ShellOpenCall> calls;
+    std::intptr_t result = 42;
+
+private:
+    Journal* journal_;
+};
+
+struct MessageCall {
+    std::string text, title;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+// Scripted answers, taken in order; journal entries "message <title>",
+// "browse <title>", "openfile <title>".
+class FakePrompts : public UserPrompts {
+public:
+    explicit FakePrompts(Journal* journal = nullptr) : journal_(journal) {}
+
+    MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageIcon icon,
+                              MessageButtons buttons) override;
+    std::string BrowseForFolder(const std::string& title) override;
+    std::optional<OpenFileResult> ShowOpenFile(const OpenFileRequest& request) override;
+
+    std::deque<MessageAnswer> messageAnswers;                 // default when empty: Ok / Yes
+    std::deque<std::string> folderAnswers;                     // default when empty: ""
+    std::deque<std::optional<OpenFileResult>> openFileAnswers;  // default when empty: cancel
+
+    std::vector<MessageCall> messages;
+    std::vector<std::string> browseTitles;
+    std::vector<OpenFileRequest> openFileRequests;
+
+private:
+    Journal* journal_;
+};
+
+}  // namespace reelwright::testing
