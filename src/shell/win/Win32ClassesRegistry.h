@@ -1,0 +1,30 @@
+// The classes root of the real registry (HKEY_CLASSES_ROOT), for the file
+// association. Open keys are held here until they are closed.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "shell/ClassesRegistry.h"
+#include "shell/win/basAPI.h"
+
+namespace reelwright::win {
+
+class Win32ClassesRegistry : public ClassesRegistry {
+public:
+    explicit Win32ClassesRegistry(HKEY root = HKEY_CLASSES_ROOT) : root_(root) {}
+
+    bool CreateKey(const std::string& subkey, KeyId& key) override;
+    bool SetDefaultValue(KeyId key, const std::string& text) override;
+    void CloseKey(KeyId key) override;
+    bool DeleteKey(const std::string& subkey) override;
+    void NotifyAssociationsChanged() override;
+
+private:
+    HKEY root_;
+    std::map<KeyId, basAPI::UniqueRegKey> open_;
+    KeyId nextKey_ = 1;
+};
+
+}  // namespace reelwright::win
