@@ -13,8 +13,6 @@ namespace reelwright::win {
 
 class Win32ClassesRegistry : public ClassesRegistry {
 public:
-    explicit Win32ClassesRegistry(HKEY root = HKEY_CLASSES_ROOT) : root_(root) {}
-
     bool CreateKey(const std::string& subkey, KeyId& key) override;
     bool SetDefaultValue(KeyId key, const std::string& text) override;
     void CloseKey(KeyId key) override;
@@ -22,7 +20,8 @@ public:
     void NotifyAssociationsChanged() override;
 
 private:
-    HKEY root_;
+    // The machine-wide classes root: the association is for every user.
+    HKEY root_ = HKEY_CLASSES_ROOT;
     std::map<KeyId, basAPI::UniqueRegKey> open_;
     KeyId nextKey_ = 1;
 };

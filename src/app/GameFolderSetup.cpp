@@ -1,0 +1,46 @@
+#include "app/GameFolderSetup.h"
+
+#include <exception>
+
+#include "app/AppInfo.h"
+
+namespace reelwright {
+
+namespace {
+
+void ReportUnavailable(UserPrompts& prompts, const char* text) {
+    prompts.ShowMessage(text, kGameFolderSetupTitle, MessageIcon::Stop, MessageButtons::Ok);
+}
+
+}  // namespace
+
+void SetupSOF2Folder(AppServices& services) {
+    for (;;) {
+        const std::string appKey = AppKey();
+
+        std::string folder;
+        try {
+            folder = services.prompts.BrowseForFolder(kBrowseGameFolderTitle);
+        } catch (const std::exception&) {
+            ReportUnavailable(services.prompts, kPickerUnavailableText);
+            return;
+        }
+        if (folder.empty()) return;  // cancelled: an earlier folder stays
+
+        bool holdsGame = false;
+        try {
+            holdsGame = services.files.FileExists(folder + "\\" + kGameExecutable);
+        } catch (const std::exception&) {
+            ReportUnavailable(services.prompts, kFileTestUnavailableText);
+            return;
+        }
+        if (holdsGame) {
+            services.store.SaveSetting(appKey, kSectionSettings, kKeyGamePath, folder);
+            return;
+        }
+        services.prompts.ShowMessage(kInvalidGameFolderText, kInvalidGameFolderTitle, MessageIcon::Exclamation,
+                                     MessageButtons::Ok);
+    }
+}
+
+}  // namespace reelwright
