@@ -1,0 +1,117 @@
+#include "prefs/PropertiesDialog.h"
+
+#include <exception>
+
+#include "app/AppInfo.h"
+#include "app/Text.h"
+#include "prefs/KeyNames.h"
+#include "shell/basAssociation.h"
+
+namespace reelwright {
+
+namespace {
+
+// On/off options are stored as "1" and "0"; only the number 1 ticks a box.
+bool ReadOption(SettingsStore& store, const std::string& appKey, const char* key) {
+    return WholeNumber(store.GetSetting(appKey, kSectionSettings, key, "1")) == 1;
+}
+
+const char* OnOff(bool ticked) { return ticked ? "1" : "0"; }
+
+void ReportFailure(UserPrompts& prompts, const std::string& what, const std::exception& error) {
+    prompts.ShowMessage("The properties could not be " + what + ": " + error.what() + ".", kPropertiesTitle,
+                        MessageIcon::Stop, MessageButtons::Ok);
+}
+
+}  // namespace
+
+bool PropertiesDialog::Load() {
+    try {
+        appKey_ = AppKey();
+        SettingsStore& store = services_.store;
+        const bool associate = ReadOption(store, appKey_, kKeyAssociate);
+        const bool minOnPlayback = ReadOption(store, appKey_, kKeyMinOnPlayback);
+        const bool loadSplash = ReadOption(store, appKey_, kKeyLoadSplash);
+        view_.SetTicked(PropertiesOption::Associate, associate);
+        view_.SetTicked(PropertiesOption::MinOnPlayback, minOnPlayback);
+        view_.SetTicked(PropertiesOption::LoadSplash, loadSplash);
+        for (int i = 0; i < kBindCount; ++i)
+            view_.SetBindText(i, store.GetSetting(appKey_, kSectionBinds, BindKey(i), kDialogBindDefaults[i]));
+    } catch (const std::exception& error) {
+        ReportFailure(services_.prompts, "loaded", error);
+        return false;
+    }
+    view_.SetTicked(PropertiesOption::LoadExtraConfig, true);
+    for (int i = 0; i < kBindCount; ++i) view_.SetBindLocked(i, true);
+    captureMode_ = true;
+    return true;
+}
+
+bool PropertiesDialog::BindKeyDown(int index, std::int16_t keyCode) {
+    if (!captureMode_) return false;
+    view_.SetBindText(index, basFunctions::KeyCodeToBindName(keyCode));
+    return true;
+}
+
+void PropertiesDialog::BindDoubleClick(int index) {
+    view_.SetBindText(index, "");
+    captureMode_ = false;
+    view_.SetBindLocked(index, false);
+}
+
+void PropertiesDialog::BindLostFocus(int index) {
+    view_.SetBindLocked(index, true);
+    captureMode_ = true;
+}
+
+void PropertiesDialog::Ok() {
+    // A store that cannot be written must not leave the main window disabled
+    // behind a dialog that cannot be closed: the failure is shown and the
+    // dialog closes all the same.
+    try {
+        StoreAll();
+    } catch (const std::exception& error) {
+        ReportFailure(services_.prompts, "saved", error);
+    }
+    view_.EnableMainWindow();
+    view_.CloseDialog();
+}
+
+void PropertiesDialog::StoreAll() {
+    appKey_ = AppKey();
+    SettingsStore& store = services_.store;
+
+    // The association is written or removed on every OK, whatever the registry
+    // holds, so that it always matches the stored choice.
+    if (view_.IsTicked(PropertiesOption::Associate)) {
+        basAssociation::RequestProgramAssociation(services_.classes, services_.prompts, services_.location);
+        store.SaveSetting(appKey_, kSectionSettings, kKeyAssociate, "1");
+    } else {
+        basAssociation::RemoveProgramAssociation(services_.classes);
+        store.SaveSetting(appKey_, kSectionSettings, kKeyAssociate, "0");
+    }
+
+    store.SaveSetting(appKey_, kSectionSettings, kKeyLoadSplash, OnOff(view_.IsTicked(PropertiesOption::LoadSplash)));
+    store.SaveSetting(appKey_, kSectionSettings, kKeyMinOnPlayback,
+                      OnOff(view_.IsTicked(PropertiesOption::MinOnPlayback)));
+    store.SaveSetting(appKey_, kSectionSettings, kKeyLoadExtraConfig,
+                      OnOff(view_.IsTicked(PropertiesOption::LoadExtraConfig)));
+
+    bool bindWasEmpty = false;
+    for (int i = 0; i < kBindCount; ++i) {
+        std::string text = view_.BindText(i);
+        if (IsBlank(text)) {
+            text = kDialogBindDefaults[i];
+            view_.SetBindText(i, text);
+            bindWasEmpty = true;
+        }
+        // Stored as shown, blanks included: only an empty bind is replaced.
+        store.SaveSetting(appKey_, kSectionBinds, BindKey(i), text);
+    }
+
+    if (bindWasEmpty)
+        services_.prompts.ShowMessage(kEmptyBindWarning, kPropertiesTitle, MessageIcon::Exclamation,
+                                      MessageButtons::Ok);
+}
+
+}  // namespace reelwright
