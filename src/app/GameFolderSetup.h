@@ -16,6 +16,7 @@ inline constexpr const char* kPickerUnavailableText =
     "The folder picker could not be shown, so the SOF2 folder has not been changed.";
 inline constexpr const char* kFileTestUnavailableText =
     "Reelwright could not check the chosen folder for SOF2MP.exe, so the SOF2 folder has not been changed.";
+inline constexpr const char* kGameFolderNotSavedText = "The SOF2 folder could not be saved.";
 
 // Shows the folder picker until the user picks a folder holding the file
 // "SOF2MP.exe" (stored exactly as picked) or cancels (nothing stored). A

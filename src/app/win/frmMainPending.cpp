@@ -5,10 +5,6 @@
 
 namespace reelwright {
 
-void frmMain::SetupSOF2Folder() {}
-void frmMain::mnuLocateFile_Click() {}
-LoadOutcome frmMain::RunFirstRunSetup(const std::string&) { return LoadOutcome::ShowWindow; }
-
 void frmMain::mnuProperties_Click() {}
 void frmMain::mnuAbout_Click() {}
 
@@ -23,7 +19,6 @@ void frmMain::cmdLaunch_Click() {}
 
 namespace reelwright::win {
 
-std::string Win32Prompts::BrowseForFolder(const std::string&) { return {}; }
 std::optional<OpenFileResult> Win32Prompts::ShowOpenFile(const OpenFileRequest&) { return std::nullopt; }
 
 }  // namespace reelwright::win

@@ -1,0 +1,48 @@
+#include <shlobj.h>
+
+#include "shell/win/basAPI.h"
+#include "shell/win/basFunctionsBrowse.h"
+
+namespace basFunctions {
+
+namespace {
+
+// Only notes that the picker came up, so that a picker that never appeared
+// can be told apart from a cancel.
+int CALLBACK NotePickerShown(HWND, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) *reinterpret_cast<bool*>(data) = true;
+    return 0;
+}
+
+}  // namespace
+
+std::optional<std::string> TryBrowseForFolder(HWND owner, const std::string& title) {
+    const std::wstring wideTitle = basAPI::Widen(title);
+    bool shown = false;
+
+    BROWSEINFOW request{};
+    request.hwndOwner = owner;
+    request.pidlRoot = nullptr;  // the desktop
+    request.pszDisplayName = nullptr;
+    request.lpszTitle = wideTitle.c_str();
+    request.ulFlags = BIF_RETURNONLYFSDIRS;
+    request.lpfn = &NotePickerShown;
+    request.lParam = reinterpret_cast<LPARAM>(&shown);
+
+    basAPI::UniqueCoTaskMem<ITEMIDLIST> item(::SHBrowseForFolderW(&request));
+    if (!item) {
+        if (!shown) return std::nullopt;
+        return std::string();
+    }
+    // A path longer than MAX_PATH or an item outside the file system leaves the
+    // buffer empty, which reads as nothing chosen.
+    wchar_t path[MAX_PATH] = {};
+    if (!::SHGetPathFromIDListW(item.get(), path)) path[0] = L'\0';
+    return basAPI::Narrow(path);
+}
+
+std::string BrowseForFolder(HWND owner, const std::string& title) {
+    return TryBrowseForFolder(owner, title).value_or(std::string());
+}
+
+}  // namespace basFunctions
