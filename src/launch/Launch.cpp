@@ -1,0 +1,181 @@
+#include "launch/Launch.h"
+
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "app/AppInfo.h"
+#include "app/SettingsStore.h"
+#include "app/Text.h"
+#include "launch/GameCommandLine.h"
+#include "script/basBuildConfigs.h"
+
+namespace reelwright {
+
+namespace {
+
+// The eight demo-control keys as Launch reads them, with the keys it binds
+// while nothing is stored.
+struct DemoKeys {
+    std::array<std::string, 8> bind;  // indexed by the bind number
+};
+
+struct BindRead {
+    int index;
+    const char* fallback;
+};
+
+// Launch reads the binds in this order.
+constexpr std::array<BindRead, 8> kBindReads{{
+    {0, "F1"},  // next demo
+    {7, "F2"},  // previous demo
+    {3, "F3"},  // stop
+    {1, "F4"},  // play
+    {2, "F5"},  // pause/play toggle
+    {5, "F6"},  // slow motion
+    {4, "F7"},  // fast motion
+    {6, "F8"},  // third-person view
+}};
+
+bool ReadMinimise(SettingsStore& store) {
+    try {
+        const auto value = Int16Number(TrimBlanks(store.GetSetting(AppKey(), kSectionSettings, kKeyMinOnPlayback, "1")));
+        return value && *value == 1;
+    } catch (const std::exception&) {
+        // A store that cannot be read gives no value: it is not 1.
+        return false;
+    }
+}
+
+DemoKeys ReadKeys(SettingsStore& store) {
+    DemoKeys keys;
+    for (const BindRead& read : kBindReads) {
+        try {
+            keys.bind[read.index] = store.GetSetting(AppKey(), kSectionBinds, BindKey(read.index), read.fallback);
+        } catch (const std::exception&) {
+            // A failing read binds the same key as a missing one rather than
+            // writing an empty key name into the script.
+            keys.bind[read.index] = read.fallback;
+        }
+    }
+    return keys;
+}
+
+std::string ReadFolder(SettingsStore& store) {
+    try {
+        return ReadGameFolder(store, AppKey());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void StartGame(GameShell& shell, const std::string& gameFolder, const std::string& parameters) {
+    try {
+        shell.ShellOpen(kGameExecutableToStart, parameters, gameFolder, kShowMaximized);
+    } catch (const std::exception&) {
+    }
+}
+
+// The playback entries of all queued demos, in queue order, and the distinct
+// game types in order of first appearance (compared trimmed and
+// case-sensitively; an empty or blank game type never joins). The listed text
+// is the game type as queued, untrimmed, since it names the folder.
+struct Chain {
+    std::string text;
+    std::vector<std::string> gameTypes;
+};
+
+Chain BuildChain(const DemoQueue& queue) {
+    const auto& entries = queue.Entries();
+    const auto last = static_cast<std::int16_t>(entries.size());
+
+    Chain chain;
+    std::size_t length = 0;
+    for (const auto& entry : entries) length += 110 + entry.Name.size() + entry.GameType.size();
+    chain.text.reserve(length);
+
+    std::unordered_set<std::string> listed;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const DemoQueueEntry& entry = entries[i];
+        try {
+            basBuildConfigs::AppendDemoEntry(chain.text, 1, last, static_cast<std::int16_t>(i + 1), entry.Name,
+                                             entry.GameType);
+        } catch (const std::exception&) {
+        }
+        std::string trimmed = TrimBlanks(entry.GameType);
+        if (!trimmed.empty() && listed.insert(std::move(trimmed)).second) chain.gameTypes.push_back(entry.GameType);
+    }
+    return chain;
+}
+
+void LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder) {
+    FileSystem& files = services.files;
+    const auto count = static_cast<std::int16_t>(queue.Count());
+    const Chain chain = BuildChain(queue);
+
+    std::string viewer;
+    std::string navigation;
+    bool written = false;
+    try {
+        viewer = basBuildConfigs::BuildViewerScripts(keys.bind[5], keys.bind[4], keys.bind[2], keys.bind[6],
+                                                     keys.bind[1], keys.bind[3]);
+        navigation = basBuildConfigs::BuildNavigationBinds(keys.bind[7], keys.bind[0], chain.text, 1, count);
+        written = basBuildConfigs::WriteDemoConfig(files, services.location.folder, viewer, navigation);
+    } catch (const std::exception&) {
+    }
+
+    // When the program folder's script could not be written, an older script
+    // may still lie there: the game-type folders get the fresh text directly
+    // instead of a copy of that file.
+    std::string freshText;
+    if (!written) {
+        try {
+            freshText = basBuildConfigs::ComposeDemoConfig(viewer, navigation);
+        } catch (const std::exception&) {
+        }
+    }
+
+    const std::string programScript = basBuildConfigs::DemoConfigPath(services.location.folder);
+    for (const std::string& gameType : chain.gameTypes) {
+        const std::string typeFolder = gameFolder + "\\" + gameType;
+        try {
+            if (files.FileExists(typeFolder + "\\" + kGameExecutable))
+                files.SetReadOnly(typeFolder + "\\" + kGameConfigFileName);
+        } catch (const std::exception&) {
+        }
+        try {
+            const std::string target = basBuildConfigs::DemoConfigPath(typeFolder);
+            if (written)
+                files.CopyFileOver(programScript, target);
+            else
+                files.WriteAnsiTextFile(target, freshText);
+        } catch (const std::exception&) {
+        }
+    }
+
+    const DemoQueueEntry& first = queue.At(1);
+    StartGame(services.shell, gameFolder, ManyDemosParameters(gameFolder, first.GameType, first.Name));
+}
+
+}  // namespace
+
+bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters) {
+    const bool minimise = ReadMinimise(services.store);
+    const DemoKeys keys = ReadKeys(services.store);
+    const std::string gameFolder = ReadFolder(services.store);
+
+    if (gameFolder.empty() || queue.Empty()) return minimise;
+
+    if (queue.Count() == 1) {
+        const DemoQueueEntry& only = queue.At(1);
+        StartGame(services.shell, gameFolder, OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
+    } else {
+        LaunchMany(services, queue, keys, gameFolder);
+    }
+    return minimise;
+}
+
+}  // namespace reelwright

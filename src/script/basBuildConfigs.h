@@ -1,0 +1,51 @@
+// The playback script "Reelwright.cfg": key binds for stepping through the
+// queued demos and for slow/fast motion, pause, play, third-person view and
+// stop, followed by one playback entry per queued demo. The builders only
+// compute text; WriteDemoConfig puts it into the program's folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace reelwright {
+class FileSystem;
+}
+
+namespace basBuildConfigs {
+
+// Lines 4 to 28 of the script (the six viewer key scripts): CR LF after each
+// line except the last (the stop bind).
+std::string BuildViewerScripts(std::string_view slowKey, std::string_view fastKey, std::string_view pauseKey,
+                               std::string_view thirdPersonKey, std::string_view playKey,
+                               std::string_view stopKey);
+
+// One playback entry, ending in CR LF. Its neighbours in the ring: the first
+// index leads back to `last`, the last index on to `first`. Throws
+// std::overflow_error when a neighbour falls outside the 16-bit signed range.
+std::string BuildDemoEntry(std::int16_t first, std::int16_t last, std::int16_t index, std::string_view name,
+                           std::string_view gameType);
+
+// Appends one playback entry to `chain` (what BuildDemoEntry returns), without
+// building a temporary text: Launch calls this once per queued demo.
+void AppendDemoEntry(std::string& chain, std::int16_t first, std::int16_t last, std::int16_t index,
+                     std::string_view name, std::string_view gameType);
+
+// Lines 29 to 37 (previous/next binds, the start values of demonext and
+// demopre, the column header), each ending in CR LF, then `chain` unchanged.
+std::string BuildNavigationBinds(std::string_view prevKey, std::string_view nextKey, std::string_view chain,
+                                 std::int16_t first, std::int16_t last);
+
+// The whole file: the two header lines and an empty line, the viewer text,
+// CR LF, the navigation text.
+std::string ComposeDemoConfig(std::string_view viewer, std::string_view navigation);
+
+// programFolder + "\Reelwright.cfg", joined as they are.
+std::string DemoConfigPath(std::string_view programFolder);
+
+// Creates or truncates DemoConfigPath(programFolder) and writes the composed
+// text in one write. False when the file could not be written.
+bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFolder, std::string_view viewer,
+                     std::string_view navigation);
+
+}  // namespace basBuildConfigs

@@ -1,0 +1,230 @@
+#include "launch/Launch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "script/basBuildConfigs.h"
+#include "support/Fakes.h"
+
+namespace {
+
+using namespace reelwright;
+using namespace reelwright::testing;
+using Strings = std::vector<std::string>;
+
+class NoClassesRegistry : public ClassesRegistry {
+public:
+    bool CreateKey(const std::string&, KeyId&) override { return false; }
+    bool SetDefaultValue(KeyId, const std::string&) override { return false; }
+    void CloseKey(KeyId) override {}
+    bool DeleteKey(const std::string&) override { return false; }
+    void NotifyAssociationsChanged() override {}
+};
+
+constexpr const char* kProgramFolder = "C:\\Tools\\Reelwright";
+constexpr const char* kProgramScript = "C:\\Tools\\Reelwright\\Reelwright.cfg";
+constexpr const char* kGame = "C:\\Games\\SOF2";
+
+class LaunchTest : public ::testing::Test {
+protected:
+    LaunchTest() { store.Put(kSectionSettings, kKeyGamePath, std::string("  ") + kGame + " "); }
+
+    void Queue(const std::string& name, const std::string& gameType) {
+        queue.Append({name, gameType, std::string(kGame) + "\\" + gameType + "\\demos\\" + name});
+    }
+    bool Run(const std::string& optional = "") {
+        journal.entries.clear();
+        return Launch(services, queue, optional);
+    }
+    Strings JournalOf(const std::string& prefix) const {
+        Strings found;
+        for (const auto& entry : journal.entries)
+            if (entry.rfind(prefix, 0) == 0) found.push_back(entry);
+        return found;
+    }
+    // The file operations and the start, in order.
+    Strings Actions() const {
+        Strings found;
+        for (const auto& entry : journal.entries)
+            if (entry.rfind("get ", 0) != 0) found.push_back(entry);
+        return found;
+    }
+
+    Journal journal;
+    FakeSettingsStore store{&journal};
+    FakePrompts prompts{&journal};
+    FakeFileSystem files{&journal};
+    FakeGameShell shell{&journal};
+    NoClassesRegistry classes;
+    AppServices services{store, prompts, files, shell, classes, {kProgramFolder, "Reelwright"}};
+    DemoQueue queue;
+};
+
+TEST_F(LaunchTest, ReadsSettingsInOrderWithItsOwnAppKey) {
+    Queue("a.dm_2004", "base\\mp");
+    Run();
+    EXPECT_EQ(JournalOf("get "),
+              (Strings{"get Settings/Min on Playback", "get Binds/Bind0", "get Binds/Bind7", "get Binds/Bind3",
+                       "get Binds/Bind1", "get Binds/Bind2", "get Binds/Bind5", "get Binds/Bind4",
+                       "get Binds/Bind6", "get Settings/SOF2 Path"}));
+    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_1.0.15"}));
+}
+
+TEST_F(LaunchTest, OneDemoStartsTheGameOnItWithTrimmedOptionalParameters) {
+    Queue("duel.dm_2004", "base\\mp");
+    EXPECT_TRUE(Run("  +set r_mode 4  "));
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].file, "SoF2MP.exe");
+    EXPECT_EQ(shell.calls[0].parameters,
+              "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo duel.dm_2004 +set r_mode 4");
+    EXPECT_EQ(shell.calls[0].directory, kGame);
+    EXPECT_EQ(shell.calls[0].showMode, 3);
+    // Nothing is written or copied for one demo.
+    EXPECT_EQ(Actions().size(), 1u);
+
+    Run("   ");
+    EXPECT_EQ(shell.calls.back().parameters, "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo duel.dm_2004");
+}
+
+TEST_F(LaunchTest, TwoDemosWriteCopyThenStartWithTheScript) {
+    Queue("duel.dm_2004", "base\\mp");
+    Queue("ctf1.dm_2004", "mymod");
+    files.files["C:\\Games\\SOF2\\mymod\\SOF2MP.exe"] = "";
+    files.files["C:\\Games\\SOF2\\mymod\\SOF2MP.cfg"] = "";
+    files.files["C:\\Games\\SOF2\\base\\mp\\SOF2MP.cfg"] = "";
+
+    EXPECT_TRUE(Run("+ignored"));
+    EXPECT_EQ(Actions(),
+              (Strings{"write C:\\Tools\\Reelwright\\Reelwright.cfg",
+                       "exists C:\\Games\\SOF2\\base\\mp\\SOF2MP.exe",
+                       "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg",
+                       "exists C:\\Games\\SOF2\\mymod\\SOF2MP.exe",
+                       "readonly C:\\Games\\SOF2\\mymod\\SOF2MP.cfg",
+                       "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\mymod\\Reelwright.cfg",
+                       "shellopen SoF2MP.exe | +set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo "
+                       "duel.dm_2004+exec Reelwright.cfg | C:\\Games\\SOF2 | 3"}));
+    // Read-only only where the executable lies beside the config.
+    EXPECT_EQ(files.readOnly, (std::set<std::string>{"C:\\Games\\SOF2\\mymod\\SOF2MP.cfg"}));
+
+    // The script holds the fallback keys and both entries, numbered in queue order.
+    const std::string chain = basBuildConfigs::BuildDemoEntry(1, 2, 1, "duel.dm_2004", "base\\mp") +
+                              basBuildConfigs::BuildDemoEntry(1, 2, 2, "ctf1.dm_2004", "mymod");
+    const std::string expected =
+        basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
+                                           basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, 2));
+    EXPECT_EQ(files.files[kProgramScript], expected);
+    EXPECT_EQ(files.files["C:\\Games\\SOF2\\mymod\\Reelwright.cfg"], expected);
+}
+
+TEST_F(LaunchTest, StoredBindsReachTheirPlacesUntrimmed) {
+    const Strings keys = {"n0", "p1 ", "x2", "s3", "f4", "w5", "t6", "v7"};
+    for (int i = 0; i < 8; ++i) store.Put(kSectionBinds, BindKey(i), keys[i]);
+    Queue("a.dm_2004", "base\\mp");
+    Queue("b.dm_2004", "base\\mp");
+    Run();
+    const std::string expected = basBuildConfigs::ComposeDemoConfig(
+        basBuildConfigs::BuildViewerScripts("w5", "f4", "x2", "t6", "p1 ", "s3"),
+        basBuildConfigs::BuildNavigationBinds("v7", "n0", basBuildConfigs::BuildDemoEntry(1, 2, 1, "a.dm_2004", "base\\mp") +
+                                                          basBuildConfigs::BuildDemoEntry(1, 2, 2, "b.dm_2004", "base\\mp"),
+                                              1, 2));
+    EXPECT_EQ(files.files[kProgramScript], expected);
+    // Same game type twice: one copy step.
+    EXPECT_EQ(JournalOf("copy ").size(), 1u);
+}
+
+TEST_F(LaunchTest, GameTypeListIsTrimmedCaseSensitiveAndSkipsBlanks) {
+    for (const char* type : {"mymod", "", "MyMod", " mymod ", "   ", "base\\mp", "MyMod", " other"})
+        Queue("d.dm_2004", type);
+    Run();
+    EXPECT_EQ(JournalOf("copy "),
+              (Strings{"copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\mymod\\Reelwright.cfg",
+                       "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\MyMod\\Reelwright.cfg",
+                       "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg",
+                       // The folder is formed from the game type as queued.
+                       "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\ other\\Reelwright.cfg"}));
+}
+
+TEST_F(LaunchTest, FailingStepsAreSkipped) {
+    store.failingKeys = {"Binds/Bind5", "Binds/Bind0"};
+    Queue("a.dm_2004", "one");
+    Queue("b.dm_2004", "two");
+    Queue("c.dm_2004", "three");
+    files.files["C:\\Games\\SOF2\\one\\SOF2MP.exe"] = "";
+    files.files["C:\\Games\\SOF2\\two\\SOF2MP.exe"] = "";
+    files.files["C:\\Games\\SOF2\\two\\SOF2MP.cfg"] = "";
+    // one: SOF2MP.cfg missing, so the attribute cannot be set; two: the copy fails.
+    files.failingPaths.insert("C:\\Games\\SOF2\\two\\Reelwright.cfg");
+
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(JournalOf("get ").size(), 10u);
+    EXPECT_EQ(JournalOf("copy ").size(), 3u);
+    EXPECT_EQ(files.files.count("C:\\Games\\SOF2\\one\\Reelwright.cfg"), 1u);
+    EXPECT_EQ(files.files.count("C:\\Games\\SOF2\\two\\Reelwright.cfg"), 0u);
+    EXPECT_EQ(files.files.count("C:\\Games\\SOF2\\three\\Reelwright.cfg"), 1u);
+    EXPECT_EQ(shell.calls.size(), 1u);
+    // Keys that cannot be read are bound as if nothing were stored.
+    EXPECT_NE(files.files[kProgramScript].find("bind F6 \"vstr slomo\""), std::string::npos);
+    EXPECT_NE(files.files[kProgramScript].find("bind F1 \"vstr demonext\""), std::string::npos);
+}
+
+TEST_F(LaunchTest, FailedProgramFolderWriteStillGivesTheGameTheFreshScript) {
+    files.files[kProgramScript] = "stale script";
+    files.failingPaths.insert(kProgramScript);
+    Queue("a.dm_2004", "base\\mp");
+    Queue("b.dm_2004", "mymod");
+    Run();
+    EXPECT_EQ(files.files[kProgramScript], "stale script");
+    EXPECT_EQ(JournalOf("copy ").size(), 0u);
+    EXPECT_EQ(JournalOf("write "), (Strings{"write C:\\Tools\\Reelwright\\Reelwright.cfg",
+                                            "write C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg",
+                                            "write C:\\Games\\SOF2\\mymod\\Reelwright.cfg"}));
+    const std::string fresh = files.files["C:\\Games\\SOF2\\mymod\\Reelwright.cfg"];
+    EXPECT_NE(fresh.find("demo2 \"demo b.dm_2004 ;"), std::string::npos);
+    EXPECT_EQ(files.files["C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg"], fresh);
+    EXPECT_EQ(shell.calls.size(), 1u);
+}
+
+TEST_F(LaunchTest, MinimiseFollowsTheStoredValueInEveryCase) {
+    // Empty queue: nothing started, still minimised (the default is 1).
+    EXPECT_TRUE(Run());
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_TRUE(Actions().empty());
+
+    // No game folder: nothing started even with demos queued.
+    Queue("a.dm_2004", "base\\mp");
+    Queue("b.dm_2004", "base\\mp");
+    store.Put(kSectionSettings, kKeyGamePath, "   ");
+    EXPECT_TRUE(Run());
+    EXPECT_TRUE(Actions().empty());
+
+    store.Put(kSectionSettings, kKeyGamePath, kGame);
+    for (const char* value : {" 1 ", "1.4", "+1"}) {
+        store.Put(kSectionSettings, kKeyMinOnPlayback, value);
+        EXPECT_TRUE(Run()) << value;
+    }
+    for (const char* value : {"0", "2", "yes", "", "70000"}) {
+        store.Put(kSectionSettings, kKeyMinOnPlayback, value);
+        EXPECT_FALSE(Run()) << value;
+    }
+    EXPECT_EQ(shell.calls.size(), 8u);
+
+    store.failingKeys = {"Settings/Min on Playback"};
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(shell.calls.size(), 9u);
+}
+
+TEST_F(LaunchTest, SecondPressRewritesAndStartsAgain) {
+    Queue("a.dm_2004", "base\\mp");
+    Queue("b.dm_2004", "base\\mp");
+    Run();
+    files.files[kProgramScript] = "changed";
+    Run();
+    EXPECT_NE(files.files[kProgramScript], "changed");
+    EXPECT_EQ(files.files["C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg"], files.files[kProgramScript]);
+    EXPECT_EQ(shell.calls.size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+#include "support/ConsoleInterpreter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+namespace reelwright::testing {
+
+namespace {
+
+// A script that keeps re-running itself through vstr is a fault of the script.
+constexpr std::size_t kCommandLimit = 100000;
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+// The variables of the game that the trace follows.
+bool IsTracedGameVariable(const std::string& lowerName) {
+    return lowerName == "timescale" || lowerName == "cl_freezedemo" || lowerName == "cg_thirdperson";
+}
+
+std::string JoinFrom(const std::vector<std::string>& arguments, std::size_t first) {
+    std::string text;
+    for (std::size_t i = first; i < arguments.size(); ++i) {
+        if (i > first) text += ' ';
+        text += arguments[i];
+    }
+    return text;
+}
+
+}  // namespace
+
+ConsoleInterpreter::ConsoleInterpreter() {
+    variables_["timescale"] = "1";
+    variables_["cl_freezedemo"] = "0";
+    variables_["cg_thirdperson"] = "0";
+    variables_["fs_gametype"] = "";
+}
+
+void ConsoleInterpreter::Execute(std::string_view text) {
+    buffer_.append(text);
+    buffer_ += '\n';
+    Run();
+}
+
+void ConsoleInterpreter::PressKey(std::string_view key) {
+    const auto found = bindings_.find(Lower(key));
+    if (found == bindings_.end()) return;
+    Execute(found->second);
+}
+
+std::optional<std::string> ConsoleInterpreter::Variable(std::string_view name) const {
+    const auto found = variables_.find(Lower(name));
+    if (found == variables_.end()) return std::nullopt;
+    return found->second;
+}
+
+std::optional<std::string> ConsoleInterpreter::Binding(std::string_view key) const {
+    const auto found = bindings_.find(Lower(key));
+    if (found == bindings_.end()) return std::nullopt;
+    return found->second;
+}
+
+std::vector<std::string> ConsoleInterpreter::Take(std::string_view prefix) {
+    std::vector<std::string> taken;
+    for (const auto& entry : trace_)
+        if (entry.compare(0, prefix.size(), prefix) == 0) taken.push_back(entry);
+    trace_.clear();
+    return taken;
+}
+
+std::vector<std::string> ConsoleInterpreter::Tokenize(std::string_view command) {
+    std::vector<std::string> arguments;
+    std::size_t i = 0;
+    while (true) {
+        while (i < command.size() && static_cast<unsigned char>(command[i]) <= ' ') ++i;
+        if (i >= command.size()) break;
+        if (command.compare(i, 2, "//") == 0) break;
+        if (command[i] == '"') {
+            const std::size_t close = command.find('"', i + 1);
+            const std::size_t end = close == std::string_view::npos ? command.size() : close;
+            arguments.emplace_back(command.substr(i + 1, end - i - 1));
+            i = close == std::string_view::npos ? command.size() : close + 1;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < command.size() && static_cast<unsigned char>(command[i]) > ' ' && command[i] != '"' &&
+               command.compare(i, 2, "//") != 0)
+            ++i;
+        arguments.emplace_back(command.substr(start, i - start));
+    }
+    return arguments;
+}
+
+void ConsoleInterpreter::Run() {
+    while (!buffer_.empty()) {
+        // The next command ends at a line end, or at a ';' outside quotes.
+        bool quoted = false;
+        std::size_t end = 0;
+        for (; end < buffer_.size(); ++end) {
+            const char c = buffer_[end];
+            if (c == '"') quoted = !quoted;
+            if (c == '\r' || c == '\n' || (c == ';' && !quoted)) break;
+        }
+        const std::string command = buffer_.substr(0, end);
+        buffer_.erase(0, end < buffer_.size() ? end + 1 : end);
+
+        if (++commandsRun_ > kCommandLimit) throw std::runtime_error("console script runs without end");
+        const auto arguments = Tokenize(command);
+        if (!arguments.empty()) RunCommand(arguments);
+    }
+}
+
+void ConsoleInterpreter::RunCommand(const std::vector<std::string>& arguments) {
+    const std::string name = Lower(arguments[0]);
+    if (name == "set" || name == "seta") {
+        if (arguments.size() >= 3) SetVariable(arguments[1], JoinFrom(arguments, 2));
+    } else if (name == "vstr") {
+        if (arguments.size() >= 2) {
+            const auto value = Variable(arguments[1]);
+            // The variable's text runs before the rest of the buffer.
+            if (value) buffer_.insert(0, *value + "\n");
+        }
+    } else if (name == "bind") {
+        if (arguments.size() >= 3) bindings_[Lower(arguments[1])] = JoinFrom(arguments, 2);
+    } else if (name == "wait") {
+        trace_.push_back(arguments.size() >= 2 ? "wait " + arguments[1] : "wait");
+    } else if (name == "echo") {
+        trace_.push_back("echo " + JoinFrom(arguments, 1));
+    } else if (name == "demo") {
+        trace_.push_back(arguments.size() >= 2 ? "demo " + arguments[1] : "demo");
+    } else if (name == "stopdemo") {
+        trace_.push_back("stopdemo");
+    } else if (variables_.count(name)) {
+        if (arguments.size() >= 2) SetVariable(name, arguments[1]);
+    } else {
+        trace_.push_back("unknown " + arguments[0]);
+    }
+}
+
+void ConsoleInterpreter::SetVariable(const std::string& name, const std::string& value) {
+    const std::string lower = Lower(name);
+    variables_[lower] = value;
+    if (IsTracedGameVariable(lower)) trace_.push_back(lower + " " + value);
+}
+
+}  // namespace reelwright::testing

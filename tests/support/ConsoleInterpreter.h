@@ -1,0 +1,62 @@
+// A small model of the game's console, enough to run the playback script and
+// press its keys in tests:
+// - a text is split into commands at CR, LF and at ';' outside double quotes;
+// - a command is split into arguments at blanks; a double-quoted text is one
+//   argument (a quote also ends an unquoted argument), and "//" outside quotes
+//   ends the command;
+// - set/seta name args...: the variable gets the remaining arguments joined
+//   with one blank; vstr name runs the variable's text before what follows;
+//   bind key args...: the key runs that text when pressed; wait, echo, demo and
+//   stopdemo are recorded in the trace; a command named like a variable sets
+//   it to its first argument;
+// - variable and key names are compared without regard to case, as the game
+//   does;
+// - anything else is an unknown command: recorded as "unknown <name>" and
+//   skipped, as the game reports and skips it (the script's two header lines,
+//   which begin with "\\", are such commands).
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace reelwright::testing {
+
+class ConsoleInterpreter {
+public:
+    ConsoleInterpreter();
+
+    // Runs a script text, as "exec" does.
+    void Execute(std::string_view text);
+    // Runs what is bound to the key; nothing when the key is not bound.
+    void PressKey(std::string_view key);
+
+    std::optional<std::string> Variable(std::string_view name) const;
+    std::optional<std::string> Binding(std::string_view key) const;
+
+    // What the console did, in order: "demo <name>", "stopdemo", "echo <text>",
+    // "wait" / "wait <n>", "<game variable> <value>" when timescale,
+    // cl_freezedemo or cg_thirdperson is set, "unknown <command>".
+    const std::vector<std::string>& Trace() const { return trace_; }
+    // The trace entries that begin with `prefix`, and forgets the whole trace.
+    std::vector<std::string> Take(std::string_view prefix = "");
+
+    // Splits one command into its arguments.
+    static std::vector<std::string> Tokenize(std::string_view command);
+
+private:
+    void Run();
+    void RunCommand(const std::vector<std::string>& arguments);
+    void SetVariable(const std::string& name, const std::string& value);
+
+    std::map<std::string, std::string> variables_;  // lower-case name -> value
+    std::map<std::string, std::string> bindings_;   // lower-case key -> text
+    std::string buffer_;                            // commands still to run
+    std::vector<std::string> trace_;
+    std::size_t commandsRun_ = 0;
+};
+
+}  // namespace reelwright::testing
