@@ -27,19 +27,29 @@ LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLin
         // A store that cannot be read leaves the game folder unknown.
     }
 
-    if (!commandLineTail.empty()) {
-        const std::string demoPath = DemoPathFromCommandLineTail(commandLineTail);
-        // Without a game folder there is nothing to start the game in.
-        if (!demoPath.empty() && !gameFolder.empty()) {
-            try {
-                PlayDemoDirectly(services, gameFolder, demoPath);
-            } catch (const std::exception&) {
-                // The load goes on with its next step.
-            }
+    const std::string demoPath = commandLineTail.empty() ? std::string() : DemoPathFromCommandLineTail(commandLineTail);
+    // Without a game folder there is nothing to start the game in.
+    if (!demoPath.empty() && !gameFolder.empty()) {
+        try {
+            PlayDemoDirectly(services, gameFolder, demoPath);
+        } catch (const std::exception&) {
+            // The load goes on with its next step.
         }
     }
 
-    return firstRun ? firstRun(gameFolder) : LoadOutcome::ShowWindow;
+    const LoadOutcome outcome = firstRun ? firstRun(gameFolder) : LoadOutcome::ShowWindow;
+
+    // A demo opened from the shell on the first run plays once the first-run
+    // setup has stored a game folder.
+    if (outcome == LoadOutcome::ShowWindow && gameFolder.empty() && !demoPath.empty()) {
+        try {
+            const std::string chosenFolder = ReadGameFolder(services.store, appKey);
+            if (!chosenFolder.empty()) PlayDemoDirectly(services, chosenFolder, demoPath);
+        } catch (const std::exception&) {
+            // Skipped like any failing step of the load.
+        }
+    }
+    return outcome;
 }
 
 }  // namespace reelwright
