@@ -13,21 +13,24 @@ namespace reelwright {
 class DemoListSelection {
 public:
     virtual ~DemoListSelection() = default;
-    // The list's current item (0-based), which may have lost its selection
+    // The list's current (focused) item, which may have lost its selection
     // mark; nothing when the list has none.
     virtual std::optional<std::size_t> CurrentItem() = 0;
     virtual bool IsSelected(std::size_t index) = 0;
+    // The first item marked selected; nothing when none is.
+    virtual std::optional<std::size_t> FirstSelectedItem() = 0;
     virtual void DeleteItem(std::size_t index) = 0;
 };
 
-// One pass of Remove: the row to take out, when the list has a current item
-// that is marked selected and shows a queue entry.
+// One pass of Remove: the current item when it is marked selected, otherwise
+// the first selected item; nothing when no item is selected or the row shows
+// no queue entry.
 std::optional<std::size_t> RowToRemove(std::optional<std::size_t> currentItem, bool currentIsSelected,
-                                       std::size_t queueCount);
+                                       std::optional<std::size_t> firstSelected, std::size_t queueCount);
 
-// As many passes as the queue had entries when Remove began; each pass removes
-// the current item when it is selected. Later entries move up one position.
-// Returns the number of entries removed.
+// At most as many passes as the queue had entries when Remove began; each
+// removes one selected item, so every selected entry goes and no other one.
+// Later entries move up. Returns the number of entries removed.
 std::size_t RemoveSelectedDemos(DemoQueue& queue, DemoListSelection& list);
 
 }  // namespace reelwright

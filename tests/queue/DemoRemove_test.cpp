@@ -14,6 +14,10 @@ class FakeList : public DemoListSelection {
 public:
     std::optional<std::size_t> CurrentItem() override { return current; }
     bool IsSelected(std::size_t index) override { return selected.count(index) != 0; }
+    std::optional<std::size_t> FirstSelectedItem() override {
+        if (selected.empty()) return std::nullopt;
+        return *selected.begin();
+    }
     void DeleteItem(std::size_t index) override {
         deleted.push_back(index);
         std::set<std::size_t> shifted;
@@ -45,11 +49,13 @@ protected:
     FakeList list;
 };
 
-TEST(RowToRemove, OnlyASelectedCurrentItemInsideTheQueue) {
-    EXPECT_EQ(RowToRemove(2, true, 4), 2u);
-    EXPECT_FALSE(RowToRemove(2, false, 4));
-    EXPECT_FALSE(RowToRemove(std::nullopt, true, 4));
-    EXPECT_FALSE(RowToRemove(4, true, 4));
+TEST(RowToRemove, TheSelectedCurrentItemFirstThenAnySelectedOne) {
+    EXPECT_EQ(RowToRemove(2, true, 0, 4), 2u);
+    EXPECT_EQ(RowToRemove(2, false, 0, 4), 0u);
+    EXPECT_EQ(RowToRemove(std::nullopt, false, 3, 4), 3u);
+    EXPECT_FALSE(RowToRemove(2, false, std::nullopt, 4));
+    EXPECT_FALSE(RowToRemove(std::nullopt, false, std::nullopt, 4));
+    EXPECT_FALSE(RowToRemove(4, true, 4, 4));
 }
 
 TEST_F(DemoRemoveTest, NothingSelectedRemovesNothing) {
@@ -69,13 +75,21 @@ TEST_F(DemoRemoveTest, TheSelectedMiddleItemGoesAndLaterOnesMoveUp) {
     EXPECT_EQ(queue.At(2).Name, "c");
 }
 
-TEST_F(DemoRemoveTest, SelectedItemsThatBecomeCurrentGoInTurn) {
-    // The rows after the current one are selected too: each becomes current in turn.
-    list.current = 1;
-    list.selected = {1, 2, 3};
+TEST_F(DemoRemoveTest, EverySelectedItemGoesWhereverTheFocusMoves) {
+    // Selected upwards from the last row: after the current row goes, the focus
+    // lands on a row that is not selected, yet the rest of the selection goes too.
+    list.current = 3;
+    list.selected = {0, 1, 3};
     EXPECT_EQ(RemoveSelectedDemos(queue, list), 3u);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(list.deleted, (std::vector<std::size_t>{1, 1, 1}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"c"}));
+    EXPECT_EQ(list.deleted, (std::vector<std::size_t>{3, 0, 0}));
+}
+
+TEST_F(DemoRemoveTest, AFocusedRowWithoutSelectionMarkStaysWhileSelectedOnesGo) {
+    list.current = 2;
+    list.selected = {0};
+    EXPECT_EQ(RemoveSelectedDemos(queue, list), 1u);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b", "c", "d"}));
 }
 
 TEST_F(DemoRemoveTest, EmptyQueueDoesNothing) {
