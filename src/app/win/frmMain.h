@@ -47,6 +47,8 @@ public:
     void Show(int showCommand = SW_SHOWNORMAL);
 
     HWND hwnd() const { return hwnd_; }
+    // The program ends when its main window is closed; tests leave this off.
+    void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
     AppServices& services() { return services_; }
     DemoQueue& queue() { return queue_; }
     const std::string& appKey() const { return appKey_; }
@@ -90,9 +92,10 @@ public:
     static constexpr TwipsRect kLaunchButton{2280, 5520, 1095, 375};
     static constexpr int kColumnWidthTwips = 1440;
 
-    static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 private:
+    static void RegisterWindowClass();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
@@ -105,6 +108,7 @@ private:
     HWND hwnd_ = nullptr;
     HMENU menu_ = nullptr;
     int dpi_ = 96;
+    bool quitOnDestroy_ = false;
     basAPI::UniqueFont font_;
 };
 

@@ -1,0 +1,44 @@
+# Shared by scripts/run, scripts/test and scripts/wine-ctest.
+# shellcheck shell=bash
+
+REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export PATH="/usr/lib/wine:$PATH"
+export WINEDEBUG=-all
+
+REQUIRED_PACKAGES=(
+  cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-tools
+  wine64 fonts-wine xvfb xauth x11-apps imagemagick
+)
+
+# Installs the Debian packages that are missing (non-interactive).
+ensure_packages() {
+  local missing=()
+  for package in "${REQUIRED_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "== Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq || true
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# Creates the Wine prefix $WINEPREFIX (when missing) inside the current X
+# display, with Wine drawing window frames itself so message boxes come up at
+# once, and no crash dialog.
+prepare_wine_prefix() {
+  if [ ! -f "$WINEPREFIX/.reelwright-ready" ]; then
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wine64 wineboot -i >/dev/null 2>&1
+    wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.reelwright-ready"
+  fi
+}

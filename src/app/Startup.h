@@ -1,0 +1,25 @@
+// The program's start: one instance only, then the splash or the main window.
+#pragma once
+
+#include <string>
+
+#include "app/SettingsStore.h"
+
+namespace reelwright {
+
+enum class StartupChoice { Exit, ShowSplash, ShowMainWindow };
+
+// The name of the mutex that tells a running instance of this version.
+std::string SingleInstanceMutexName(const std::string& appKey);
+
+// Decides what the start shows: nothing when another instance runs; the main
+// window when "Load Splash" reads as 0; the splash screen otherwise (also when
+// the value is missing, not a number, or cannot be read).
+StartupChoice DecideStartup(bool anotherInstanceRunning, SettingsStore& store, const std::string& appKey);
+
+// " Version:" + three blanks + "1.0.15"
+std::string SplashVersionCaption();
+
+inline constexpr int kSplashMilliseconds = 2000;
+
+}  // namespace reelwright

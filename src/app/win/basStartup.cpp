@@ -1,0 +1,107 @@
+#include "app/win/basStartup.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/AppInfo.h"
+#include "app/Startup.h"
+#include "app/win/RegistrySettingsStore.h"
+#include "app/win/Win32Prompts.h"
+#include "app/win/frmMain.h"
+#include "app/win/frmSplash.h"
+#include "shell/win/Win32ClassesRegistry.h"
+#include "shell/win/Win32Platform.h"
+#include "shell/win/basAPI.h"
+
+namespace basStartup {
+
+namespace {
+
+using namespace reelwright;
+
+// Everything that lives as long as the program.
+class Application {
+public:
+    explicit Application(std::string commandLineTail) : commandLineTail_(std::move(commandLineTail)) {}
+
+    AppServices Services() {
+        return AppServices{store_, prompts_, files_, shell_, classes_,
+                           ProgramLocation{basAPI::Narrow(basAPI::ProgramFolder()),
+                                           basAPI::Narrow(basAPI::ProgramBaseName())}};
+    }
+
+    // Loads and shows the main window; false when its load ended the program.
+    bool ShowMainWindow() {
+        main_ = std::make_unique<frmMain>(Services());
+        main_->SetQuitOnDestroy(true);
+        if (main_->Load(commandLineTail_) == LoadOutcome::EndProgram) {
+            ::PostQuitMessage(0);
+            return false;
+        }
+        prompts_.SetOwner(main_->hwnd());
+        shell_.SetOwner(main_->hwnd());
+        main_->Show();
+        return true;
+    }
+
+    bool ShowSplash() {
+        splash_ = std::make_unique<frmSplash>([this] { ShowMainWindow(); });
+        if (!splash_->Load()) return false;
+        splash_->Show();
+        return true;
+    }
+
+    // Keyboard navigation (Tab, arrows, access keys) goes through the dialog
+    // manager of whichever top-level window is active.
+    int RunMessageLoop() {
+        MSG message{};
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            HWND active = ::GetActiveWindow();
+            if (active && ::IsDialogMessageW(active, &message)) continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        return static_cast<int>(message.wParam);
+    }
+
+private:
+    std::string commandLineTail_;
+    win::RegistrySettingsStore store_;
+    win::Win32Prompts prompts_;
+    win::Win32FileSystem files_;
+    win::Win32GameShell shell_;
+    win::Win32ClassesRegistry classes_;
+    std::unique_ptr<frmSplash> splash_;
+    std::unique_ptr<frmMain> main_;
+};
+
+}  // namespace
+
+int Main(const std::wstring& commandLineTail) {
+    const std::string appKey = AppKey();
+
+    // One instance per version: a second start ends at once without a window.
+    basAPI::UniqueHandle instanceMutex(
+        ::CreateMutexW(nullptr, TRUE, basAPI::Widen(SingleInstanceMutexName(appKey)).c_str()));
+    const bool anotherInstance = ::GetLastError() == ERROR_ALREADY_EXISTS;
+
+    basAPI::ComApartment apartment;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    Application application(basAPI::Narrow(commandLineTail));
+    win::RegistrySettingsStore store;
+    switch (DecideStartup(anotherInstance, store, appKey)) {
+        case StartupChoice::Exit: return 0;
+        case StartupChoice::ShowMainWindow:
+            if (!application.ShowMainWindow()) return 0;
+            break;
+        case StartupChoice::ShowSplash:
+            if (!application.ShowSplash()) return 1;
+            break;
+    }
+    return application.RunMessageLoop();
+}
+
+}  // namespace basStartup

@@ -1,0 +1,49 @@
+// The splash screen: the artwork and the version for two seconds, then the
+// main window.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "app/Layout.h"
+#include "shell/win/basAPI.h"
+
+namespace reelwright {
+
+class frmSplash {
+public:
+    static constexpr const wchar_t* kClassName = L"ReelwrightSplash";
+    enum Id : int { IDC_imgSplash = 100, IDC_lblVersion, IDT_tmrSplash };
+
+    static constexpr TwipsRect kClient{0, 0, 5250, 2625};
+    static constexpr TwipsRect kPicture{0, 0, 5250, 2625};
+    static constexpr TwipsRect kVersionLabel{2880, 2040, 2295, 255};
+
+    // `onTick` runs once, after the splash window has been destroyed.
+    explicit frmSplash(std::function<void()> onTick);
+    ~frmSplash();
+    frmSplash(const frmSplash&) = delete;
+    frmSplash& operator=(const frmSplash&) = delete;
+
+    bool Load();
+    void Show();
+    HWND hwnd() const { return hwnd_; }
+
+    HWND imgSplash = nullptr;
+    HWND lblVersion = nullptr;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void tmrSplash_Timer();
+
+    std::function<void()> onTick_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    basAPI::UniqueFont font_;
+    basAPI::UniqueBitmap picture_;
+    basAPI::Unique<HBRUSH, basAPI::DeleteGdiObject> labelBrush_;
+};
+
+}  // namespace reelwright

@@ -1,0 +1,43 @@
+#include "shell/win/Win32Platform.h"
+
+#include <limits>
+
+#include "shell/win/basAPI.h"
+#include "shell/win/basFunctions.h"
+
+namespace reelwright::win {
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(basAPI::Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::SetReadOnly(const std::string& path) {
+    return ::SetFileAttributesW(basAPI::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool Win32FileSystem::CopyFileOver(const std::string& from, const std::string& to) {
+    return ::CopyFileW(basAPI::Widen(from).c_str(), basAPI::Widen(to).c_str(), FALSE) != 0;
+}
+
+bool Win32FileSystem::WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) {
+    const std::string bytes = basAPI::ToAnsi(utf8Text);
+    if (bytes.size() > std::numeric_limits<DWORD>::max()) return false;
+    basAPI::UniqueHandle file(::CreateFileW(basAPI::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL closed = ::CloseHandle(file.release());
+    return ok && closed && written == bytes.size();
+}
+
+std::intptr_t Win32GameShell::ShellOpen(const std::string& file, const std::string& parameters,
+                                        const std::string& directory, int showMode) {
+    return basFunctions::ShellOpen(owner_, file, parameters, directory, showMode);
+}
+
+}  // namespace reelwright::win

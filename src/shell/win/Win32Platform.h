@@ -1,0 +1,30 @@
+// The real implementations of the file system and shell seams.
+#pragma once
+
+#include <windows.h>
+
+#include "shell/FileSystem.h"
+#include "shell/GameShell.h"
+
+namespace reelwright::win {
+
+class Win32FileSystem : public FileSystem {
+public:
+    bool FileExists(const std::string& path) override;
+    bool SetReadOnly(const std::string& path) override;
+    bool CopyFileOver(const std::string& from, const std::string& to) override;
+    bool WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
+};
+
+class Win32GameShell : public GameShell {
+public:
+    explicit Win32GameShell(HWND owner = nullptr) : owner_(owner) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+    std::intptr_t ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                            int showMode) override;
+
+private:
+    HWND owner_;
+};
+
+}  // namespace reelwright::win

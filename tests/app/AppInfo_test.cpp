@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "app/AppInfo.h"
+#include "app/Startup.h"
+#include "app/Text.h"
+#include "support/Fakes.h"
+
+namespace reelwright {
+namespace {
+
+TEST(AppInfo, AppKeyAndVersionTextsComeFromTheVersionNumbers) {
+    EXPECT_EQ(AppKey(), "Reelwright_1.0.15");
+    EXPECT_EQ(VersionText(), "1.0.15");
+    // Plain decimal, no leading zeros, whatever the numbers.
+    EXPECT_EQ(AppKey({2, 10, 3}), "Reelwright_2.10.3");
+    EXPECT_EQ(VersionText({0, 0, 0}), "0.0.0");
+    EXPECT_EQ(SplashVersionCaption(), " Version:   1.0.15");
+}
+
+TEST(Text, TrimRemovesBlanksOnlyAtBothEnds) {
+    EXPECT_EQ(TrimBlanks("  C:\\Games\\SOF2  "), "C:\\Games\\SOF2");
+    EXPECT_EQ(TrimBlanks("   "), "");
+    EXPECT_EQ(TrimBlanks(""), "");
+    EXPECT_EQ(TrimBlanks(" a b "), "a b");
+    EXPECT_EQ(TrimBlanks("\ta\t"), "\ta\t");  // only blanks count
+    EXPECT_TRUE(IsBlank("   "));
+    EXPECT_TRUE(IsBlank(""));
+    EXPECT_FALSE(IsBlank(" x "));
+}
+
+TEST(Text, StoredOnOffValuesReadAsNumbers) {
+    EXPECT_EQ(WholeNumber("1"), 1);
+    EXPECT_EQ(WholeNumber(" 2 "), 2);
+    EXPECT_EQ(WholeNumber("1.7"), 1);
+    EXPECT_EQ(WholeNumber("-0.5"), -1);  // the whole part rounds down
+    EXPECT_EQ(WholeNumber("0"), 0);
+    EXPECT_FALSE(WholeNumber("yes"));
+    EXPECT_FALSE(WholeNumber(""));
+    EXPECT_FALSE(WholeNumber("1x"));
+
+    EXPECT_EQ(Int16Number(" 1 "), 1);
+    EXPECT_EQ(Int16Number("32767"), 32767);
+    EXPECT_FALSE(Int16Number("32768"));
+    EXPECT_FALSE(Int16Number("on"));
+}
+
+TEST(Startup, ChoosesSplashOrMainWindowFromLoadSplash) {
+    testing::FakeSettingsStore store;
+    const std::string key = AppKey();
+    EXPECT_EQ(DecideStartup(false, store, key), StartupChoice::ShowSplash);  // missing: default 1
+
+    const std::pair<const char*, StartupChoice> cases[] = {
+        {"0", StartupChoice::ShowMainWindow}, {" 0 ", StartupChoice::ShowMainWindow},
+        {"1", StartupChoice::ShowSplash},     {"2", StartupChoice::ShowSplash},
+        {"-1", StartupChoice::ShowSplash},    {"off", StartupChoice::ShowSplash},
+    };
+    for (const auto& [value, expected] : cases) {
+        store.Put("Settings", "Load Splash", value);
+        EXPECT_EQ(DecideStartup(false, store, key), expected) << "Load Splash = \"" << value << "\"";
+    }
+    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{"Reelwright_1.0.15"});
+}
+
+TEST(Startup, SecondInstanceExitsWithoutReadingSettings) {
+    testing::Journal journal;
+    testing::FakeSettingsStore store(&journal);
+    store.Put("Settings", "Load Splash", "0");
+    EXPECT_EQ(DecideStartup(true, store, AppKey()), StartupChoice::Exit);
+    EXPECT_TRUE(journal.entries.empty());
+}
+
+TEST(Startup, UnreadableStoreStillShowsTheSplash) {
+    testing::FakeSettingsStore store;
+    store.failingKeys.insert("Settings/Load Splash");
+    EXPECT_EQ(DecideStartup(false, store, AppKey()), StartupChoice::ShowSplash);
+}
+
+TEST(Startup, MutexNameIsMadeFromTheAppKey) {
+    EXPECT_NE(SingleInstanceMutexName("Reelwright_1.0.15").find("Reelwright_1.0.15"), std::string::npos);
+    EXPECT_NE(SingleInstanceMutexName("Reelwright_1.0.15"), SingleInstanceMutexName("Reelwright_1.0.16"));
+}
+
+}  // namespace
+}  // namespace reelwright

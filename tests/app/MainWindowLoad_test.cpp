@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "app/MainWindowLoad.h"
+#include "support/FakeClassesRegistry.h"
+#include "support/Fakes.h"
+
+namespace reelwright {
+namespace {
+
+using testing::FakePrompts;
+
+// The main window's load with recording fakes.
+struct LoadFixture : ::testing::Test {
+    testing::Journal journal;
+    testing::FakeSettingsStore store{&journal};
+    FakePrompts prompts{&journal};
+    testing::FakeFileSystem files{&journal};
+    testing::FakeGameShell shell{&journal};
+    testing::FakeClassesRegistry classes;
+    AppServices services{store, prompts, files, shell, classes, {"C:\\Tools", "Reelwright"}};
+    std::vector<std::string> firstRunCalls;
+
+    LoadOutcome Load(std::string_view tail) {
+        return RunMainWindowLoad(services, tail, [this](const std::string& gameFolder) {
+            firstRunCalls.push_back(gameFolder);
+            journal.Add("firstrun");
+            return LoadOutcome::ShowWindow;
+        });
+    }
+};
+
+TEST_F(LoadFixture, NoCommandLineReadsTheGameFolderOnceAndHandsItToTheFirstRunStep) {
+    store.Put("Settings", "SOF2 Path", "  C:\\Games\\SOF2  ");
+    EXPECT_EQ(Load(""), LoadOutcome::ShowWindow);
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"get Settings/SOF2 Path", "firstrun"}));
+    EXPECT_EQ(firstRunCalls, std::vector<std::string>{"C:\\Games\\SOF2"});
+    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{"Reelwright_1.0.15"});
+}
+
+TEST_F(LoadFixture, QuotedDemoInBaseMpStartsTheGameBeforeTheFirstRunStep) {
+    store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
+    Load("\"C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004\"");
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].file, "SoF2MP.exe");
+    EXPECT_EQ(shell.calls[0].parameters,
+              "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"duel.dm_2004\"");
+    EXPECT_EQ(shell.calls[0].directory, "C:\\Games\\SOF2");
+    EXPECT_EQ(shell.calls[0].showMode, 3);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(journal.entries.back(), "firstrun");
+}
+
+TEST_F(LoadFixture, DirectPlaybackParametersForEachPlaceOfTheDemo) {
+    store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
+    const std::pair<const char*, const char*> cases[] = {
+        // A mod with a sub-folder below its demos folder.
+        {"\"C:\\Games\\SOF2\\mymod\\demos\\sub\\a.dm_2004\"",
+         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo \"sub\\a.dm_2004\""},
+        // The game folder's own demos folder: the empty game type.
+        {"\"C:\\Games\\SOF2\\demos\\a.dm_2004\"", "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game +demo \"a.dm_2004\""},
+        // Unquoted paths are used as they stand, trimmed.
+        {"  C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004 ",
+         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"duel.dm_2004\""},
+        // Blanks and non-ASCII letters stay whole.
+        {"\"C:\\Games\\SOF2\\my mod\\demos\\\xc3\xa9t\xc3\xa9 1.dm_2004\"",
+         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game my mod+demo \"\xc3\xa9t\xc3\xa9 1.dm_2004\""},
+    };
+    for (const auto& [tail, parameters] : cases) {
+        shell.calls.clear();
+        Load(tail);
+        ASSERT_EQ(shell.calls.size(), 1u) << tail;
+        EXPECT_EQ(shell.calls[0].parameters, parameters) << tail;
+    }
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(LoadFixture, DemoOutsideTheGameFolderShowsTheErrorAndStartsNothing) {
+    store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
+    const char* outside[] = {
+        "\"D:\\x\\a.dm_2004\"",
+        "\"c:\\games\\sof2\\base\\mp\\demos\\a.dm_2004\"",  // the prefix test is case-sensitive
+        "\"C:\\Games\\SOF2X\\base\\mp\\demos\\a.dm_2004\"",  // a neighbour of the game folder
+        "\"C:\\Games\\SOF2\\base\\mp\\a.dm_2004\"",          // no demos folder after the game folder
+        "\"C:\\Games\\SOF2\\base\\mp\\Demos\\a.dm_2004\"",   // "\Demos" is not "\demos"
+        "\"C:\\Games\\SOF2\"",
+    };
+    for (const char* tail : outside) {
+        prompts.messages.clear();
+        EXPECT_EQ(Load(tail), LoadOutcome::ShowWindow) << tail;
+        ASSERT_EQ(prompts.messages.size(), 1u) << tail;
+        EXPECT_EQ(prompts.messages[0].title, "Reelwright - Error playing demo.");
+        EXPECT_EQ(prompts.messages[0].text,
+                  "You must have the demo running the appropriate folder.\r\n\r\n"
+                  "By default this will be your base/mp/demos folder.");
+        EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop);
+        EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::Ok);
+    }
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(firstRunCalls.size(), std::size(outside));
+}
+
+TEST_F(LoadFixture, ADemosFolderInsideTheGameFolderNameDoesNotCount) {
+    store.Put("Settings", "SOF2 Path", "C:\\demos\\SOF2");
+    Load("\"C:\\demos\\SOF2\\base\\mp\\demos\\a.dm_2004\"");
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].parameters, "+set fs_basepath \"C:\\demos\\SOF2\" +set fs_game base\\mp+demo \"a.dm_2004\"");
+}
+
+TEST_F(LoadFixture, ShortOrEmptyTailsStartNothing) {
+    store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
+    for (const char* tail : {"\"\"", "\" \"", "   "}) {
+        Load(tail);
+        EXPECT_TRUE(shell.calls.empty()) << tail;
+        EXPECT_TRUE(prompts.messages.empty()) << tail;
+    }
+    // A lone character is a path outside the game folder.
+    Load("x");
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST_F(LoadFixture, WithoutAGameFolderTheDemoIsNotPlayedAndTheLoadGoesOn) {
+    EXPECT_EQ(Load("\"C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004\""), LoadOutcome::ShowWindow);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(firstRunCalls, std::vector<std::string>{""});
+}
+
+TEST_F(LoadFixture, FailingStoreReadIsSkippedAndTheFirstRunStepDecides) {
+    store.failingKeys.insert("Settings/SOF2 Path");
+    auto outcome = RunMainWindowLoad(services, "", [](const std::string&) { return LoadOutcome::EndProgram; });
+    EXPECT_EQ(outcome, LoadOutcome::EndProgram);
+}
+
+}  // namespace
+}  // namespace reelwright

@@ -1,0 +1,278 @@
+#include "support/win/WinTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/AppInfo.h"
+
+namespace reelwright::testing {
+
+namespace {
+
+std::wstring SettingsPath(const std::string& section) {
+    return std::wstring(win::RegistrySettingsStore::kRootPath) + L"\\" + basAPI::Widen(AppKey()) + L"\\" +
+           basAPI::Widen(section);
+}
+
+void CreateFolders(const std::wstring& path) {
+    for (std::size_t slash = path.find(L'\\', 3); slash != std::wstring::npos; slash = path.find(L'\\', slash + 1))
+        ::CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+    ::CreateDirectoryW(path.c_str(), nullptr);
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+std::wstring BuildFolder() { return basAPI::ProgramFolder(); }
+
+void ClearSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, win::RegistrySettingsStore::kRootPath); }
+
+void SeedSetting(const std::string& section, const std::string& key, const std::string& value) {
+    win::RegistrySettingsStore().SaveSetting(AppKey(), section, key, value);
+}
+
+std::optional<std::string> ReadSetting(const std::string& section, const std::string& key) {
+    basAPI::UniqueRegKey sectionKey;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, SettingsPath(section).c_str(), 0, KEY_QUERY_VALUE, sectionKey.put()) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    wchar_t buffer[4096]{};
+    DWORD size = sizeof(buffer) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (::RegQueryValueExW(sectionKey.get(), basAPI::Widen(key).c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    return basAPI::Narrow(buffer);
+}
+
+void PumpMessages(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    do {
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        if (std::chrono::steady_clock::now() >= end) break;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        PumpMessages();
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t buffer[4096]{};
+    ::GetWindowTextW(window, buffer, 4096);
+    return buffer;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t buffer[256]{};
+    ::GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+HWND FindTopWindow(const std::wstring& className, const std::wstring& title, DWORD processId) {
+    struct Search {
+        const std::wstring* className;
+        const std::wstring* title;
+        DWORD processId;
+        HWND found;
+    } search{&className, &title, processId, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            if (!::IsWindowVisible(window)) return TRUE;
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (s->processId && owner != s->processId) return TRUE;
+            if (ClassOf(window) != *s->className) return TRUE;
+            if (!s->title->empty() && WindowText(window) != *s->title) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+GameFolder::GameFolder() {
+    wchar_t temp[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring base = temp;
+    if (!base.empty() && base.back() == L'\\') base.pop_back();
+    static int counter = 0;
+    root_ = base + L"\\Reelwright tests \u00e9t\u00e9 " + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    RemoveTree(root_);
+    path_ = root_ + L"\\Soldier Of Fortune II";
+    CreateFolders(path_ + L"\\base\\mp\\demos");
+    CreateFolders(path_ + L"\\mymod\\demos");
+    ::CopyFileW((BuildFolder() + L"\\SOF2MP.exe").c_str(), (path_ + L"\\SOF2MP.exe").c_str(), FALSE);
+}
+
+GameFolder::~GameFolder() {
+    CloseStandInGames();
+    RemoveTree(root_);
+}
+
+std::wstring GameFolder::AddFile(const std::wstring& relative, const std::string& content) {
+    const std::wstring full = path_ + L"\\" + relative;
+    CreateFolders(full.substr(0, full.find_last_of(L'\\')));
+    basAPI::UniqueHandle file(
+        ::CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    } else {
+        file.release();
+    }
+    return full;
+}
+
+void GameFolder::AddGameExecutable(const std::wstring& relativeFolder) {
+    const std::wstring folder = path_ + L"\\" + relativeFolder;
+    CreateFolders(folder);
+    ::CopyFileW((BuildFolder() + L"\\SOF2MP.exe").c_str(), (folder + L"\\SOF2MP.exe").c_str(), FALSE);
+}
+
+std::vector<GameFolder::Record> GameFolder::Records() const {
+    std::vector<Record> records;
+    std::ifstream log(std::filesystem::path(path_ + L"\\SOF2MP.log"), std::ios::binary);
+    std::string line;
+    Record current;
+    bool open = false;
+    while (std::getline(log, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == "BEGIN") {
+            current = {};
+            open = true;
+        } else if (line == "END" && open) {
+            records.push_back(current);
+            open = false;
+        } else if (line.rfind("commandline=", 0) == 0) {
+            current.commandLine = line.substr(12);
+        } else if (line.rfind("parameters=", 0) == 0) {
+            current.parameters = line.substr(11);
+        } else if (line.rfind("directory=", 0) == 0) {
+            current.directory = line.substr(10);
+        }
+    }
+    return records;
+}
+
+bool GameFolder::WaitForRecords(std::size_t count, std::chrono::milliseconds timeout) const {
+    return WaitUntil([&] { return Records().size() >= count; }, timeout);
+}
+
+void CloseStandInGames() {
+    for (;;) {
+        HWND window = FindTopWindow(L"StandInGame");
+        if (!window) break;
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        basAPI::UniqueHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (process && ::WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0)
+            ::TerminateProcess(process.get(), 1);
+        if (!process) break;
+    }
+}
+
+DialogSnapshot ReadDialog(HWND dialog) {
+    DialogSnapshot snapshot;
+    snapshot.title = WindowText(dialog);
+    if (HWND text = ::GetDlgItem(dialog, 0xFFFF)) snapshot.text = WindowText(text);
+    if (HWND icon = ::GetDlgItem(dialog, 0x14))
+        snapshot.hasIcon = ::SendMessageW(icon, STM_GETICON, 0, 0) != 0 || ::IsWindowVisible(icon);
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE})
+        if (HWND button = ::GetDlgItem(dialog, id); button && ::IsWindowVisible(button)) snapshot.buttons.push_back(id);
+    return snapshot;
+}
+
+DialogAnswerer::DialogAnswerer(int answerId, std::chrono::milliseconds timeout) {
+    const DWORD processId = ::GetCurrentProcessId();
+    thread_ = std::thread([this, answerId, timeout, processId] {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < end) {
+            if (HWND dialog = FindTopWindow(L"#32770", L"", processId)) {
+                snapshot_ = ReadDialog(dialog);
+                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answerId, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(dialog, answerId)));
+                done_ = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    if (thread_.joinable()) thread_.join();
+}
+
+DialogSnapshot DialogAnswerer::Result() {
+    if (thread_.joinable()) thread_.join();
+    return snapshot_;
+}
+
+StartedProcess::StartedProcess(const std::wstring& program, const std::wstring& arguments,
+                               const std::wstring& directory) {
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+        process_.reset(info.hProcess);
+        ::CloseHandle(info.hThread);
+        id_ = info.dwProcessId;
+    }
+}
+
+StartedProcess::~StartedProcess() {
+    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+std::optional<DWORD> StartedProcess::WaitForExit(std::chrono::milliseconds timeout) {
+    if (!process_) return std::nullopt;
+    if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+}  // namespace reelwright::testing

@@ -1,0 +1,142 @@
+// Helpers for the tests that run under Wine: the real registry, windows found
+// and driven by messages, a game folder with the stand-in game, and the
+// stand-in game's log.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/AppServices.h"
+#include "app/win/RegistrySettingsStore.h"
+#include "app/win/Win32Prompts.h"
+#include "shell/win/Win32ClassesRegistry.h"
+#include "shell/win/Win32Platform.h"
+#include "shell/win/basAPI.h"
+#include "support/Fakes.h"
+
+namespace reelwright::testing {
+
+// The folder of the running test program; Reelwright.exe and the stand-in
+// SOF2MP.exe are built into the same folder.
+std::wstring BuildFolder();
+
+// Removes every setting of the program (HKCU\Software\Reelwright).
+void ClearSettings();
+// Stores a setting under the current AppKey, as a user's earlier run would have.
+void SeedSetting(const std::string& section, const std::string& key, const std::string& value);
+// Reads a setting under the current AppKey; nothing when it is missing.
+std::optional<std::string> ReadSetting(const std::string& section, const std::string& key);
+
+// Pumps this thread's messages until `condition` holds or `timeout` passes.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// Pumps messages for the given time (only to let queued messages through).
+void PumpMessages(std::chrono::milliseconds duration = std::chrono::milliseconds(0));
+
+// The first visible top-level window of `className` (and `title`, when given)
+// that belongs to process `processId` (any process when 0).
+HWND FindTopWindow(const std::wstring& className, const std::wstring& title = L"", DWORD processId = 0);
+
+std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
+
+// A game folder laid out in a fresh temporary folder whose name holds blanks
+// and non-ASCII letters: the stand-in SOF2MP.exe, base\mp\demos and
+// mymod\demos. Removed, with every stand-in window closed, at destruction.
+class GameFolder {
+public:
+    GameFolder();
+    ~GameFolder();
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    std::string pathUtf8() const { return basAPI::Narrow(path_); }
+
+    // Creates an empty file (and its folders) at `relative` below the game folder.
+    std::wstring AddFile(const std::wstring& relative, const std::string& content = "");
+    // Copies the stand-in game to `relative` (a folder below the game folder).
+    void AddGameExecutable(const std::wstring& relativeFolder);
+
+    struct Record {
+        std::string commandLine, parameters, directory;
+    };
+    // The stand-in game's records, in start order.
+    std::vector<Record> Records() const;
+    // Waits until at least `count` records are there.
+    bool WaitForRecords(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
+
+private:
+    std::wstring root_;
+    std::wstring path_;
+};
+
+// Closes every window of the stand-in game and waits until they are gone.
+void CloseStandInGames();
+
+// The real services, with scripted answers in place of the real prompts
+// unless `realPrompts` is asked for.
+struct RealServices {
+    win::RegistrySettingsStore store;
+    FakePrompts fakePrompts;
+    win::Win32Prompts realPrompts;
+    win::Win32FileSystem files;
+    win::Win32GameShell shell;
+    win::Win32ClassesRegistry classes;
+    ProgramLocation location{basAPI::Narrow(BuildFolder()), "Reelwright"};
+
+    AppServices Services(bool useRealPrompts = false) {
+        return AppServices{store, useRealPrompts ? static_cast<UserPrompts&>(realPrompts) : fakePrompts, files, shell,
+                           classes, location};
+    }
+};
+
+// What a message box showed.
+struct DialogSnapshot {
+    std::wstring title;
+    std::wstring text;
+    bool hasIcon = false;
+    std::vector<int> buttons;  // ids of the buttons present (IDOK, IDCANCEL, IDYES, IDNO)
+};
+
+// Watches for a dialog box (class "#32770") of this process on another thread,
+// reads it, and presses the button `answerId`. Use it around a call that shows
+// a real message box.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(int answerId, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    ~DialogAnswerer();
+    // Waits for the answer to have been given; the snapshot of the dialog.
+    DialogSnapshot Result();
+
+private:
+    std::thread thread_;
+    DialogSnapshot snapshot_;
+    bool done_ = false;
+};
+
+DialogSnapshot ReadDialog(HWND dialog);
+
+// A process started for a test; terminated at destruction if still running.
+class StartedProcess {
+public:
+    StartedProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& directory = L"");
+    ~StartedProcess();
+    bool Started() const { return static_cast<bool>(process_); }
+    DWORD id() const { return id_; }
+    // Waits for the process to end; its exit code, or nothing on timeout.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+private:
+    basAPI::UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
+}  // namespace reelwright::testing
