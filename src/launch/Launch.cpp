@@ -79,67 +79,59 @@ void StartGame(GameShell& shell, const std::string& gameFolder, const std::strin
     }
 }
 
-// The playback entries of all queued demos, in queue order, and the distinct
-// game types in order of first appearance (compared trimmed and
-// case-sensitively; an empty or blank game type never joins). The listed text
-// is the game type as queued, untrimmed, since it names the folder.
-struct Chain {
-    std::string text;
+// The distinct game types of the queue in order of first appearance, compared
+// trimmed and case-sensitively; an empty or blank game type never joins. The
+// listed text is the game type as queued, untrimmed, since it names the folder.
+std::vector<std::string> DistinctGameTypes(const DemoQueue& queue) {
     std::vector<std::string> gameTypes;
-};
+    std::unordered_set<std::string> listed;
+    for (const DemoQueueEntry& entry : queue.Entries()) {
+        std::string trimmed = TrimBlanks(entry.GameType);
+        if (!trimmed.empty() && listed.insert(std::move(trimmed)).second) gameTypes.push_back(entry.GameType);
+    }
+    return gameTypes;
+}
 
-Chain BuildChain(const DemoQueue& queue) {
+// The whole script: the header, the viewer scripts and the navigation lines,
+// then the playback entries of all queued demos in queue order. The entries
+// are appended in place, so a long queue is not copied from a chain text into
+// the navigation text and again into the file's text; the bytes are those of
+// ComposeDemoConfig(viewer, BuildNavigationBinds(..., chain, ...)).
+std::string ComposeScript(const DemoKeys& keys, const DemoQueue& queue) {
     const auto& entries = queue.Entries();
     const auto last = static_cast<std::int16_t>(entries.size());
 
-    Chain chain;
-    std::size_t length = 0;
-    for (const auto& entry : entries) length += 110 + entry.Name.size() + entry.GameType.size();
-    chain.text.reserve(length);
+    const std::string viewer = basBuildConfigs::BuildViewerScripts(keys.bind[5], keys.bind[4], keys.bind[2],
+                                                                   keys.bind[6], keys.bind[1], keys.bind[3]);
+    std::string text = basBuildConfigs::ComposeDemoConfig(
+        viewer, basBuildConfigs::BuildNavigationBinds(keys.bind[7], keys.bind[0], {}, 1, last));
 
-    std::unordered_set<std::string> listed;
+    std::size_t length = text.size();
+    for (const auto& entry : entries) length += 110 + entry.Name.size() + entry.GameType.size();
+    text.reserve(length);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const DemoQueueEntry& entry = entries[i];
-        try {
-            basBuildConfigs::AppendDemoEntry(chain.text, 1, last, static_cast<std::int16_t>(i + 1), entry.Name,
-                                             entry.GameType);
-        } catch (const std::exception&) {
-        }
-        std::string trimmed = TrimBlanks(entry.GameType);
-        if (!trimmed.empty() && listed.insert(std::move(trimmed)).second) chain.gameTypes.push_back(entry.GameType);
+        basBuildConfigs::AppendDemoEntry(text, 1, last, static_cast<std::int16_t>(i + 1), entries[i].Name,
+                                         entries[i].GameType);
     }
-    return chain;
+    return text;
 }
 
 void LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder) {
     FileSystem& files = services.files;
-    const auto count = static_cast<std::int16_t>(queue.Count());
-    const Chain chain = BuildChain(queue);
 
-    std::string viewer;
-    std::string navigation;
+    std::string script;
     bool written = false;
     try {
-        viewer = basBuildConfigs::BuildViewerScripts(keys.bind[5], keys.bind[4], keys.bind[2], keys.bind[6],
-                                                     keys.bind[1], keys.bind[3]);
-        navigation = basBuildConfigs::BuildNavigationBinds(keys.bind[7], keys.bind[0], chain.text, 1, count);
-        written = basBuildConfigs::WriteDemoConfig(files, services.location.folder, viewer, navigation);
+        script = ComposeScript(keys, queue);
+        written = basBuildConfigs::WriteDemoConfigText(files, services.location.folder, script);
     } catch (const std::exception&) {
     }
 
     // When the program folder's script could not be written, an older script
-    // may still lie there: the game-type folders get the fresh text directly
-    // instead of a copy of that file.
-    std::string freshText;
-    if (!written) {
-        try {
-            freshText = basBuildConfigs::ComposeDemoConfig(viewer, navigation);
-        } catch (const std::exception&) {
-        }
-    }
-
+    // may still lie there: the game-type folders then get the fresh text
+    // directly instead of a copy of that file.
     const std::string programScript = basBuildConfigs::DemoConfigPath(services.location.folder);
-    for (const std::string& gameType : chain.gameTypes) {
+    for (const std::string& gameType : DistinctGameTypes(queue)) {
         const std::string typeFolder = gameFolder + "\\" + gameType;
         try {
             if (files.FileExists(typeFolder + "\\" + kGameExecutable))
@@ -150,8 +142,8 @@ void LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
             const std::string target = basBuildConfigs::DemoConfigPath(typeFolder);
             if (written)
                 files.CopyFileOver(programScript, target);
-            else
-                files.WriteAnsiTextFile(target, freshText);
+            else if (!script.empty())
+                files.WriteAnsiTextFile(target, script);
         } catch (const std::exception&) {
         }
     }

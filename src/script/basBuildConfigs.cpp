@@ -177,7 +177,11 @@ std::string DemoConfigPath(std::string_view programFolder) {
 
 bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFolder, std::string_view viewer,
                      std::string_view navigation) {
-    return files.WriteAnsiTextFile(DemoConfigPath(programFolder), ComposeDemoConfig(viewer, navigation));
+    return WriteDemoConfigText(files, programFolder, ComposeDemoConfig(viewer, navigation));
+}
+
+bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text) {
+    return files.WriteAnsiTextFile(DemoConfigPath(programFolder), text);
 }
 
 }  // namespace basBuildConfigs

@@ -48,4 +48,7 @@ std::string DemoConfigPath(std::string_view programFolder);
 bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFolder, std::string_view viewer,
                      std::string_view navigation);
 
+// The same for a text already composed.
+bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text);
+
 }  // namespace basBuildConfigs

@@ -1,0 +1,127 @@
+// Building and writing the playback script, and Launch's whole work for many
+// queued demos (against in-memory fakes, without starting a game).
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/SettingsStore.h"
+#include "launch/Launch.h"
+#include "script/basBuildConfigs.h"
+#include "support/Fakes.h"
+
+namespace {
+
+using namespace reelwright;
+
+// Writes real files below a Linux folder; "\" in paths becomes "/".
+class LocalFileSystem : public FileSystem {
+public:
+    bool FileExists(const std::string& path) override { return std::filesystem::is_regular_file(Local(path)); }
+    bool SetReadOnly(const std::string&) override { return true; }
+    bool CopyFileOver(const std::string& from, const std::string& to) override {
+        std::error_code error;
+        return std::filesystem::copy_file(Local(from), Local(to), std::filesystem::copy_options::overwrite_existing,
+                                          error);
+    }
+    bool WriteAnsiTextFile(const std::string& path, const std::string& text) override {
+        std::ofstream file(Local(path), std::ios::binary | std::ios::trunc);
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+        file.close();
+        return static_cast<bool>(file);
+    }
+
+private:
+    static std::string Local(std::string path) {
+        for (char& c : path)
+            if (c == '\\') c = '/';
+        return path;
+    }
+};
+
+std::string DemoName(std::int64_t i) { return "match" + std::to_string(i) + ".dm_2004"; }
+
+void BM_BuildAndWriteScript(benchmark::State& state) {
+    const auto count = static_cast<std::int16_t>(state.range(0));
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "reelwright_bench";
+    std::filesystem::create_directories(folder);
+    LocalFileSystem files;
+
+    for (auto _ : state) {
+        std::string chain;
+        chain.reserve(static_cast<std::size_t>(count) * 120);
+        for (int i = 1; i <= count; ++i)
+            basBuildConfigs::AppendDemoEntry(chain, 1, count, static_cast<std::int16_t>(i), DemoName(i),
+                                             i % 2 ? "base\\mp" : "mymod");
+        const std::string viewer = basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3");
+        const std::string navigation = basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, count);
+        benchmark::DoNotOptimize(basBuildConfigs::WriteDemoConfig(files, folder.string(), viewer, navigation));
+    }
+    state.SetComplexityN(state.range(0));
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_BuildAndWriteScript)->Arg(1)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
+
+class NoClassesRegistry : public ClassesRegistry {
+public:
+    bool CreateKey(const std::string&, KeyId&) override { return false; }
+    bool SetDefaultValue(KeyId, const std::string&) override { return false; }
+    void CloseKey(KeyId) override {}
+    bool DeleteKey(const std::string&) override { return false; }
+    void NotifyAssociationsChanged() override {}
+};
+
+void BM_LaunchWithFakes(benchmark::State& state) {
+    testing::FakeSettingsStore store;
+    testing::FakePrompts prompts;
+    testing::FakeFileSystem files;
+    testing::FakeGameShell shell;
+    NoClassesRegistry classes;
+    AppServices services{store, prompts, files, shell, classes, {"C:\\Tools", "Reelwright"}};
+    store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2");
+    files.files["C:\\Games\\SOF2\\mymod\\SOF2MP.exe"] = "";
+    files.files["C:\\Games\\SOF2\\mymod\\SOF2MP.cfg"] = "";
+
+    DemoQueue queue;
+    for (std::int64_t i = 1; i <= state.range(0); ++i)
+        queue.Append({DemoName(i), i % 2 ? "base\\mp" : "mymod", "C:\\Games\\SOF2\\base\\mp\\demos"});
+
+    for (auto _ : state) benchmark::DoNotOptimize(Launch(services, queue, ""));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_LaunchWithFakes)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
+
+}  // namespace
+
+namespace {
+
+// Launch with real files: the script written into a program folder and copied
+// into two game-type folders below a game folder (one holding the executable).
+void BM_LaunchWritingFiles(benchmark::State& state) {
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / "reelwright_bench_launch";
+    std::filesystem::create_directories(root / "program");
+    std::filesystem::create_directories(root / "game" / "base" / "mp");
+    std::filesystem::create_directories(root / "game" / "mymod");
+    std::ofstream(root / "game" / "mymod" / "SOF2MP.exe").put('x');
+
+    testing::FakeSettingsStore store;
+    testing::FakePrompts prompts;
+    LocalFileSystem files;
+    testing::FakeGameShell shell;
+    NoClassesRegistry classes;
+    AppServices services{store, prompts, files, shell, classes, {(root / "program").string(), "Reelwright"}};
+    store.Put(kSectionSettings, kKeyGamePath, (root / "game").string());
+
+    DemoQueue queue;
+    for (std::int64_t i = 1; i <= state.range(0); ++i)
+        queue.Append({DemoName(i), i % 2 ? "base\\mp" : "mymod", ""});
+
+    for (auto _ : state) benchmark::DoNotOptimize(Launch(services, queue, ""));
+    state.SetComplexityN(state.range(0));
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_LaunchWritingFiles)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
+
+}  // namespace
