@@ -1,0 +1,146 @@
+// The real open-file dialog. Its result buffer grows with the selection, so
+// that a selection of hundreds of demos comes back whole.
+#include <windows.h>
+#include <commctrl.h>
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <vector>
+
+#include "app/win/Win32Prompts.h"
+#include "shell/win/basAPI.h"
+
+namespace reelwright::win {
+
+namespace {
+
+// The room the dialog starts with, in characters.
+constexpr std::size_t kInitialBufferLength = 10000;
+// The dialog keeps the buffer length in a DWORD.
+constexpr std::size_t kMaxBufferLength = 0x7FFFFFFF;
+constexpr UINT_PTR kSubclassId = 0x5245454C;
+// Asking again after a selection did not fit (which the growing below should
+// make rare): a few rounds at most.
+constexpr int kMaxRounds = 4;
+
+struct DialogState {
+    std::vector<wchar_t> buffer;
+    OPENFILENAMEW* mine = nullptr;      // the structure passed to the dialog
+    OPENFILENAMEW* dialogs = nullptr;   // the one the dialog reads (normally the same)
+
+    void Grow(std::size_t wanted) {
+        wanted = std::min(wanted, kMaxBufferLength);
+        if (wanted <= buffer.size()) return;
+        buffer.assign(std::max(wanted, std::min(buffer.size() * 2, kMaxBufferLength)), L'\0');
+        for (OPENFILENAMEW* ofn : {mine, dialogs}) {
+            if (!ofn) continue;
+            ofn->lpstrFile = buffer.data();
+            ofn->nMaxFile = static_cast<DWORD>(buffer.size());
+        }
+    }
+
+    // Makes room for what the dialog would return now: the folder and the text
+    // of the file name box (the names with their quotes), with some to spare.
+    void EnsureRoomForSelection(HWND dialog) {
+        const LRESULT folder = ::SendMessageW(dialog, CDM_GETFOLDERPATH, 0, 0);
+        const LRESULT spec = ::SendMessageW(dialog, CDM_GETSPEC, 0, 0);
+        if (spec <= 0) return;
+        Grow(static_cast<std::size_t>(std::max<LRESULT>(folder, 0) + spec) + MAX_PATH + 16);
+    }
+};
+
+// Sees the Open command before the dialog turns the file name box into the
+// result, whether the names were picked in the list or typed.
+LRESULT CALLBACK DialogSubclass(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* state = reinterpret_cast<DialogState*>(data);
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) state->EnsureRoomForSelection(dialog);
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(dialog, &DialogSubclass, kSubclassId);
+    return ::DefSubclassProc(dialog, message, wParam, lParam);
+}
+
+UINT_PTR CALLBACK DialogHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* ofn = reinterpret_cast<OPENFILENAMEW*>(lParam);
+        auto* state = reinterpret_cast<DialogState*>(ofn->lCustData);
+        state->dialogs = ofn;
+        ::SetWindowLongPtrW(hook, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+        // The hook's window is a child of the dialog itself.
+        ::SetWindowSubclass(::GetParent(hook), &DialogSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(state));
+        return TRUE;
+    }
+    if (message == WM_NOTIFY) {
+        const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lParam);
+        auto* state = reinterpret_cast<DialogState*>(::GetWindowLongPtrW(hook, DWLP_USER));
+        if (state && notify->hdr.code == CDN_SELCHANGE) {
+            if (notify->lpOFN) state->dialogs = notify->lpOFN;
+            state->EnsureRoomForSelection(::GetParent(hook));
+        }
+    }
+    return 0;
+}
+
+// The answer in the buffer: "path" for one file, "folder\0name\0name..." for
+// several, with its file title.
+OpenFileResult ReadAnswer(const std::vector<wchar_t>& buffer, const OPENFILENAMEW& ofn) {
+    const wchar_t* text = buffer.data();
+    const std::size_t first = wcsnlen(text, buffer.size());
+    OpenFileResult result;
+    if (ofn.nFileOffset > 0 && ofn.nFileOffset <= first + 1 && ofn.nFileOffset <= buffer.size() &&
+        text[ofn.nFileOffset - 1] == L'\0') {
+        // Several files: names follow the folder up to an empty one.
+        std::size_t end = first + 1;
+        while (end < buffer.size() && text[end] != L'\0') end += wcsnlen(text + end, buffer.size() - end) + 1;
+        result.selection = basAPI::Narrow(std::wstring_view(text, std::min(end, buffer.size()) - 1));
+        return result;
+    }
+    result.selection = basAPI::Narrow(std::wstring_view(text, first));
+    if (ofn.nFileOffset < first) result.fileTitle = basAPI::Narrow(std::wstring_view(text + ofn.nFileOffset, first - ofn.nFileOffset));
+    return result;
+}
+
+}  // namespace
+
+std::optional<OpenFileResult> Win32Prompts::ShowOpenFile(const OpenFileRequest& request) {
+    const std::wstring title = basAPI::Widen(request.title);
+    const std::wstring initialFolder = basAPI::Widen(request.initialFolder);
+    std::wstring filter = basAPI::Widen(request.filterDescription);
+    filter.push_back(L'\0');
+    filter += basAPI::Widen(request.filterPattern);
+    filter.push_back(L'\0');  // the second terminating NUL is the string's own
+
+    OPENFILENAMEW ofn{};
+    DialogState state;
+    state.mine = &ofn;
+    state.Grow(kInitialBufferLength);
+
+    for (int round = 0; round < kMaxRounds; ++round) {
+        std::fill(state.buffer.begin(), state.buffer.end(), L'\0');
+        ofn = OPENFILENAMEW{};
+        ofn.lStructSize = sizeof(ofn);
+        ofn.hwndOwner = owner_;
+        ofn.lpstrFilter = filter.c_str();
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = state.buffer.data();
+        ofn.nMaxFile = static_cast<DWORD>(state.buffer.size());
+        ofn.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+        ofn.lpstrTitle = title.c_str();
+        ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (request.allowMultiSelect) ofn.Flags |= OFN_ALLOWMULTISELECT;
+        if (request.fileMustExist) ofn.Flags |= OFN_FILEMUSTEXIST;
+        ofn.lpfnHook = &DialogHook;
+        ofn.lCustData = reinterpret_cast<LPARAM>(&state);
+        state.dialogs = &ofn;
+
+        if (::GetOpenFileNameW(&ofn)) return ReadAnswer(state.buffer, ofn);
+        if (::CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) return std::nullopt;  // cancelled or failed
+        // The selection did not fit: ask again with room for it. The first
+        // WORD then holds the length the answer needs (cut at 65535).
+        const std::size_t needed = *reinterpret_cast<const WORD*>(state.buffer.data());
+        state.Grow(std::max(needed + 1, state.buffer.size() * 4));
+    }
+    return std::nullopt;
+}
+
+}  // namespace reelwright::win
