@@ -5,6 +5,4 @@
 
 namespace reelwright {
 
-void frmMain::cmdLaunch_Click() {}
-
 }  // namespace reelwright

@@ -1,0 +1,363 @@
+#include "prefs/win/frmProperties.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "shell/win/Controls.h"
+
+namespace reelwright {
+
+namespace {
+
+frmProperties* g_current = nullptr;
+
+// One row of the "Demo Keys" frame, top to bottom.
+struct BindRow {
+    HWND frmProperties::*actionLabel;
+    const wchar_t* actionCaption;
+    int bindIndex;
+    int defaultElement;  // its element of the lblDefault array
+    HWND frmProperties::*defaultKeyLabel;
+};
+
+constexpr BindRow kRows[kBindCount] = {
+    {&frmProperties::lblPrev, L"Previous Demo:", 7, 7, &frmProperties::lblDefaultPrev},
+    {&frmProperties::lblPlay, L"Play:", 1, 0, &frmProperties::lblDefaultPlay},
+    {&frmProperties::lblPause, L"Pause:", 2, 1, &frmProperties::lblDefaultPause},
+    {&frmProperties::lblStop, L"Stop:", 3, 2, &frmProperties::lblDefaultStop},
+    {&frmProperties::lblFast, L"Fast Motion:", 4, 3, &frmProperties::lblDefaultFast},
+    {&frmProperties::lblSlow, L"Slow Motion:", 5, 4, &frmProperties::lblDefaultSlow},
+    {&frmProperties::lbl3rdPerson, L"3rd Person View:", 6, 5, &frmProperties::lblDefault3rdPerson},
+    {&frmProperties::lblNext, L"Next Demo:", 0, 6, &frmProperties::lblDefaultNext},
+};
+
+TwipsRect InRow(const TwipsRect& first, int row) {
+    return {first.left, first.top + row * frmProperties::kRowStep, first.width, first.height};
+}
+
+}  // namespace
+
+frmProperties* frmProperties::Current() { return g_current; }
+
+frmProperties* frmProperties::Open(AppServices& services, HWND owner) {
+    if (g_current) {
+        ::SetForegroundWindow(g_current->hwnd_);
+        return g_current;
+    }
+    auto* dialog = new frmProperties(services, owner);
+    if (!dialog->Create()) {
+        // The window (if any) is gone and took the object with it.
+        if (dialog->hwnd_) ::DestroyWindow(dialog->hwnd_);
+        else delete dialog;
+        return nullptr;
+    }
+    dialog->Show();
+    return dialog;
+}
+
+frmProperties::frmProperties(AppServices& services, HWND owner)
+    : services_(services), dialog_(services_, *this), owner_(owner) {}
+
+frmProperties::~frmProperties() {
+    if (g_current == this) g_current = nullptr;
+}
+
+void frmProperties::RegisterWindowClasses() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &frmProperties::WindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+
+    windowClass.lpfnWndProc = &frmProperties::PageProc;
+    windowClass.lpszClassName = kPageClassName;
+    ::RegisterClassExW(&windowClass);
+}
+
+bool frmProperties::Create() {
+    RegisterWindowClasses();
+    hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Reelwright Properties", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                              100, 100, owner_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) return false;
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    g_current = this;
+
+    dpi_ = win::WindowDpi(hwnd_);
+    font_ = win::CreateUiFont(dpi_);
+    CreateControls();
+    LayoutControls();
+    win::CenterOnScreen(hwnd_);
+    return dialog_.Load();
+}
+
+void frmProperties::CreateControls() {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    auto make = [&](HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int id,
+                    const TwipsRect& place) {
+        HWND control = ::CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        layout_.push_back({control, place});
+        return control;
+    };
+    const DWORD checkBox = WS_TABSTOP | BS_AUTOCHECKBOX;
+
+    // Created in tab order. The tab strip lies behind the pages, which do not
+    // let it paint over them.
+    tabPreferences = make(hwnd_, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, IDC_tabPreferences, kTabStrip);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(L"Options");
+    TabCtrl_InsertItem(tabPreferences, 0, &item);
+    item.pszText = const_cast<wchar_t*>(L"Demo Keys");
+    TabCtrl_InsertItem(tabPreferences, 1, &item);
+
+    for (int page = 0; page < 2; ++page) {
+        fmePreferences[page] = make(hwnd_, kPageClassName, L"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+                                    IDC_fmePreferences0 + page, kPage);
+        ::SetWindowPos(fmePreferences[page], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+
+    // Page 0. Check boxes lie in their frames; the frames are drawn behind them.
+    HWND options = fmePreferences[0];
+    chkLoadSplash = make(options, WC_BUTTONW, L"Load Splash", checkBox, 0, IDC_chkLoadSplash,
+                         Offset(kLoadSplashBox, kGeneralOptionsFrame));
+    chkMinReelwright = make(options, WC_BUTTONW, L"Minimise Reelwright on playback", checkBox, 0,
+                            IDC_chkMinReelwright, Offset(kMinReelwrightBox, kGeneralOptionsFrame));
+    chkAssociate = make(options, WC_BUTTONW, L"Associate .dm_2004 files with Reelwright", checkBox, 0,
+                        IDC_chkAssociate, Offset(kAssociateBox, kAssociateFrame));
+    chkLoadExtraConfig = make(options, WC_BUTTONW, L"Load advanced demo viewing config", checkBox | WS_DISABLED, 0,
+                              IDC_chkLoadExtraConfig, Offset(kLoadExtraConfigBox, kConfigOptionsFrame));
+    Button_SetCheck(chkLoadExtraConfig, BST_CHECKED);
+    fmeGeneralOptions = make(options, WC_BUTTONW, L"General Options", BS_GROUPBOX, 0, IDC_fmeGeneralOptions,
+                             kGeneralOptionsFrame);
+    fmeAssociate = make(options, WC_BUTTONW, L"Demo Associations", BS_GROUPBOX, 0, IDC_fmeAssociate, kAssociateFrame);
+    fmeConfigOptions = make(options, WC_BUTTONW, L"Config Options", BS_GROUPBOX, 0, IDC_fmeConfigOptions,
+                            kConfigOptionsFrame);
+
+    // Page 1, row by row. Bind boxes start locked (read-only).
+    HWND keys = fmePreferences[1];
+    ::ShowWindow(keys, SW_HIDE);
+    for (int row = 0; row < kBindCount; ++row) {
+        const BindRow& spec = kRows[row];
+        this->*spec.actionLabel = make(keys, WC_STATICW, spec.actionCaption, SS_LEFT | SS_NOPREFIX, 0,
+                                       IDC_lblAction0 + row, Offset(InRow(kActionLabel, row), kDemoKeysFrame));
+        HWND box = make(keys, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE,
+                        IDC_txtBind0 + spec.bindIndex, Offset(InRow(kBindBox, row), kDemoKeysFrame));
+        txtBind[spec.bindIndex] = box;
+        ::SetWindowSubclass(box, &frmProperties::BindBoxProc, static_cast<UINT_PTR>(spec.bindIndex),
+                            reinterpret_cast<DWORD_PTR>(this));
+        lblDefault[spec.defaultElement] =
+            make(keys, WC_STATICW, L"Default:", SS_LEFT, 0, IDC_lblDefault0 + spec.defaultElement,
+                 Offset(InRow(kDefaultLabel, row), kDemoKeysFrame));
+        this->*spec.defaultKeyLabel =
+            make(keys, WC_STATICW, basAPI::Widen(kDialogBindDefaults[spec.bindIndex]).c_str(), SS_LEFT | SS_NOPREFIX,
+                 0, IDC_lblDefaultKey0 + row, Offset(InRow(kDefaultKeyLabel, row), kDemoKeysFrame));
+    }
+    fmeDemoKeys = make(keys, WC_BUTTONW, L"Demo Keys", BS_GROUPBOX, 0, IDC_fmeDemoKeys, kDemoKeysFrame);
+
+    for (HWND frame : {fmeGeneralOptions, fmeAssociate, fmeConfigOptions, fmeDemoKeys})
+        ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    cmdOk = make(hwnd_, WC_BUTTONW, L"&Ok", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDC_cmdOk, kOkButton);
+}
+
+void frmProperties::LayoutControls() {
+    const SIZE size = win::WindowSizeForClient(kClient.width, kClient.height, kStyle, kExStyle, false, dpi_);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const Placed& placed : layout_) {
+        const PixelRect pixels = ToPixels(placed.place, dpi_);
+        ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void frmProperties::Show() {
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::UpdateWindow(hwnd_);
+    ::SetForegroundWindow(hwnd_);
+    ::SetFocus(cmdOk);
+}
+
+void frmProperties::ShowPage(int page) {
+    // Focus inside the page going behind would be left on a hidden control.
+    HWND focus = ::GetFocus();
+    HWND leaving = fmePreferences[1 - page];
+    if (focus && ::IsChild(leaving, focus)) ::SetFocus(tabPreferences);
+    ::ShowWindow(fmePreferences[page], SW_SHOW);
+    ::ShowWindow(leaving, SW_HIDE);
+}
+
+void frmProperties::cmdOk_Click() {
+    if (okRunning_) return;  // a click while OK's own message box is up
+    okRunning_ = true;
+    // Nothing in the dialog can change while OK stores it and shows its messages.
+    ::EnableWindow(hwnd_, FALSE);
+    dialog_.Ok();
+    okRunning_ = false;
+}
+
+LRESULT CALLBACK frmProperties::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<frmProperties*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT frmProperties::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_cmdOk && HIWORD(wParam) == BN_CLICKED) {
+                cmdOk_Click();
+                if (closeRequested_) {
+                    // The window's destruction deletes this object: nothing after it.
+                    ::DestroyWindow(hwnd_);
+                }
+                return 0;
+            }
+            // IDCANCEL (Escape) is not a way out: OK is.
+            return 0;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == tabPreferences && header->code == TCN_SELCHANGE) {
+                ShowPage(TabCtrl_GetCurSel(tabPreferences) == 1 ? 1 : 0);
+                return 0;
+            }
+            break;
+        }
+        case WM_CLOSE:
+            return 0;  // no close button; Alt+F4 and other requests are refused
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+            break;
+        case WM_ACTIVATE:
+            // A plain window does not keep its focused control across
+            // deactivation by itself.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+            } else if (lastFocus_ && ::IsWindow(lastFocus_) && ::IsWindowVisible(lastFocus_)) {
+                ::SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            font_ = win::CreateUiFont(dpi_);
+            for (const Placed& placed : layout_)
+                ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            LayoutControls();
+            return 0;
+        }
+        case WM_DESTROY:
+            // However the dialog goes, the main window must not stay disabled.
+            if (owner_ && ::IsWindow(owner_)) ::EnableWindow(owner_, TRUE);
+            break;
+        case WM_NCDESTROY: {
+            HWND window = hwnd_;
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            delete this;
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        }
+        default: break;
+    }
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK frmProperties::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CTLCOLORSTATIC) {
+        // Locked bind boxes are read-only edits; they look like the others.
+        const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        if (id >= IDC_txtBind0 && id < IDC_txtBind0 + kBindCount) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+            ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        }
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK frmProperties::BindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
+                                            DWORD_PTR self) {
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(box, &frmProperties::BindBoxProc, index);
+        return ::DefSubclassProc(box, message, wParam, lParam);
+    }
+    return reinterpret_cast<frmProperties*>(self)->HandleBindBox(box, static_cast<int>(index), message, wParam,
+                                                                  lParam);
+}
+
+LRESULT frmProperties::HandleBindBox(HWND box, int index, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_GETDLGCODE:
+            // While keys are captured, Tab, Enter and Escape are keys to bind,
+            // not the dialog's navigation.
+            if (dialog_.captureMode()) return ::DefSubclassProc(box, message, wParam, lParam) | DLGC_WANTALLKEYS;
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            // Keys pressed with Alt held arrive as system keys; they are bound
+            // like any other, and so never reach the window as Alt+F4.
+            if (dialog_.BindKeyDown(index, static_cast<std::int16_t>(wParam & 0xFFFF))) {
+                // The character this key made must not type or press an access key.
+                MSG pending{};
+                while (::PeekMessageW(&pending, box, WM_CHAR, WM_DEADCHAR, PM_REMOVE)) {}
+                while (::PeekMessageW(&pending, box, WM_SYSCHAR, WM_SYSDEADCHAR, PM_REMOVE)) {}
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+        case WM_DEADCHAR:
+        case WM_SYSCHAR:
+        case WM_SYSDEADCHAR:
+            if (dialog_.captureMode()) return 0;
+            break;
+        case WM_LBUTTONDBLCLK:
+            ::SetFocus(box);
+            dialog_.BindDoubleClick(index);
+            return 0;
+        case WM_KILLFOCUS:
+            dialog_.BindLostFocus(index);
+            break;
+        default: break;
+    }
+    return ::DefSubclassProc(box, message, wParam, lParam);
+}
+
+HWND frmProperties::CheckBox(PropertiesOption option) const {
+    switch (option) {
+        case PropertiesOption::LoadSplash: return chkLoadSplash;
+        case PropertiesOption::MinOnPlayback: return chkMinReelwright;
+        case PropertiesOption::Associate: return chkAssociate;
+        case PropertiesOption::LoadExtraConfig: return chkLoadExtraConfig;
+    }
+    return nullptr;
+}
+
+bool frmProperties::IsTicked(PropertiesOption option) { return Button_GetCheck(CheckBox(option)) == BST_CHECKED; }
+
+void frmProperties::SetTicked(PropertiesOption option, bool ticked) {
+    Button_SetCheck(CheckBox(option), ticked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+std::string frmProperties::BindText(int index) { return win::GetText(txtBind[index]); }
+
+void frmProperties::SetBindText(int index, const std::string& text) { win::SetText(txtBind[index], text); }
+
+void frmProperties::SetBindLocked(int index, bool locked) {
+    ::SendMessageW(txtBind[index], EM_SETREADONLY, locked ? TRUE : FALSE, 0);
+}
+
+void frmProperties::EnableMainWindow() {
+    if (owner_) ::EnableWindow(owner_, TRUE);
+}
+
+void frmProperties::CloseDialog() { closeRequested_ = true; }
+
+}  // namespace reelwright
