@@ -1,5 +1,7 @@
 #include "support/win/WinTestSupport.h"
 
+#include <tlhelp32.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -194,16 +196,21 @@ bool GameFolder::WaitForRecords(std::size_t count, std::chrono::milliseconds tim
 }
 
 void CloseStandInGames() {
-    for (;;) {
-        HWND window = FindTopWindow(L"StandInGame");
-        if (!window) break;
-        DWORD processId = 0;
-        ::GetWindowThreadProcessId(window, &processId);
-        basAPI::UniqueHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
-        ::PostMessageW(window, WM_CLOSE, 0, 0);
-        if (process && ::WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0)
-            ::TerminateProcess(process.get(), 1);
-        if (!process) break;
+    // Every running stand-in game, whatever state its window is in: one left
+    // behind would keep the test run's output open.
+    basAPI::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) {
+        snapshot.release();
+        return;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+        if (::lstrcmpiW(entry.szExeFile, L"SOF2MP.exe") != 0) continue;
+        basAPI::UniqueHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        ::TerminateProcess(process.get(), 0);
+        ::WaitForSingleObject(process.get(), 5000);
     }
 }
 
@@ -211,8 +218,10 @@ DialogSnapshot ReadDialog(HWND dialog) {
     DialogSnapshot snapshot;
     snapshot.title = WindowText(dialog);
     if (HWND text = ::GetDlgItem(dialog, 0xFFFF)) snapshot.text = WindowText(text);
-    if (HWND icon = ::GetDlgItem(dialog, 0x14))
-        snapshot.hasIcon = ::SendMessageW(icon, STM_GETICON, 0, 0) != 0 || ::IsWindowVisible(icon);
+    // The icon is a static control: id 0x14 on Windows, 1088 in Wine.
+    for (int iconId : {0x14, 1088})
+        if (HWND icon = ::GetDlgItem(dialog, iconId); icon && ::IsWindowVisible(icon))
+            snapshot.hasIcon = snapshot.hasIcon || ::SendMessageW(icon, STM_GETICON, 0, 0) != 0;
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE})
         if (HWND button = ::GetDlgItem(dialog, id); button && ::IsWindowVisible(button)) snapshot.buttons.push_back(id);
     return snapshot;

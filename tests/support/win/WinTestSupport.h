@@ -16,6 +16,7 @@
 #include "app/AppServices.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "app/win/Win32Prompts.h"
+#include "shell/win/Controls.h"
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/Win32Platform.h"
 #include "shell/win/basAPI.h"
