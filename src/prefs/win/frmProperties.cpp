@@ -116,8 +116,10 @@ void frmProperties::CreateControls() {
     TabCtrl_InsertItem(tabPreferences, 1, &item);
 
     for (int page = 0; page < 2; ++page) {
-        fmePreferences[page] = make(hwnd_, kPageClassName, L"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-                                    IDC_fmePreferences0 + page, kPage);
+        // No WS_CLIPCHILDREN: a page paints its background under its frames,
+        // which leave their inside to the parent.
+        fmePreferences[page] = make(hwnd_, kPageClassName, L"", 0, WS_EX_CONTROLPARENT, IDC_fmePreferences0 + page,
+                                    kPage);
         ::SetWindowPos(fmePreferences[page], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 
