@@ -12,4 +12,19 @@ void DemoQueue::RemoveAt(std::size_t index) {
     if (index < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+std::size_t DemoQueue::RemoveRows(const std::vector<std::size_t>& indices) {
+    std::vector<bool> doomed(entries_.size(), false);
+    for (std::size_t index : indices)
+        if (index < doomed.size()) doomed[index] = true;
+    std::size_t kept = 0;
+    for (std::size_t index = 0; index < entries_.size(); ++index)
+        if (!doomed[index]) {
+            if (kept != index) entries_[kept] = std::move(entries_[index]);
+            ++kept;
+        }
+    const std::size_t removed = entries_.size() - kept;
+    entries_.resize(kept);
+    return removed;
+}
+
 }  // namespace reelwright

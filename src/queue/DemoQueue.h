@@ -30,6 +30,10 @@ public:
     bool Append(DemoQueueEntry entry);
     // Removes the entry at the 0-based index; later entries move up.
     void RemoveAt(std::size_t index);
+    // Removes the entries at the given 0-based indices (in any order; repeats
+    // and indices past the end are ignored) in one pass; the others keep their
+    // order. Returns how many were removed.
+    std::size_t RemoveRows(const std::vector<std::size_t>& indices);
     void Clear() { entries_.clear(); }
 
 private:

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
+#include <vector>
 
 #include "queue/DemoQueue.h"
 
@@ -13,24 +13,15 @@ namespace reelwright {
 class DemoListSelection {
 public:
     virtual ~DemoListSelection() = default;
-    // The list's current (focused) item, which may have lost its selection
-    // mark; nothing when the list has none.
-    virtual std::optional<std::size_t> CurrentItem() = 0;
-    virtual bool IsSelected(std::size_t index) = 0;
-    // The first item marked selected; nothing when none is.
-    virtual std::optional<std::size_t> FirstSelectedItem() = 0;
+    // The rows marked selected (0-based).
+    virtual std::vector<std::size_t> SelectedItems() = 0;
     virtual void DeleteItem(std::size_t index) = 0;
 };
 
-// One pass of Remove: the current item when it is marked selected, otherwise
-// the first selected item; nothing when no item is selected or the row shows
-// no queue entry.
-std::optional<std::size_t> RowToRemove(std::optional<std::size_t> currentItem, bool currentIsSelected,
-                                       std::optional<std::size_t> firstSelected, std::size_t queueCount);
-
-// At most as many passes as the queue had entries when Remove began; each
-// removes one selected item, so every selected entry goes and no other one.
-// Later entries move up. Returns the number of entries removed.
+// Removes every selected entry and no other: the list's current item counts
+// only when it is marked selected, so a row that merely holds the focus
+// stays. Later entries move up and keep their order; the list loses the same
+// rows, from the last one up. Returns the number of entries removed.
 std::size_t RemoveSelectedDemos(DemoQueue& queue, DemoListSelection& list);
 
 }  // namespace reelwright

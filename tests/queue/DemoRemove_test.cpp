@@ -2,43 +2,33 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <vector>
 
 namespace reelwright {
 namespace {
 
-// A list that behaves as the list view does: deleting the current item makes
-// the item that moves into its row current, without a selection mark.
+// A list whose rows carry the queue's names; deleting a row moves the later
+// ones up, as the list view does.
 class FakeList : public DemoListSelection {
 public:
-    std::optional<std::size_t> CurrentItem() override { return current; }
-    bool IsSelected(std::size_t index) override { return selected.count(index) != 0; }
-    std::optional<std::size_t> FirstSelectedItem() override {
-        if (selected.empty()) return std::nullopt;
-        return *selected.begin();
-    }
+    std::vector<std::size_t> SelectedItems() override { return selected; }
     void DeleteItem(std::size_t index) override {
         deleted.push_back(index);
-        std::set<std::size_t> shifted;
-        for (std::size_t row : selected)
-            if (row != index) shifted.insert(row > index ? row - 1 : row);
-        selected = shifted;
-        if (--rows == 0) current.reset();
-        else if (current && *current >= rows) current = rows - 1;
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
     }
 
-    std::size_t rows = 0;
-    std::optional<std::size_t> current;
-    std::set<std::size_t> selected;
+    std::vector<std::string> rows;
+    std::vector<std::size_t> selected;
     std::vector<std::size_t> deleted;
 };
 
 class DemoRemoveTest : public ::testing::Test {
 protected:
     DemoRemoveTest() {
-        for (const char* name : {"a", "b", "c", "d"}) queue.Append({name, "base\\mp", "C:\\d"});
-        list.rows = queue.Count();
+        for (const char* name : {"a", "b", "c", "d", "e"}) {
+            queue.Append({name, "base\\mp", "C:\\d"});
+            list.rows.push_back(name);
+        }
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -49,62 +39,50 @@ protected:
     FakeList list;
 };
 
-TEST(RowToRemove, TheSelectedCurrentItemFirstThenAnySelectedOne) {
-    EXPECT_EQ(RowToRemove(2, true, 0, 4), 2u);
-    EXPECT_EQ(RowToRemove(2, false, 0, 4), 0u);
-    EXPECT_EQ(RowToRemove(std::nullopt, false, 3, 4), 3u);
-    EXPECT_FALSE(RowToRemove(2, false, std::nullopt, 4));
-    EXPECT_FALSE(RowToRemove(std::nullopt, false, std::nullopt, 4));
-    EXPECT_FALSE(RowToRemove(4, true, 4, 4));
-}
-
 TEST_F(DemoRemoveTest, NothingSelectedRemovesNothing) {
     EXPECT_EQ(RemoveSelectedDemos(queue, list), 0u);
-    list.current = 1;  // current, but its selection mark is gone
-    EXPECT_EQ(RemoveSelectedDemos(queue, list), 0u);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
     EXPECT_TRUE(list.deleted.empty());
 }
 
 TEST_F(DemoRemoveTest, TheSelectedMiddleItemGoesAndLaterOnesMoveUp) {
-    list.current = 1;
-    list.selected = {1};
+    list.selected = {2};
     EXPECT_EQ(RemoveSelectedDemos(queue, list), 1u);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "c", "d"}));
-    EXPECT_EQ(list.deleted, (std::vector<std::size_t>{1}));
-    EXPECT_EQ(queue.At(2).Name, "c");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "d", "e"}));
+    EXPECT_EQ(queue.At(3).Name, "d");
+    EXPECT_EQ(list.rows, Names());
 }
 
-TEST_F(DemoRemoveTest, EverySelectedItemGoesWhereverTheFocusMoves) {
-    // Selected upwards from the last row: after the current row goes, the focus
-    // lands on a row that is not selected, yet the rest of the selection goes too.
-    list.current = 3;
-    list.selected = {0, 1, 3};
+TEST_F(DemoRemoveTest, EverySelectedRowGoesInAnyOrderAndListAndQueueStayInStep) {
+    list.selected = {3, 0, 4, 0, 9};  // as reported, with a repeat and a row past the queue
     EXPECT_EQ(RemoveSelectedDemos(queue, list), 3u);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"c"}));
-    EXPECT_EQ(list.deleted, (std::vector<std::size_t>{3, 0, 0}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(list.rows, Names());
+    EXPECT_EQ(list.deleted, (std::vector<std::size_t>{4, 3, 0}));
 }
 
-TEST_F(DemoRemoveTest, AFocusedRowWithoutSelectionMarkStaysWhileSelectedOnesGo) {
-    list.current = 2;
-    list.selected = {0};
-    EXPECT_EQ(RemoveSelectedDemos(queue, list), 1u);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"b", "c", "d"}));
-}
-
-TEST_F(DemoRemoveTest, EmptyQueueDoesNothing) {
+TEST_F(DemoRemoveTest, EmptyQueueAndClear) {
     DemoQueue empty;
     FakeList none;
+    none.selected = {0};
     EXPECT_EQ(RemoveSelectedDemos(empty, none), 0u);
-    empty.Clear();
-    EXPECT_TRUE(empty.Empty());
-}
+    EXPECT_TRUE(none.deleted.empty());
 
-TEST_F(DemoRemoveTest, ClearEmptiesTheQueue) {
     queue.Clear();
     EXPECT_TRUE(queue.Empty());
-    EXPECT_TRUE(queue.Append({"e", "mymod", "C:\\d"}));
-    EXPECT_EQ(queue.At(1).Name, "e");
+    EXPECT_TRUE(queue.Append({"f", "mymod", "C:\\d"}));
+    EXPECT_EQ(queue.At(1).Name, "f");
+}
+
+TEST(DemoQueueRemoveRows, KeepsTheOthersInOrder) {
+    DemoQueue queue;
+    for (int i = 0; i < 6; ++i) queue.Append({std::to_string(i), "", ""});
+    EXPECT_EQ(queue.RemoveRows({5, 1, 1, 3, 6}), 3u);
+    ASSERT_EQ(queue.Count(), 3u);
+    EXPECT_EQ(queue.At(1).Name, "0");
+    EXPECT_EQ(queue.At(2).Name, "2");
+    EXPECT_EQ(queue.At(3).Name, "4");
+    EXPECT_EQ(queue.RemoveRows({}), 0u);
 }
 
 }  // namespace

@@ -16,28 +16,14 @@ void SetCell(HWND list, int row, int column, const std::string& text) {
     ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-// Redrawing after every row makes a large add crawl.
-class RedrawPause {
-public:
-    explicit RedrawPause(HWND list) : list_(list) { ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawPause() {
-        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(list_, nullptr, TRUE);
-    }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-
-private:
-    HWND list_;
-};
-
-std::optional<std::size_t> NextItem(HWND list, UINT flags) {
-    const LRESULT item = ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(flags, 0));
-    if (item < 0) return std::nullopt;
-    return static_cast<std::size_t>(item);
-}
-
 }  // namespace
+
+RedrawPause::RedrawPause(HWND list) : list_(list) { ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+
+RedrawPause::~RedrawPause() {
+    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list_, nullptr, TRUE);
+}
 
 void AppendDemoRows(HWND list, const DemoQueue& queue, std::size_t first) {
     if (first >= queue.Count()) return;
@@ -82,13 +68,14 @@ std::string DemoCellText(HWND list, int row, int column) {
     }
 }
 
-std::optional<std::size_t> DemoListViewSelection::CurrentItem() { return NextItem(list_, LVNI_FOCUSED); }
-
-bool DemoListViewSelection::IsSelected(std::size_t index) {
-    return (::SendMessageW(list_, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+std::vector<std::size_t> DemoListViewSelection::SelectedItems() {
+    std::vector<std::size_t> rows;
+    for (LRESULT row = -1;;) {
+        row = ::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
+        if (row < 0) return rows;
+        rows.push_back(static_cast<std::size_t>(row));
+    }
 }
-
-std::optional<std::size_t> DemoListViewSelection::FirstSelectedItem() { return NextItem(list_, LVNI_SELECTED); }
 
 void DemoListViewSelection::DeleteItem(std::size_t index) { ::SendMessageW(list_, LVM_DELETEITEM, index, 0); }
 

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "queue/DemoQueue.h"
 #include "queue/DemoRemove.h"
@@ -22,13 +22,24 @@ void FillDemoRows(HWND list, const DemoQueue& queue);
 // The text of one cell (row and column 0-based) as UTF-8.
 std::string DemoCellText(HWND list, int row, int column);
 
+// Stops the list from redrawing until it goes out of scope; redrawing after
+// every row makes a large change crawl.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND list);
+    ~RedrawPause();
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND list_;
+};
+
 // The list's selection as Remove sees it.
 class DemoListViewSelection : public DemoListSelection {
 public:
     explicit DemoListViewSelection(HWND list) : list_(list) {}
-    std::optional<std::size_t> CurrentItem() override;
-    bool IsSelected(std::size_t index) override;
-    std::optional<std::size_t> FirstSelectedItem() override;
+    std::vector<std::size_t> SelectedItems() override;
     void DeleteItem(std::size_t index) override;
 
 private:

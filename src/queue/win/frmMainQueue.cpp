@@ -22,6 +22,7 @@ void frmMain::cmdAdd_Click() {
 
 void frmMain::cmdRemove_Click() {
     win::DemoListViewSelection selection(lvwDemoQue);
+    win::RedrawPause pause(lvwDemoQue);
     RemoveSelectedDemos(queue_, selection);
 }
 

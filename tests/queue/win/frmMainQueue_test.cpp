@@ -25,6 +25,17 @@ using namespace reelwright::testing;
 using namespace std::chrono_literals;
 
 constexpr const wchar_t* kDialogTitle = L"Add SOF2 Demo Files for viewing...";
+constexpr const wchar_t* kAddErrorTitleW = L"Reelwright - Error adding demos";
+
+// Whether a message box shows the exclamation icon. Windows gives the icon
+// the id 20, Wine 1088.
+bool ShowsExclamation(HWND box) {
+    const auto exclamation = reinterpret_cast<LRESULT>(::LoadIconW(nullptr, IDI_EXCLAMATION));
+    for (int id : {0x14, 1088})
+        if (HWND icon = ::GetDlgItem(box, id); icon && ::SendMessageW(icon, STM_GETICON, 0, 0) == exclamation)
+            return true;
+    return false;
+}
 
 // The dialog's file name box: an edit of its own, or the edit inside a combo box.
 HWND FileNameBox(HWND dialog) {
@@ -48,6 +59,7 @@ struct SeenOpenDialog {
     std::wstring folder;
     std::wstring filter;
     int shownAgain = 0;
+    std::vector<DialogSnapshot> messages;  // Add's messages (hasIcon: the exclamation icon), confirmed with OK
 };
 
 // Waits on a thread of its own for the open-file dialog of this process,
@@ -94,12 +106,21 @@ private:
         answer_(dialog);
         // A dialog shown again would wait for an answer forever: count it and
         // cancel it, so that the test fails instead of hanging.
+        // Add's own message is read and confirmed.
+        HWND message = nullptr;
         while (!stop_) {
             HWND again = FindTopWindow(L"#32770", kDialogTitle, ::GetCurrentProcessId());
             if (again && again != dialog) {
                 ++seen_.shownAgain;
                 ::PostMessageW(again, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
                 dialog = again;
+            }
+            HWND box = FindTopWindow(L"#32770", kAddErrorTitleW, ::GetCurrentProcessId());
+            if (box && box != message) {
+                seen_.messages.push_back(ReadDialog(box));
+                seen_.messages.back().hasIcon = ShowsExclamation(box);
+                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                message = box;
             }
             std::this_thread::sleep_for(10ms);
         }
@@ -199,8 +220,7 @@ TEST_F(QueueButtonsTest, AddSeveralFilesKeepsTheirFolderAsPath) {
 std::vector<std::wstring> LongNames(int count) {
     std::vector<std::wstring> names;
     for (int i = 0; i < count; ++i) {
-        wchar_t number[8]{};
-        swprintf(number, 8, L"%03d", i);
+        const std::wstring number = std::to_wstring(1000 + i).substr(1);
         names.push_back(std::wstring(L"clan match final round ") + number + L" " + std::wstring(80, L'x') + L".dm_2004");
     }
     return names;
@@ -266,6 +286,22 @@ TEST_F(QueueButtonsTest, AddAllFilesPickedInTheDialogsList) {
     for (const auto& name : names) EXPECT_TRUE(added.count(basAPI::Narrow(name))) << basAPI::Narrow(name);
 }
 
+TEST_F(QueueButtonsTest, AFileOutsideAnyDemosFolderIsNamedInAMessage) {
+    const std::wstring stray = game.AddFile(L"mymod\\stray.dm_2004");
+    OpenDialogAnswerer answerer(OpenDialogAnswerer::Type(stray));
+    Click(window.cmdAdd);
+    const SeenOpenDialog& seen = answerer.Seen();
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_EQ(seen.messages[0].text,
+              L"This demo file was not added to the queue, because no game type can be taken from where it lies:\r\n\r\n" +
+                  stray +
+                  L"\r\n\r\nYou must have the demos in a demos folder inside your SOF2 folder.\r\n"
+                  L"By default this will be your base/mp/demos folder.");
+    EXPECT_TRUE(seen.messages[0].hasIcon);
+    EXPECT_EQ(seen.messages[0].buttons, std::vector<int>{IDOK});
+    EXPECT_TRUE(Rows().empty());
+}
+
 TEST_F(QueueButtonsTest, CancelAddsNothing) {
     OpenDialogAnswerer answerer([](HWND dialog) {
         ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -296,6 +332,49 @@ TEST_F(QueueButtonsTest, RemoveTakesTheSelectedRowAndKeepsListAndQueueInStep) {
     Select(2);
     Click(window.cmdRemove);
     EXPECT_EQ(RowNames(), (std::vector<std::string>{"c"}));
+    EXPECT_EQ(QueueNames(), RowNames());
+}
+
+// How long `action` takes.
+template <typename Action>
+std::chrono::milliseconds Timed(Action action) {
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+}
+
+// A full queue in a plain list view: filling, adding to and removing from it
+// take well under a second each here; the bounds only catch a slide into
+// quadratic time.
+TEST_F(QueueButtonsTest, AFullQueueFitsTheListAndRefusesMore) {
+    for (std::size_t i = 0; i < DemoQueue::kMaxEntries - 1; ++i)
+        window.queue().Append({"q" + std::to_string(i) + ".dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos"});
+    EXPECT_LT(Timed([&] { window.RefreshDemoList(); }), 10s);
+    ASSERT_EQ(::SendMessageW(window.lvwDemoQue, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(DemoQueue::kMaxEntries - 1));
+
+    game.AddFile(L"mymod\\demos\\a.dm_2004");
+    game.AddFile(L"mymod\\demos\\b.dm_2004");
+    OpenDialogAnswerer answerer([&](HWND dialog) {
+        const std::wstring folder = game.path() + L"\\mymod\\demos";
+        ::SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        OpenDialogAnswerer::Type(L"\"a.dm_2004\" \"b.dm_2004\"")(dialog);
+    });
+    EXPECT_LT(Timed([&] { Click(window.cmdAdd); }), 10s);
+    ASSERT_TRUE(answerer.Seen().found);
+    ASSERT_EQ(answerer.Seen().messages.size(), 1u);
+    EXPECT_EQ(answerer.Seen().messages[0].text,
+              L"The queue holds at most 32767 demos, so 1 chosen demo file was not added.");
+    EXPECT_TRUE(answerer.Seen().messages[0].hasIcon);
+    ASSERT_EQ(::SendMessageW(window.lvwDemoQue, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(DemoQueue::kMaxEntries));
+    EXPECT_EQ(win::DemoCellText(window.lvwDemoQue, DemoQueue::kMaxEntries - 1, 0), "a.dm_2004");
+    EXPECT_EQ(win::DemoCellText(window.lvwDemoQue, 0, 0), "q0.dm_2004");
+
+    // Everything but one row selected, then removed.
+    Select(-1, LVIS_SELECTED);
+    Select(5, 0);
+    EXPECT_LT(Timed([&] { Click(window.cmdRemove); }), 10s);
+    EXPECT_EQ(RowNames(), std::vector<std::string>{"q5.dm_2004"});
     EXPECT_EQ(QueueNames(), RowNames());
 }
 
