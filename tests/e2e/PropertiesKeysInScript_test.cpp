@@ -1,0 +1,122 @@
+// Keys set in the properties dialog of the running program are the keys that
+// its next Launch of two demos binds in the playback script.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/win/frmMain.h"
+#include "prefs/win/frmProperties.h"
+#include "support/win/WinTestSupport.h"
+
+namespace reelwright {
+namespace {
+
+using namespace testing;
+using namespace std::chrono_literals;
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+struct PropertiesThenLaunch : ::testing::Test {
+    void SetUp() override {
+        CloseStandInGames();
+        ClearSettings();
+    }
+    void TearDown() override {
+        CloseStandInGames();
+        ClearSettings();
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".dm_2004");
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"SOF2_Demo_File");
+    }
+
+    HWND WaitForWindow(const wchar_t* className, DWORD processId) {
+        HWND found = nullptr;
+        WaitUntil([&] { return (found = FindTopWindow(className, L"", processId)) != nullptr; }, 15s);
+        return found;
+    }
+
+    // Adds one demo through the program's own open-file dialog.
+    void AddDemo(HWND main, DWORD processId, const std::wstring& path) {
+        ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
+        HWND dialog = WaitForWindow(L"#32770", processId);
+        ASSERT_NE(dialog, nullptr);
+        HWND name = ::GetDlgItem(dialog, edt1);
+        if (!name) {
+            HWND combo = ::GetDlgItem(dialog, cmb13);
+            name = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
+            if (!name) name = combo;
+        }
+        ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 15s));
+    }
+};
+
+TEST_F(PropertiesThenLaunch, KeysCapturedInTheDialogAreBoundByTheNextLaunch) {
+    GameFolder game;
+    const std::wstring first = game.AddFile(L"base\\mp\\demos\\duel.dm_2004");
+    const std::wstring second = game.AddFile(L"mymod\\demos\\ctf1.dm_2004");
+    SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
+    SeedSetting("Settings", "Load Splash", "0");
+
+    StartedProcess program(BuildFolder() + L"\\Reelwright.exe", L"");
+    HWND main = WaitForWindow(frmMain::kClassName, program.id());
+    ASSERT_NE(main, nullptr);
+
+    ::PostMessageW(main, WM_COMMAND, frmMain::IDM_mnuProperties, 0);
+    HWND dialog = WaitForWindow(frmProperties::kClassName, program.id());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(main); }, 5s));
+    HWND keys = ::GetDlgItem(dialog, frmProperties::IDC_fmePreferences1);
+    auto box = [&](int index) { return ::GetDlgItem(keys, frmProperties::IDC_txtBind0 + index); };
+
+    ::PostMessageW(box(0), WM_KEYDOWN, VK_NUMPAD6, 1);                 // next demo
+    ::PostMessageW(box(7), WM_KEYDOWN, VK_NUMPAD4, 1);                 // previous demo
+    ::PostMessageW(box(2), WM_KEYDOWN, 'P', 1);                        // pause
+    ::PostMessageW(box(5), WM_SYSKEYDOWN, 'S', (LPARAM{1} << 29) | 1);  // slow motion, Alt held
+    // Play: typed by hand after a double-click.
+    ::PostMessageW(box(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageW(box(1), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    ::PostMessageW(box(1), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageW(box(1), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    for (wchar_t c : std::wstring(L"mouse2")) ::PostMessageW(box(1), WM_CHAR, c, 1);
+    HWND ok = ::GetDlgItem(dialog, frmProperties::IDC_cmdOk);
+    ::PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 15s));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }, 5s));
+
+    AddDemo(main, program.id(), first);
+    AddDemo(main, program.id(), second);
+    HWND list = ::GetDlgItem(main, frmMain::IDC_lvwDemoQue);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5s));
+
+    ::PostMessageW(::GetDlgItem(main, frmMain::IDC_cmdLaunch), BM_CLICK, 0, 0);
+    ASSERT_TRUE(game.WaitForRecords(1));
+
+    const std::string script = ReadFileBytes(game.path() + L"\\base\\mp\\Reelwright.cfg");
+    EXPECT_EQ(ReadFileBytes(game.path() + L"\\mymod\\Reelwright.cfg"), script);
+    for (const char* line : {"bind KP_LEFTARROW \"vstr demopre\"\r\n", "bind KP_RIGHTARROW \"vstr demonext\"\r\n",
+                             "bind P \"vstr paused\"\r\n", "//slow motion\r\nbind S \"vstr slomo\"\r\n",
+                             "bind mouse2 \"cl_freezedemo 0\"\r\n",
+                             // Untouched boxes store the dialog's own defaults, not Launch's.
+                             "bind F4 \"stopdemo\"", "bind F5 \"vstr fast\"\r\n", "bind F7 \"vstr 3rd_Person\"\r\n"})
+        EXPECT_NE(script.find(line), std::string::npos) << line;
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(10s), 0u);
+}
+
+}  // namespace
+}  // namespace reelwright
