@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <new>
 #include <vector>
 
 #include "app/win/Win32Prompts.h"
@@ -18,8 +19,8 @@ namespace {
 
 // The room the dialog starts with, in characters.
 constexpr std::size_t kInitialBufferLength = 10000;
-// The dialog keeps the buffer length in a DWORD.
-constexpr std::size_t kMaxBufferLength = 0x7FFFFFFF;
+// Far more than a full queue of the longest paths needs.
+constexpr std::size_t kMaxBufferLength = std::size_t{1} << 24;
 constexpr UINT_PTR kSubclassId = 0x5245454C;
 // Asking again after a selection did not fit (which the growing below should
 // make rare): a few rounds at most.
@@ -30,15 +31,19 @@ struct DialogState {
     OPENFILENAMEW* mine = nullptr;      // the structure passed to the dialog
     OPENFILENAMEW* dialogs = nullptr;   // the one the dialog reads (normally the same)
 
-    void Grow(std::size_t wanted) {
+    // Called from the dialog's callbacks, so it throws nothing: without memory
+    // the buffer stays as it is and the dialog reports that it is too small.
+    void Grow(std::size_t wanted) noexcept try {
         wanted = std::min(wanted, kMaxBufferLength);
         if (wanted <= buffer.size()) return;
-        buffer.assign(std::max(wanted, std::min(buffer.size() * 2, kMaxBufferLength)), L'\0');
+        std::vector<wchar_t> larger(std::max(wanted, std::min(buffer.size() * 2, kMaxBufferLength)), L'\0');
+        buffer.swap(larger);
         for (OPENFILENAMEW* ofn : {mine, dialogs}) {
             if (!ofn) continue;
             ofn->lpstrFile = buffer.data();
             ofn->nMaxFile = static_cast<DWORD>(buffer.size());
         }
+    } catch (const std::bad_alloc&) {
     }
 
     // Makes room for what the dialog would return now: the folder and the text
@@ -96,7 +101,8 @@ OpenFileResult ReadAnswer(const std::vector<wchar_t>& buffer, const OPENFILENAME
         return result;
     }
     result.selection = basAPI::Narrow(std::wstring_view(text, first));
-    if (ofn.nFileOffset < first) result.fileTitle = basAPI::Narrow(std::wstring_view(text + ofn.nFileOffset, first - ofn.nFileOffset));
+    if (ofn.nFileOffset < first)
+        result.fileTitle = basAPI::Narrow(std::wstring_view(text + ofn.nFileOffset, first - ofn.nFileOffset));
     return result;
 }
 
