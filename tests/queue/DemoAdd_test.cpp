@@ -117,7 +117,8 @@ TEST_F(DemoAddTest, FilesWithoutGameTypeAreNamedInOneMessageAndOthersStay) {
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     EXPECT_EQ(message.buttons, MessageButtons::Ok);
     EXPECT_NE(message.text.find("These demo files were not added"), std::string::npos);
-    EXPECT_NE(message.text.find("\r\nC:\\Games\\SOF2\\mymod\\Demos\\b.dm_2004\r\nC:\\Games\\SOF2\\mymod\\Demos\\c.dm_2004\r\n"),
+    EXPECT_NE(message.text.find("\r\nC:\\Games\\SOF2\\mymod\\Demos\\b.dm_2004"
+                                "\r\nC:\\Games\\SOF2\\mymod\\Demos\\c.dm_2004\r\n"),
               std::string::npos);
     EXPECT_NE(prompts.messages[0].text.find("This demo file was not added"), std::string::npos);
     EXPECT_NE(prompts.messages[0].text.find("\r\nD:\\x\\a.dm_2004\r\n"), std::string::npos);

@@ -221,7 +221,7 @@ std::vector<std::wstring> LongNames(int count) {
     std::vector<std::wstring> names;
     for (int i = 0; i < count; ++i) {
         const std::wstring number = std::to_wstring(1000 + i).substr(1);
-        names.push_back(std::wstring(L"clan match final round ") + number + L" " + std::wstring(80, L'x') + L".dm_2004");
+        names.push_back(L"clan match final round " + number + L" " + std::wstring(80, L'x') + L".dm_2004");
     }
     return names;
 }
@@ -293,7 +293,8 @@ TEST_F(QueueButtonsTest, AFileOutsideAnyDemosFolderIsNamedInAMessage) {
     const SeenOpenDialog& seen = answerer.Seen();
     ASSERT_EQ(seen.messages.size(), 1u);
     EXPECT_EQ(seen.messages[0].text,
-              L"This demo file was not added to the queue, because no game type can be taken from where it lies:\r\n\r\n" +
+              L"This demo file was not added to the queue, because no game type can be taken from where it "
+              L"lies:\r\n\r\n" +
                   stray +
                   L"\r\n\r\nYou must have the demos in a demos folder inside your SOF2 folder.\r\n"
                   L"By default this will be your base/mp/demos folder.");
@@ -350,7 +351,8 @@ TEST_F(QueueButtonsTest, AFullQueueFitsTheListAndRefusesMore) {
     for (std::size_t i = 0; i < DemoQueue::kMaxEntries - 1; ++i)
         window.queue().Append({"q" + std::to_string(i) + ".dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos"});
     EXPECT_LT(Timed([&] { window.RefreshDemoList(); }), 10s);
-    ASSERT_EQ(::SendMessageW(window.lvwDemoQue, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(DemoQueue::kMaxEntries - 1));
+    ASSERT_EQ(::SendMessageW(window.lvwDemoQue, LVM_GETITEMCOUNT, 0, 0),
+              static_cast<LRESULT>(DemoQueue::kMaxEntries - 1));
 
     game.AddFile(L"mymod\\demos\\a.dm_2004");
     game.AddFile(L"mymod\\demos\\b.dm_2004");
