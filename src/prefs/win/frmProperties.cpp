@@ -144,19 +144,19 @@ void frmProperties::CreateControls() {
     HWND keys = fmePreferences[1];
     ::ShowWindow(keys, SW_HIDE);
     for (int row = 0; row < kBindCount; ++row) {
-        const BindRow& spec = kRows[row];
-        this->*spec.actionLabel = make(keys, WC_STATICW, spec.actionCaption, SS_LEFT | SS_NOPREFIX, 0,
+        const BindRow& entry = kRows[row];
+        this->*entry.actionLabel = make(keys, WC_STATICW, entry.actionCaption, SS_LEFT | SS_NOPREFIX, 0,
                                        IDC_lblAction0 + row, Offset(InRow(kActionLabel, row), kDemoKeysFrame));
         HWND box = make(keys, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE,
-                        IDC_txtBind0 + spec.bindIndex, Offset(InRow(kBindBox, row), kDemoKeysFrame));
-        txtBind[spec.bindIndex] = box;
-        ::SetWindowSubclass(box, &frmProperties::BindBoxProc, static_cast<UINT_PTR>(spec.bindIndex),
+                        IDC_txtBind0 + entry.bindIndex, Offset(InRow(kBindBox, row), kDemoKeysFrame));
+        txtBind[entry.bindIndex] = box;
+        ::SetWindowSubclass(box, &frmProperties::BindBoxProc, static_cast<UINT_PTR>(entry.bindIndex),
                             reinterpret_cast<DWORD_PTR>(this));
-        lblDefault[spec.defaultElement] =
-            make(keys, WC_STATICW, L"Default:", SS_LEFT, 0, IDC_lblDefault0 + spec.defaultElement,
+        lblDefault[entry.defaultElement] =
+            make(keys, WC_STATICW, L"Default:", SS_LEFT, 0, IDC_lblDefault0 + entry.defaultElement,
                  Offset(InRow(kDefaultLabel, row), kDemoKeysFrame));
-        this->*spec.defaultKeyLabel =
-            make(keys, WC_STATICW, basAPI::Widen(kDialogBindDefaults[spec.bindIndex]).c_str(), SS_LEFT | SS_NOPREFIX,
+        this->*entry.defaultKeyLabel =
+            make(keys, WC_STATICW, basAPI::Widen(kDialogBindDefaults[entry.bindIndex]).c_str(), SS_LEFT | SS_NOPREFIX,
                  0, IDC_lblDefaultKey0 + row, Offset(InRow(kDefaultKeyLabel, row), kDemoKeysFrame));
     }
     fmeDemoKeys = make(keys, WC_BUTTONW, L"Demo Keys", BS_GROUPBOX, 0, IDC_fmeDemoKeys, kDemoKeysFrame);
