@@ -57,6 +57,11 @@ LoadOutcome frmMain::Load(const std::string& commandLineTail) {
 
     dpi_ = win::WindowDpi(hwnd_);
     font_ = win::CreateUiFont(dpi_);
+    // The program's icon in the title bar and the task bar.
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+                   reinterpret_cast<LPARAM>(win::LoadProgramIcon(::GetSystemMetricsForDpi(SM_CXICON, dpi_))));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(win::LoadProgramIcon(::GetSystemMetricsForDpi(SM_CXSMICON, dpi_))));
     CreateControls();
     LayoutControls();
     win::CenterOnScreen(hwnd_);
