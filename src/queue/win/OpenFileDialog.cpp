@@ -50,9 +50,9 @@ struct DialogState {
     // of the file name box (the names with their quotes), with some to spare.
     void EnsureRoomForSelection(HWND dialog) {
         const LRESULT folder = ::SendMessageW(dialog, CDM_GETFOLDERPATH, 0, 0);
-        const LRESULT spec = ::SendMessageW(dialog, CDM_GETSPEC, 0, 0);
-        if (spec <= 0) return;
-        Grow(static_cast<std::size_t>(std::max<LRESULT>(folder, 0) + spec) + MAX_PATH + 16);
+        const LRESULT fileSpec = ::SendMessageW(dialog, CDM_GETSPEC, 0, 0);
+        if (fileSpec <= 0) return;
+        Grow(static_cast<std::size_t>(std::max<LRESULT>(folder, 0) + fileSpec) + MAX_PATH + 16);
     }
 };
 
