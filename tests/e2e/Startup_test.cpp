@@ -57,6 +57,7 @@ TEST_F(StartedProgram, DemoOnTheCommandLinePlaysInTheGameThenTheMainWindowOpens)
     EXPECT_EQ(records[0].parameters,
               "+set fs_basepath \"" + game.pathUtf8() + "\" +set fs_game base\\mp+demo \"duel.dm_2004\"");
     EXPECT_EQ(records[0].directory, game.pathUtf8());
+    EXPECT_EQ(records[0].show, SW_SHOWMAXIMIZED);
 
     HWND main = WaitForWindow(frmMain::kClassName, program.id());
     ASSERT_NE(main, nullptr);

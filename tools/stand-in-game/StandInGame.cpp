@@ -5,6 +5,7 @@
 //   commandline=<the whole command line>
 //   parameters=<the command line without the program's own name>
 //   directory=<the working directory>
+//   show=<the window show code it was asked for, in decimal; -1 when none>
 //   END
 //
 // and then shows what it received in a window until that window is closed.
@@ -78,13 +79,18 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const std::wstring commandLine = GetCommandLineW();
     const std::wstring parameters = ParametersOf(commandLine);
     const std::wstring directory = WorkingDirectory();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    GetStartupInfoW(&startup);
+    const int requestedShow = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
 
     const std::string record = "BEGIN\r\ncommandline=" + Utf8(commandLine) + "\r\nparameters=" + Utf8(parameters) +
-                               "\r\ndirectory=" + Utf8(directory) + "\r\nEND\r\n";
+                               "\r\ndirectory=" + Utf8(directory) + "\r\nshow=" + std::to_string(requestedShow) +
+                               "\r\nEND\r\n";
     AppendRecord(ModuleFolder() + L"\\SOF2MP.log", record);
 
     WNDCLASSW windowClass{};
@@ -101,8 +107,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                  WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | WS_VSCROLL, 8, 8, 690, 180,
                                  window, nullptr, instance, nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    // Started maximised by the shell, as the game would be.
-    ShowWindow(window, SW_SHOWDEFAULT);
+    // The way the starter asked for, maximised when started as the game is.
+    ShowWindow(window, requestedShow >= 0 ? requestedShow : showCommand);
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

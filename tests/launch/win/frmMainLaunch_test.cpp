@@ -58,6 +58,8 @@ protected:
         EXPECT_TRUE(game.WaitForRecords(1));
         const auto records = game.Records();
         EXPECT_EQ(records.size(), 1u);
+        // Every start asks for the game's window maximised.
+        if (!records.empty()) EXPECT_EQ(records.front().show, SW_SHOWMAXIMIZED);
         return records.empty() ? GameFolder::Record{} : records.front();
     }
     std::string Start() const { return "+set fs_basepath \"" + game.pathUtf8() + "\" +set fs_game "; }

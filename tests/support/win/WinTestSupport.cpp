@@ -186,6 +186,8 @@ std::vector<GameFolder::Record> GameFolder::Records() const {
             current.parameters = line.substr(11);
         } else if (line.rfind("directory=", 0) == 0) {
             current.directory = line.substr(10);
+        } else if (line.rfind("show=", 0) == 0) {
+            current.show = std::stoi(line.substr(5));
         }
     }
     return records;

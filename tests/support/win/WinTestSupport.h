@@ -68,6 +68,7 @@ public:
 
     struct Record {
         std::string commandLine, parameters, directory;
+        int show = -1;  // the window show code the game was started with
     };
     // The stand-in game's records, in start order.
     std::vector<Record> Records() const;
