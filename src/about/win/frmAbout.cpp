@@ -35,14 +35,7 @@ frmAbout::~frmAbout() {
 }
 
 bool frmAbout::Create() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &frmAbout::WindowProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+    win::RegisterWindowClass(kClassName, &frmAbout::WindowProc);
 
     // The design-time caption; the load replaces it.
     hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Reelwright", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
@@ -150,9 +143,7 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             for (const Placed& placed : layout_)
                 ::SendMessageW(placed.control, WM_SETFONT,
                                reinterpret_cast<WPARAM>(placed.heading ? headingFont_.get() : font_.get()), TRUE);
-            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            win::MoveToSuggestedPlace(hwnd_, lParam);
             LayoutControls();
             return 0;
         }

@@ -34,21 +34,8 @@ frmMain::~frmMain() {
     }
 }
 
-void frmMain::RegisterWindowClass() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &frmMain::WindowProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hIcon = win::LoadProgramIcon(::GetSystemMetrics(SM_CXICON));
-    windowClass.hIconSm = win::LoadProgramIcon(::GetSystemMetrics(SM_CXSMICON));
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
-}
-
 LoadOutcome frmMain::Load(const std::string& commandLineTail) {
-    RegisterWindowClass();
+    win::RegisterWindowClass(kClassName, &frmMain::WindowProc, true);
     menu_ = BuildMenu();
     hwnd_ = ::CreateWindowExW(0, kClassName, L"Reelwright", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
                               menu_, ::GetModuleHandleW(nullptr), nullptr);
@@ -179,9 +166,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
             for (int column = 0; column < 3; ++column)
                 ListView_SetColumnWidth(lvwDemoQue, column, TwipsToPixels(kColumnWidthTwips, dpi_));
-            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            win::MoveToSuggestedPlace(hwnd_, lParam);
             LayoutControls();
             return 0;
         }

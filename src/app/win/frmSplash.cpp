@@ -26,14 +26,7 @@ frmSplash::~frmSplash() {
 }
 
 bool frmSplash::Load() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &frmSplash::WindowProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);
+    win::RegisterWindowClass(kClassName, &frmSplash::WindowProc);
 
     hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Reelwright", kStyle, 0, 0, 10, 10, nullptr, nullptr,
                               ::GetModuleHandleW(nullptr), nullptr);

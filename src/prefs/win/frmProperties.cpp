@@ -63,18 +63,8 @@ frmProperties::~frmProperties() {
 }
 
 void frmProperties::RegisterWindowClasses() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &frmProperties::WindowProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
-
-    windowClass.lpfnWndProc = &frmProperties::PageProc;
-    windowClass.lpszClassName = kPageClassName;
-    ::RegisterClassExW(&windowClass);
+    win::RegisterWindowClass(kClassName, &frmProperties::WindowProc);
+    win::RegisterWindowClass(kPageClassName, &frmProperties::PageProc);
 }
 
 bool frmProperties::Create() {
@@ -250,9 +240,7 @@ LRESULT frmProperties::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             font_ = win::CreateUiFont(dpi_);
             for (const Placed& placed : layout_)
                 ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            win::MoveToSuggestedPlace(hwnd_, lParam);
             LayoutControls();
             return 0;
         }

@@ -42,6 +42,26 @@ basAPI::UniqueFont CreatePointFont(const wchar_t* face, double pointSize, bool b
     return basAPI::UniqueFont(::CreateFontIndirectW(&font));
 }
 
+void RegisterWindowClass(const wchar_t* className, WNDPROC windowProc, bool withProgramIcon) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    if (withProgramIcon) {
+        windowClass.hIcon = LoadProgramIcon(::GetSystemMetrics(SM_CXICON));
+        windowClass.hIconSm = LoadProgramIcon(::GetSystemMetrics(SM_CXSMICON));
+    }
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    ::RegisterClassExW(&windowClass);
+}
+
+void MoveToSuggestedPlace(HWND window, LPARAM suggestedRect) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(suggestedRect);
+    ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND CreateChild(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
                  int id, const TwipsRect& place, int dpi, HFONT font) {
     const PixelRect pixels = ToPixels(place, dpi);

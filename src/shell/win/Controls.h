@@ -20,6 +20,15 @@ basAPI::UniqueFont CreateUiFont(int dpi);
 // A bold font of `pointSize` points in the face `face`, scaled for `dpi`.
 basAPI::UniqueFont CreatePointFont(const wchar_t* face, double pointSize, bool bold, int dpi);
 
+// Registers a window class of this program with the dialog background and the
+// arrow cursor (and the program's icon when `withProgramIcon`). Registering a
+// class twice fails harmlessly, so every window may call it before it creates
+// itself.
+void RegisterWindowClass(const wchar_t* className, WNDPROC windowProc, bool withProgramIcon = false);
+
+// Moves a window to the place Windows suggests with WM_DPICHANGED.
+void MoveToSuggestedPlace(HWND window, LPARAM suggestedRect);
+
 // Creates a child control at `place` (twips, relative to the parent's client
 // area) converted at `dpi`, sets `font` on it and gives it the id `id`.
 HWND CreateChild(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
