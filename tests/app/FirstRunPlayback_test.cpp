@@ -5,8 +5,7 @@
 
 #include "app/FirstRunSetup.h"
 #include "app/MainWindowLoad.h"
-#include "support/FakeClassesRegistry.h"
-#include "support/Fakes.h"
+#include "support/FakeServices.h"
 
 namespace reelwright {
 namespace {
@@ -14,7 +13,7 @@ namespace {
 using namespace reelwright::testing;
 using Strings = std::vector<std::string>;
 
-class FirstRunPlaybackTest : public ::testing::Test {
+class FirstRunPlaybackTest : public ::testing::Test, protected FakeServices {
 protected:
     FirstRunPlaybackTest() { files.files["C:\\Games\\SOF2\\SOF2MP.exe"] = ""; }
 
@@ -22,14 +21,6 @@ protected:
         return RunMainWindowLoad(services, tail,
                                  [this](const std::string& folder) { return RunFirstRunSetup(services, folder); });
     }
-
-    Journal journal;
-    FakeSettingsStore store{&journal};
-    FakePrompts prompts{&journal};
-    FakeFileSystem files{&journal};
-    FakeGameShell shell{&journal};
-    FakeClassesRegistry classes;
-    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
 };
 
 TEST_F(FirstRunPlaybackTest, PlaysTheDemoOnceTheSetupStoredAFolder) {

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeClassesRegistry.h"
-#include "support/Fakes.h"
+#include "support/FakeServices.h"
 
 namespace reelwright {
 namespace {
@@ -11,17 +10,12 @@ namespace {
 using namespace reelwright::testing;
 using Strings = std::vector<std::string>;
 
-class FirstRunSetupTest : public ::testing::Test {
+class FirstRunSetupTest : public ::testing::Test, protected FakeServices {
 protected:
-    FirstRunSetupTest() { files.files["C:\\Games\\SOF2\\SOF2MP.exe"] = ""; }
-
-    Journal journal;
-    FakeSettingsStore store{&journal};
-    FakePrompts prompts{&journal};
-    FakeFileSystem files{&journal};
-    FakeGameShell shell{&journal};
-    FakeClassesRegistry classes{&journal};
-    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\My Tools", "Reelwright"}};
+    FirstRunSetupTest() {
+        files.files["C:\\Games\\SOF2\\SOF2MP.exe"] = "";
+        services.location = ProgramLocation{"C:\\My Tools", "Reelwright"};
+    }
 };
 
 TEST_F(FirstRunSetupTest, StoredFolderShowsNeitherPrompt) {

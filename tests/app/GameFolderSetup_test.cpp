@@ -5,8 +5,7 @@
 #include <stdexcept>
 
 #include "app/AppInfo.h"
-#include "support/FakeClassesRegistry.h"
-#include "support/Fakes.h"
+#include "support/FakeServices.h"
 
 namespace reelwright {
 namespace {
@@ -14,20 +13,12 @@ namespace {
 using namespace reelwright::testing;
 using Strings = std::vector<std::string>;
 
-class GameFolderSetupTest : public ::testing::Test {
+class GameFolderSetupTest : public ::testing::Test, protected FakeServices {
 protected:
     GameFolderSetupTest() {
         files.files["C:\\Games\\SOF2\\SOF2MP.exe"] = "";
         files.files["D:\\Other\\readme.txt"] = "";
     }
-
-    Journal journal;
-    FakeSettingsStore store{&journal};
-    FakePrompts prompts{&journal};
-    FakeFileSystem files{&journal};
-    FakeGameShell shell{&journal};
-    FakeClassesRegistry classes{&journal};
-    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
 };
 
 TEST_F(GameFolderSetupTest, ValidFolderAtOnceIsStoredWithoutMessage) {

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindowLoad.h"
-#include "support/FakeClassesRegistry.h"
-#include "support/Fakes.h"
+#include "support/FakeServices.h"
 
 namespace reelwright {
 namespace {
@@ -10,14 +9,7 @@ namespace {
 using testing::FakePrompts;
 
 // The main window's load with recording fakes.
-struct LoadFixture : ::testing::Test {
-    testing::Journal journal;
-    testing::FakeSettingsStore store{&journal};
-    FakePrompts prompts{&journal};
-    testing::FakeFileSystem files{&journal};
-    testing::FakeGameShell shell{&journal};
-    testing::FakeClassesRegistry classes;
-    AppServices services{store, prompts, files, shell, classes, {"C:\\Tools", "Reelwright"}};
+struct LoadFixture : ::testing::Test, testing::FakeServices {
     std::vector<std::string> firstRunCalls;
 
     LoadOutcome Load(std::string_view tail) {

@@ -5,8 +5,7 @@
 #include <stdexcept>
 
 #include "app/AppInfo.h"
-#include "support/FakeClassesRegistry.h"
-#include "support/Fakes.h"
+#include "support/FakeServices.h"
 
 namespace reelwright {
 namespace {
@@ -15,7 +14,7 @@ using namespace reelwright::testing;
 using namespace std::string_literals;
 using Strings = std::vector<std::string>;
 
-class DemoAddTest : public ::testing::Test {
+class DemoAddTest : public ::testing::Test, protected FakeServices {
 protected:
     DemoAddTest() { store.Put(kSectionSettings, kKeyGamePath, "  C:\\Games\\SOF2 "); }
 
@@ -23,13 +22,6 @@ protected:
         prompts.openFileAnswers.push_back(OpenFileResult{std::move(selection), std::move(fileTitle)});
     }
 
-    Journal journal;
-    FakeSettingsStore store{&journal};
-    FakePrompts prompts{&journal};
-    FakeFileSystem files{&journal};
-    FakeGameShell shell{&journal};
-    FakeClassesRegistry classes{&journal};
-    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
     DemoQueue queue;
 };
 

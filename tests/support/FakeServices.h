@@ -1,0 +1,21 @@
+// Every platform seam as a recording fake, all journaling into one Journal, and
+// the AppServices bundle over them: the usual base of a test fixture.
+#pragma once
+
+#include "app/AppServices.h"
+#include "support/FakeClassesRegistry.h"
+#include "support/Fakes.h"
+
+namespace reelwright::testing {
+
+struct FakeServices {
+    Journal journal;
+    FakeSettingsStore store{&journal};
+    FakePrompts prompts{&journal};
+    FakeFileSystem files{&journal};
+    FakeGameShell shell{&journal};
+    FakeClassesRegistry classes{&journal};
+    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
+};
+
+}  // namespace reelwright::testing
