@@ -10,6 +10,7 @@
 #include "app/SettingsStore.h"
 #include "launch/Launch.h"
 #include "script/basBuildConfigs.h"
+#include "support/FakeClassesRegistry.h"
 #include "support/Fakes.h"
 
 namespace {
@@ -64,21 +65,12 @@ void BM_BuildAndWriteScript(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildAndWriteScript)->Arg(1)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
 
-class NoClassesRegistry : public ClassesRegistry {
-public:
-    bool CreateKey(const std::string&, KeyId&) override { return false; }
-    bool SetDefaultValue(KeyId, const std::string&) override { return false; }
-    void CloseKey(KeyId) override {}
-    bool DeleteKey(const std::string&) override { return false; }
-    void NotifyAssociationsChanged() override {}
-};
-
 void BM_LaunchWithFakes(benchmark::State& state) {
     testing::FakeSettingsStore store;
     testing::FakePrompts prompts;
     testing::FakeFileSystem files;
     testing::FakeGameShell shell;
-    NoClassesRegistry classes;
+    testing::FakeClassesRegistry classes;
     AppServices services{store, prompts, files, shell, classes, {"C:\\Tools", "Reelwright"}};
     store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2");
     files.files["C:\\Games\\SOF2\\mymod\\SOF2MP.exe"] = "";
@@ -110,7 +102,7 @@ void BM_LaunchWritingFiles(benchmark::State& state) {
     testing::FakePrompts prompts;
     LocalFileSystem files;
     testing::FakeGameShell shell;
-    NoClassesRegistry classes;
+    testing::FakeClassesRegistry classes;
     AppServices services{store, prompts, files, shell, classes, {(root / "program").string(), "Reelwright"}};
     store.Put(kSectionSettings, kKeyGamePath, (root / "game").string());
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "script/basBuildConfigs.h"
+#include "support/FakeClassesRegistry.h"
 #include "support/Fakes.h"
 
 namespace {
@@ -14,15 +15,6 @@ namespace {
 using namespace reelwright;
 using namespace reelwright::testing;
 using Strings = std::vector<std::string>;
-
-class NoClassesRegistry : public ClassesRegistry {
-public:
-    bool CreateKey(const std::string&, KeyId&) override { return false; }
-    bool SetDefaultValue(KeyId, const std::string&) override { return false; }
-    void CloseKey(KeyId) override {}
-    bool DeleteKey(const std::string&) override { return false; }
-    void NotifyAssociationsChanged() override {}
-};
 
 constexpr const char* kProgramFolder = "C:\\Tools\\Reelwright";
 constexpr const char* kProgramScript = "C:\\Tools\\Reelwright\\Reelwright.cfg";
@@ -58,7 +50,7 @@ protected:
     FakePrompts prompts{&journal};
     FakeFileSystem files{&journal};
     FakeGameShell shell{&journal};
-    NoClassesRegistry classes;
+    FakeClassesRegistry classes;
     AppServices services{store, prompts, files, shell, classes, {kProgramFolder, "Reelwright"}};
     DemoQueue queue;
 };
