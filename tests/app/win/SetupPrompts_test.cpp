@@ -2,6 +2,7 @@
 // first-run setup and the file association, read and answered from another
 // thread as a user would see and answer them.
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -182,14 +183,31 @@ TEST_F(SetupPromptsTest, AssociationErrorsArePlainBoxes) {
     }
 }
 
-// The folder picker's tree is filled asynchronously; selecting before it is
-// ready can be lost, so the selection is repeated until OK is enabled.
+// The text of the item selected in the picker's folder tree.
+std::wstring SelectedTreeItem(HWND picker) {
+    HWND tree = ::FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
+    const auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!tree || !item) return {};
+    wchar_t text[MAX_PATH]{};
+    TVITEMW query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = MAX_PATH;
+    ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+    return text;
+}
+
+// The folder picker's tree is filled asynchronously and starts on the Desktop,
+// which OK accepts too; a selection made before the tree is ready can be lost,
+// so it is repeated until the tree shows the folder chosen.
 std::function<void(HWND)> ChooseFolder(const std::wstring& folder) {
     return [folder](HWND picker) {
+        const std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
         const auto end = std::chrono::steady_clock::now() + 10s;
         do {
             ::SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-            if (::IsWindowEnabled(::GetDlgItem(picker, IDOK))) break;
+            if (SelectedTreeItem(picker) == name && ::IsWindowEnabled(::GetDlgItem(picker, IDOK))) break;
             std::this_thread::sleep_for(10ms);
         } while (std::chrono::steady_clock::now() < end);
         ::PostMessageW(::GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
