@@ -89,15 +89,7 @@ void frmAbout::CreateControls() {
     Label7 = make(L"STATIC", basAPI::Widen(kWebAddress).c_str(), label, IDC_Label7, kWebAddressPlace);
 }
 
-void frmAbout::LayoutControls() {
-    const SIZE size = win::WindowSizeForClient(kClient.width, kClient.height, kStyle, kExStyle, false, dpi_);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const Placed& placed : layout_) {
-        const PixelRect pixels = ToPixels(placed.place, dpi_);
-        ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
+void frmAbout::LayoutControls() { win::ApplyLayout(hwnd_, kClient, kStyle, kExStyle, layout_, dpi_); }
 
 void frmAbout::LoadTexts() {
     const AboutTexts texts = MakeAboutTexts();
@@ -140,7 +132,7 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             CreateFonts();
-            for (const Placed& placed : layout_)
+            for (const win::PlacedControl& placed : layout_)
                 ::SendMessageW(placed.control, WM_SETFONT,
                                reinterpret_cast<WPARAM>(placed.heading ? headingFont_.get() : font_.get()), TRUE);
             win::MoveToSuggestedPlace(hwnd_, lParam);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Layout.h"
+#include "shell/win/Controls.h"
 #include "shell/win/basAPI.h"
 
 namespace reelwright {
@@ -85,19 +86,13 @@ private:
     void CreateFonts();
     void DrawIcon(const DRAWITEMSTRUCT& item) const;
 
-    struct Placed {
-        HWND control;
-        TwipsRect place;
-        bool heading;
-    };
-
     HWND owner_;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
     basAPI::UniqueFont font_;
     basAPI::UniqueFont headingFont_;
     basAPI::UniqueIcon icon_;
-    std::vector<Placed> layout_;
+    std::vector<win::PlacedControl> layout_;
 };
 
 }  // namespace reelwright

@@ -157,15 +157,7 @@ void frmProperties::CreateControls() {
     cmdOk = make(hwnd_, WC_BUTTONW, L"&Ok", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDC_cmdOk, kOkButton);
 }
 
-void frmProperties::LayoutControls() {
-    const SIZE size = win::WindowSizeForClient(kClient.width, kClient.height, kStyle, kExStyle, false, dpi_);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const Placed& placed : layout_) {
-        const PixelRect pixels = ToPixels(placed.place, dpi_);
-        ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
+void frmProperties::LayoutControls() { win::ApplyLayout(hwnd_, kClient, kStyle, kExStyle, layout_, dpi_); }
 
 void frmProperties::Show() {
     ::ShowWindow(hwnd_, SW_SHOW);
@@ -238,7 +230,7 @@ LRESULT frmProperties::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             font_ = win::CreateUiFont(dpi_);
-            for (const Placed& placed : layout_)
+            for (const win::PlacedControl& placed : layout_)
                 ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
             win::MoveToSuggestedPlace(hwnd_, lParam);
             LayoutControls();

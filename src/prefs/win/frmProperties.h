@@ -12,6 +12,7 @@
 #include "app/AppServices.h"
 #include "app/Layout.h"
 #include "prefs/PropertiesDialog.h"
+#include "shell/win/Controls.h"
 #include "shell/win/basAPI.h"
 
 namespace reelwright {
@@ -124,11 +125,6 @@ private:
     void CloseDialog() override;
     HWND CheckBox(PropertiesOption option) const;
 
-    struct Placed {
-        HWND control;
-        TwipsRect place;  // relative to the control's parent window
-    };
-
     AppServices services_;
     PropertiesDialog dialog_;
     HWND owner_;
@@ -136,7 +132,7 @@ private:
     HWND lastFocus_ = nullptr;
     int dpi_ = 96;
     basAPI::UniqueFont font_;
-    std::vector<Placed> layout_;
+    std::vector<win::PlacedControl> layout_;
     bool okRunning_ = false;
     bool closeRequested_ = false;
 };

@@ -81,6 +81,17 @@ SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD styl
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+void ApplyLayout(HWND window, const TwipsRect& client, DWORD style, DWORD exStyle,
+                 const std::vector<PlacedControl>& controls, int dpi) {
+    const SIZE size = WindowSizeForClient(client.width, client.height, style, exStyle, false, dpi);
+    ::SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const PlacedControl& placed : controls) {
+        const PixelRect pixels = ToPixels(placed.place, dpi);
+        ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void CenterOnScreen(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/Layout.h"
 #include "shell/win/basAPI.h"
@@ -33,6 +34,19 @@ void MoveToSuggestedPlace(HWND window, LPARAM suggestedRect);
 // area) converted at `dpi`, sets `font` on it and gives it the id `id`.
 HWND CreateChild(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
                  int id, const TwipsRect& place, int dpi, HFONT font);
+
+// A control and its place in twips relative to its parent window; headings
+// take a font of their own.
+struct PlacedControl {
+    HWND control;
+    TwipsRect place;
+    bool heading = false;
+};
+
+// Sizes `window` for its client area (twips) at `dpi` and moves every control
+// to its place converted at the same DPI.
+void ApplyLayout(HWND window, const TwipsRect& client, DWORD style, DWORD exStyle,
+                 const std::vector<PlacedControl>& controls, int dpi);
 
 // Window size for a wanted client area (twips) at `dpi`, for the given styles.
 SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, bool hasMenu,
