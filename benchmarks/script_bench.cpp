@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "launch/Launch.h"
 #include "script/basBuildConfigs.h"
 #include "support/FakeClassesRegistry.h"

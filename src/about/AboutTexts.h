@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 
 namespace reelwright {
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "app/GameFolderSetup.h"
 #include "shell/basAssociation.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/AppServices.h"
+#include "core/AppServices.h"
 #include "app/MainWindowLoad.h"
 
 namespace reelwright {

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 
 namespace reelwright {
 

@@ -2,7 +2,7 @@
 // executable, and stores it as "SOF2 Path".
 #pragma once
 
-#include "app/AppServices.h"
+#include "core/AppServices.h"
 
 namespace reelwright {
 

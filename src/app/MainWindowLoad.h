@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppServices.h"
+#include "core/AppServices.h"
 
 namespace reelwright {
 

@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "app/AppInfo.h"
-#include "app/Text.h"
+#include "core/AppInfo.h"
+#include "core/Text.h"
 
 namespace reelwright {
 

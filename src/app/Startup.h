@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 namespace reelwright {
 

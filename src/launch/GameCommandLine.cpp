@@ -1,6 +1,7 @@
 #include "launch/GameCommandLine.h"
 
-#include "app/Text.h"
+#include "core/Text.h"
+#include "script/basBuildConfigs.h"
 
 namespace reelwright {
 

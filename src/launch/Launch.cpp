@@ -7,9 +7,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/AppInfo.h"
-#include "app/SettingsStore.h"
-#include "app/Text.h"
+#include "core/AppInfo.h"
+#include "core/SettingsStore.h"
+#include "core/Text.h"
 #include "launch/GameCommandLine.h"
 #include "script/basBuildConfigs.h"
 

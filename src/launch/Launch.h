@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "app/AppServices.h"
+#include "core/AppServices.h"
 #include "queue/DemoQueue.h"
 
 namespace reelwright {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppServices.h"
+#include "core/AppServices.h"
 
 namespace reelwright {
 

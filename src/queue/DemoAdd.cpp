@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "queue/DialogSelection.h"
 #include "queue/GameType.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppServices.h"
+#include "core/AppServices.h"
 #include "queue/DemoQueue.h"
 
 namespace reelwright {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/UserPrompts.h"
+#include "core/UserPrompts.h"
 
 namespace reelwright {
 

@@ -4,8 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "launch/GameCommandLine.h"
-#include "shell/FileSystem.h"
+#include "core/FileSystem.h"
 
 namespace basBuildConfigs {
 

@@ -10,6 +10,9 @@
 
 namespace reelwright {
 class FileSystem;
+
+// The playback script's file name, in the program's and the game-type folders.
+inline constexpr const char* kScriptFileName = "Reelwright.cfg";
 }
 
 namespace basBuildConfigs {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/ProgramLocation.h"
-#include "app/UserPrompts.h"
-#include "shell/ClassesRegistry.h"
+#include "core/ProgramLocation.h"
+#include "core/UserPrompts.h"
+#include "core/ClassesRegistry.h"
 
 namespace basAssociation {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "shell/basAssociation.h"
 #include "support/win/WinTestSupport.h"
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "support/FakeServices.h"
 
 namespace reelwright {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ClassesRegistry.h"
+#include "core/ClassesRegistry.h"
 #include "support/Fakes.h"
 
 namespace reelwright::testing {

@@ -2,7 +2,7 @@
 // the AppServices bundle over them: the usual base of a test fixture.
 #pragma once
 
-#include "app/AppServices.h"
+#include "core/AppServices.h"
 #include "support/FakeClassesRegistry.h"
 #include "support/Fakes.h"
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 
 namespace reelwright::testing {
 

@@ -13,10 +13,10 @@
 #include <tuple>
 #include <vector>
 
-#include "app/SettingsStore.h"
-#include "app/UserPrompts.h"
-#include "shell/FileSystem.h"
-#include "shell/GameShell.h"
+#include "core/SettingsStore.h"
+#include "core/UserPrompts.h"
+#include "core/FileSystem.h"
+#include "core/GameShell.h"
 
 namespace reelwright::testing {
 

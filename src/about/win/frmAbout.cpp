@@ -1,7 +1,7 @@
 #include "about/win/frmAbout.h"
 
 #include "about/AboutTexts.h"
-#include "shell/win/Controls.h"
+#include "core/win/Controls.h"
 
 namespace reelwright {
 

@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "app/Layout.h"
-#include "shell/win/Controls.h"
-#include "shell/win/basAPI.h"
+#include "core/Layout.h"
+#include "core/win/Controls.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright {
 

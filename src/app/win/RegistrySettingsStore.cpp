@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright::win {
 

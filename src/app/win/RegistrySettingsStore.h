@@ -2,7 +2,7 @@
 // HKEY_CURRENT_USER\Software\Reelwright\<application>\<section>.
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 namespace reelwright::win {
 

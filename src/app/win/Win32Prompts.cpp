@@ -1,6 +1,6 @@
 #include "app/win/Win32Prompts.h"
 
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright::win {
 

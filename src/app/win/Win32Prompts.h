@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/UserPrompts.h"
+#include "core/UserPrompts.h"
 
 namespace reelwright::win {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "app/Startup.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "app/win/Win32Prompts.h"
@@ -12,7 +12,7 @@
 #include "app/win/frmSplash.h"
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/Win32Platform.h"
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 namespace basStartup {
 

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/AppInfo.h"
-#include "shell/win/Controls.h"
+#include "core/AppInfo.h"
+#include "core/win/Controls.h"
 
 namespace reelwright {
 

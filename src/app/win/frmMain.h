@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "app/AppServices.h"
-#include "app/Layout.h"
+#include "core/AppServices.h"
+#include "core/Layout.h"
 #include "app/MainWindowLoad.h"
 #include "queue/DemoQueue.h"
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright {
 

@@ -1,7 +1,7 @@
 // The main window's game folder setup and first-run setup.
 #include <exception>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "app/FirstRunSetup.h"
 #include "app/GameFolderSetup.h"
 #include "app/win/frmMain.h"

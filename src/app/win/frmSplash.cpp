@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "app/Startup.h"
-#include "shell/win/Controls.h"
-#include "shell/win/Picture.h"
+#include "core/win/Controls.h"
+#include "core/win/Picture.h"
 
 namespace reelwright {
 

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "app/Layout.h"
-#include "shell/win/basAPI.h"
+#include "core/Layout.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright {
 

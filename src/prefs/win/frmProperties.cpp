@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "shell/win/Controls.h"
+#include "core/win/Controls.h"
 
 namespace reelwright {
 

@@ -9,11 +9,11 @@
 #include <array>
 #include <vector>
 
-#include "app/AppServices.h"
-#include "app/Layout.h"
+#include "core/AppServices.h"
+#include "core/Layout.h"
 #include "prefs/PropertiesDialog.h"
-#include "shell/win/Controls.h"
-#include "shell/win/basAPI.h"
+#include "core/win/Controls.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright {
 

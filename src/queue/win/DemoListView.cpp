@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright::win {
 

@@ -6,8 +6,8 @@
 
 #include <map>
 
-#include "shell/ClassesRegistry.h"
-#include "shell/win/basAPI.h"
+#include "core/ClassesRegistry.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright::win {
 

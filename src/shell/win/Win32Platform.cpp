@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 #include "shell/win/basFunctions.h"
 
 namespace reelwright::win {

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "shell/FileSystem.h"
-#include "shell/GameShell.h"
+#include "core/FileSystem.h"
+#include "core/GameShell.h"
 
 namespace reelwright::win {
 

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 namespace basFunctions {
 

@@ -1,6 +1,6 @@
 #include <shlobj.h>
 
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 #include "shell/win/basFunctionsBrowse.h"
 
 namespace basFunctions {

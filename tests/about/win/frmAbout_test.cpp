@@ -4,7 +4,7 @@
 
 #include "about/win/frmAbout.h"
 #include "app/win/frmMain.h"
-#include "shell/win/Controls.h"
+#include "core/win/Controls.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {

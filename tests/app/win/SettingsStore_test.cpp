@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "support/win/WinTestSupport.h"
 

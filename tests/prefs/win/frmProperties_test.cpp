@@ -9,7 +9,7 @@
 
 #include "app/win/frmMain.h"
 #include "prefs/win/frmProperties.h"
-#include "shell/win/Controls.h"
+#include "core/win/Controls.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 
 namespace reelwright::testing {
 

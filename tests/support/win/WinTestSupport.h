@@ -13,13 +13,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/AppServices.h"
+#include "core/AppServices.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "app/win/Win32Prompts.h"
-#include "shell/win/Controls.h"
+#include "core/win/Controls.h"
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/Win32Platform.h"
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 #include "support/Fakes.h"
 
 namespace reelwright::testing {

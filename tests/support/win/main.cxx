@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 int main(int argc, char** argv) {
     ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);

@@ -1,4 +1,4 @@
-#include "shell/win/Controls.h"
+#include "core/win/Controls.h"
 
 #include <cmath>
 #include <vector>

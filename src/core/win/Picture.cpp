@@ -1,4 +1,4 @@
-#include "shell/win/Picture.h"
+#include "core/win/Picture.h"
 
 #include <objbase.h>
 #include <wincodec.h>

@@ -2,12 +2,12 @@
 // program passes the real ones and tests pass recording fakes.
 #pragma once
 
-#include "app/ProgramLocation.h"
-#include "app/SettingsStore.h"
-#include "app/UserPrompts.h"
-#include "shell/ClassesRegistry.h"
-#include "shell/FileSystem.h"
-#include "shell/GameShell.h"
+#include "core/ProgramLocation.h"
+#include "core/SettingsStore.h"
+#include "core/UserPrompts.h"
+#include "core/ClassesRegistry.h"
+#include "core/FileSystem.h"
+#include "core/GameShell.h"
 
 namespace reelwright {
 

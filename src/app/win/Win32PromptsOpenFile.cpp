@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/win/Win32Prompts.h"
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright::win {
 

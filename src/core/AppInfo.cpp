@@ -1,6 +1,6 @@
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 
-#include "app/Version.h"
+#include "core/Version.h"
 
 namespace reelwright {
 

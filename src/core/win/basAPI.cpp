@@ -1,4 +1,4 @@
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 #include <objbase.h>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Layout.h"
-#include "shell/win/basAPI.h"
+#include "core/Layout.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright::win {
 

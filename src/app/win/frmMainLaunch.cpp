@@ -2,7 +2,7 @@
 // minimises the window when the user asked for it.
 #include "app/win/frmMain.h"
 #include "launch/Launch.h"
-#include "shell/win/Controls.h"
+#include "core/win/Controls.h"
 
 namespace reelwright {
 

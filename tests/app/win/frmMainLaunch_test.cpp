@@ -11,7 +11,7 @@
 
 #include "app/win/frmMain.h"
 #include "script/basBuildConfigs.h"
-#include "shell/win/Controls.h"
+#include "core/win/Controls.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "app/Startup.h"
-#include "app/Text.h"
+#include "core/Text.h"
 #include "support/Fakes.h"
 
 namespace reelwright {

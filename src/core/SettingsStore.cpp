@@ -1,6 +1,6 @@
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
-#include "app/Text.h"
+#include "core/Text.h"
 
 namespace reelwright {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "shell/win/basAPI.h"
+#include "core/win/basAPI.h"
 
 namespace reelwright::win {
 
