@@ -30,11 +30,9 @@ std::string ReadFileBytes(const std::wstring& path) {
 
 struct PropertiesThenLaunch : ::testing::Test {
     void SetUp() override {
-        CloseStandInGames();
         ClearSettings();
     }
     void TearDown() override {
-        CloseStandInGames();
         ClearSettings();
         ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".dm_2004");
         ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"SOF2_Demo_File");

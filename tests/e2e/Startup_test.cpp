@@ -26,7 +26,6 @@ std::wstring ControlText(HWND control) {
 
 struct StartedProgram : ::testing::Test {
     void SetUp() override {
-        CloseStandInGames();
         ClearSettings();
     }
     void TearDown() override { ClearSettings(); }

@@ -1,99 +1,68 @@
 #include "about/win/frmAbout.h"
 
+#include <commctrl.h>
+
 #include "about/AboutTexts.h"
 #include "core/win/Controls.h"
 
 namespace reelwright {
 
-namespace {
+frmAbout::frmAbout(HWND owner) : BaseWindow(kClient), dialog_(owner) {}
 
-frmAbout* g_current = nullptr;
+frmAbout::~frmAbout() { Close(); }
 
-}  // namespace
-
-frmAbout* frmAbout::Current() { return g_current; }
-
-frmAbout* frmAbout::Open(HWND owner) {
-    if (g_current) {
-        ::SetForegroundWindow(g_current->hwnd_);
-        return g_current;
+bool frmAbout::Open() {
+    if (IsOpen()) {
+        ::SetForegroundWindow(hwnd());
+        return true;
     }
-    auto* about = new frmAbout(owner);
-    if (!about->Create()) {
-        delete about;
-        return nullptr;
-    }
-    ::ShowWindow(about->hwnd_, SW_SHOW);
-    ::UpdateWindow(about->hwnd_);
-    ::SetForegroundWindow(about->hwnd_);
-    ::SetFocus(about->cmdOK);
-    return about;
-}
-
-frmAbout::~frmAbout() {
-    if (g_current == this) g_current = nullptr;
-}
-
-bool frmAbout::Create() {
-    win::RegisterWindowClass(kClassName, &frmAbout::WindowProc);
-
     // The design-time caption; the load replaces it.
-    hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Reelwright", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
-                              owner_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) return false;
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    g_current = this;
-
-    dpi_ = win::WindowDpi(hwnd_);
-    CreateFonts();
+    if (!Create(kClassName, L"Reelwright", kStyle, kExStyle, dialog_.owner())) return false;
+    SetHeadingFont(L"MS Sans Serif", 8.25, true);
     CreateControls();
-    LayoutControls();
-    win::CenterOnScreen(hwnd_);
+    ApplyDpi(dpi());
+    win::CenterOnScreen(hwnd());
     LoadTexts();
+    dialog_.Show(hwnd(), cmdOK);
     return true;
 }
 
-void frmAbout::CreateFonts() {
-    font_ = win::CreateUiFont(dpi_);
-    headingFont_ = win::CreatePointFont(L"MS Sans Serif", 8.25, true, dpi_);
-    const int iconSize = TwipsToPixels(kIconSize * 15, dpi_);
-    icon_.reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                iconSize, iconSize, LR_DEFAULTCOLOR)));
-}
+void frmAbout::Close() { dialog_.Close(hwnd()); }
 
 void frmAbout::CreateControls() {
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    auto make = [&](const wchar_t* className, const wchar_t* text, DWORD style, int id, const TwipsRect& place,
-                    bool heading = false) {
-        HWND control = ::CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, hwnd_,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(heading ? headingFont_.get() : font_.get()),
-                       FALSE);
-        layout_.push_back({control, place, heading});
-        return control;
-    };
+    using win::ControlFont;
     const DWORD label = SS_LEFT | SS_NOPREFIX;
-
-    cmdOK = make(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_cmdOK, kOkButton);
-    picIcon = make(L"STATIC", L"", SS_OWNERDRAW, IDC_picIcon, kIcon);
-    lblTitle = make(L"STATIC", L"Application Title", label, IDC_lblTitle, kTitle);
-    lblVersion = make(L"STATIC", L"Version", label, IDC_lblVersion, kVersion);
-    lblDescription = make(L"STATIC", L"App Description :", label, IDC_lblDescription, kDescription);
-    Line1 = make(L"STATIC", L"", SS_ETCHEDHORZ, IDC_Line1, kSeparator);
-    Label1 = make(L"STATIC", basAPI::Widen(kDevelopmentTeamHeading).c_str(), label, IDC_Label1, kTeamHeading, true);
-    HWND* credits[] = {&Label2, &Label3, &Label4, &Label5};
-    for (int line = 0; line < 4; ++line)
-        *credits[line] = make(L"STATIC", basAPI::Widen(kCreditLines[line]).c_str(), label, IDC_Label2 + line,
-                              kCredits[line]);
-    Label6 = make(L"STATIC", basAPI::Widen(kVisitHeading).c_str(), label, IDC_Label6, kVisitHeadingPlace, true);
-    Label7 = make(L"STATIC", basAPI::Widen(kWebAddress).c_str(), label, IDC_Label7, kWebAddressPlace);
+    // In tab order: the button is the only control that takes the focus.
+    const win::ControlSpec table[] = {
+        {&cmdOK, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDC_cmdOK, kOkButton},
+        {&picIcon, WC_STATICW, L"", SS_OWNERDRAW, 0, IDC_picIcon, kIcon, nullptr, ControlFont::None},
+        {&lblTitle, WC_STATICW, L"Application Title", label, 0, IDC_lblTitle, kTitle},
+        {&lblVersion, WC_STATICW, L"Version", label, 0, IDC_lblVersion, kVersion},
+        {&lblDescription, WC_STATICW, L"App Description :", label, 0, IDC_lblDescription, kDescription},
+        {&Line1, WC_STATICW, L"", SS_ETCHEDHORZ, 0, IDC_Line1, kSeparator, nullptr, ControlFont::None},
+        {&Label1, WC_STATICW, basAPI::Widen(kDevelopmentTeamHeading), label, 0, IDC_Label1, kTeamHeading, nullptr,
+         ControlFont::Heading},
+        {&Label2, WC_STATICW, basAPI::Widen(kCreditLines[0]), label, 0, IDC_Label2, kCredits[0]},
+        {&Label3, WC_STATICW, basAPI::Widen(kCreditLines[1]), label, 0, IDC_Label3, kCredits[1]},
+        {&Label4, WC_STATICW, basAPI::Widen(kCreditLines[2]), label, 0, IDC_Label4, kCredits[2]},
+        {&Label5, WC_STATICW, basAPI::Widen(kCreditLines[3]), label, 0, IDC_Label5, kCredits[3]},
+        {&Label6, WC_STATICW, basAPI::Widen(kVisitHeading), label, 0, IDC_Label6, kVisitHeadingPlace, nullptr,
+         ControlFont::Heading},
+        {&Label7, WC_STATICW, basAPI::Widen(kWebAddress), label, 0, IDC_Label7, kWebAddressPlace},
+    };
+    BaseWindow::CreateControls(table);
 }
 
-void frmAbout::LayoutControls() { win::ApplyLayout(hwnd_, kClient, kStyle, kExStyle, layout_, dpi_); }
+void frmAbout::OnDpiApplied() {
+    // The icon is drawn at its own size for the DPI, not stretched.
+    const int iconSize = TwipsToPixels(kIconSize * 15, dpi());
+    icon_ = win::LoadProgramIcon(iconSize);
+    ::InvalidateRect(picIcon, nullptr, TRUE);
+}
 
 void frmAbout::LoadTexts() {
     const AboutTexts texts = MakeAboutTexts();
-    win::SetText(hwnd_, texts.caption);
+    win::SetText(hwnd(), texts.caption);
     win::SetText(lblVersion, texts.version);
     win::SetText(lblTitle, texts.title);
     win::SetText(lblDescription, texts.description);
@@ -102,14 +71,8 @@ void frmAbout::LoadTexts() {
 void frmAbout::DrawIcon(const DRAWITEMSTRUCT& item) const {
     ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
     if (!icon_) return;
-    const int size = TwipsToPixels(kIconSize * 15, dpi_);
+    const int size = TwipsToPixels(kIconSize * 15, dpi());
     ::DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, icon_.get(), size, size, 0, nullptr, DI_NORMAL);
-}
-
-LRESULT CALLBACK frmAbout::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<frmAbout*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -117,10 +80,14 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             // OK, and Escape through the dialog manager, close the box.
             if ((LOWORD(wParam) == IDC_cmdOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) {
-                ::DestroyWindow(hwnd_);  // deletes this object
+                Close();
                 return 0;
             }
             break;
+        case WM_CLOSE:
+            // The close box and Alt+F4.
+            Close();
+            return 0;
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (item->CtlID == IDC_picIcon) {
@@ -129,29 +96,12 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
-        case WM_DPICHANGED: {
-            dpi_ = HIWORD(wParam);
-            CreateFonts();
-            for (const win::PlacedControl& placed : layout_)
-                ::SendMessageW(placed.control, WM_SETFONT,
-                               reinterpret_cast<WPARAM>(placed.heading ? headingFont_.get() : font_.get()), TRUE);
-            win::MoveToSuggestedPlace(hwnd_, lParam);
-            LayoutControls();
-            return 0;
-        }
         case WM_DESTROY:
-            // Whatever closed the box (OK, the close box, Alt+F4), the main window is usable again.
-            if (owner_ && ::IsWindow(owner_)) ::EnableWindow(owner_, TRUE);
+            dialog_.OnDestroy();
             break;
-        case WM_NCDESTROY: {
-            HWND window = hwnd_;
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            delete this;
-            return ::DefWindowProcW(window, message, wParam, lParam);
-        }
         default: break;
     }
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 }  // namespace reelwright

@@ -1,21 +1,21 @@
 // The About box: title, version, description and credits, with one button.
 // A plain window owned by the main window (so it stays out of the task bar),
-// shown not modal while the main window is disabled. Closing it, by OK or by
-// its close box, enables the main window again. It deletes itself when its
-// window is destroyed, and there is never more than one.
+// shown not modal while the main window is disabled. OK, Escape, its close
+// box and Alt+F4 all close it, and each enables the main window before the
+// box goes, so that the main window is active again. Its owner keeps the
+// object; the object outlives its window.
 #pragma once
 
 #include <windows.h>
 
-#include <vector>
-
 #include "core/Layout.h"
-#include "core/win/Controls.h"
+#include "core/win/BaseWindow.h"
+#include "core/win/OwnedDialog.h"
 #include "core/win/basAPI.h"
 
 namespace reelwright {
 
-class frmAbout {
+class frmAbout : public win::BaseWindow<frmAbout> {
 public:
     enum Id : int {
         IDC_cmdOK = IDOK,
@@ -35,12 +35,15 @@ public:
 
     static constexpr const wchar_t* kClassName = L"ReelwrightAbout";
 
-    // Creates the About box owned by `owner`, fills in its texts and shows it
-    // centred on the screen; brings the open one to the front instead.
-    static frmAbout* Open(HWND owner);
-    static frmAbout* Current();
+    explicit frmAbout(HWND owner);
+    ~frmAbout() override;
 
-    HWND hwnd() const { return hwnd_; }
+    // Creates the About box, fills in its texts and shows it centred on the
+    // screen; brings it to the front when it is open already. False when the
+    // window could not be made.
+    bool Open();
+    // Closes it as OK does.
+    void Close();
 
     // Layout in twips, relative to the client area.
     static constexpr TwipsRect kClient{0, 0, 5730, 4890};
@@ -72,27 +75,16 @@ public:
     HWND cmdOK = nullptr;
 
 private:
-    explicit frmAbout(HWND owner) : owner_(owner) {}
-    ~frmAbout();
-    frmAbout(const frmAbout&) = delete;
-    frmAbout& operator=(const frmAbout&) = delete;
+    friend class win::BaseWindow<frmAbout>;
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool Create();
     void CreateControls();
-    void LayoutControls();
     void LoadTexts();
-    void CreateFonts();
+    void OnDpiApplied() override;
     void DrawIcon(const DRAWITEMSTRUCT& item) const;
 
-    HWND owner_;
-    HWND hwnd_ = nullptr;
-    int dpi_ = 96;
-    basAPI::UniqueFont font_;
-    basAPI::UniqueFont headingFont_;
+    win::OwnedDialog dialog_;
     basAPI::UniqueIcon icon_;
-    std::vector<win::PlacedControl> layout_;
 };
 
 }  // namespace reelwright

@@ -4,17 +4,22 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "core/AppServices.h"
 #include "core/Layout.h"
 #include "app/MainWindowLoad.h"
 #include "queue/DemoQueue.h"
+#include "core/win/BaseWindow.h"
 #include "core/win/basAPI.h"
 
 namespace reelwright {
 
-class frmMain {
+class frmAbout;
+class frmProperties;
+
+class frmMain : public win::BaseWindow<frmMain> {
 public:
     // Control and menu ids.
     enum Id : int {
@@ -35,9 +40,7 @@ public:
     static constexpr const wchar_t* kClassName = L"ReelwrightMain";
 
     explicit frmMain(AppServices services);
-    ~frmMain();
-    frmMain(const frmMain&) = delete;
-    frmMain& operator=(const frmMain&) = delete;
+    ~frmMain() override;
 
     // Creates the window hidden and runs its load (direct playback of the demo
     // in `commandLineTail`, then the first-run setup). Returns EndProgram when
@@ -46,12 +49,15 @@ public:
     LoadOutcome Load(const std::string& commandLineTail);
     void Show(int showCommand = SW_SHOWNORMAL);
 
-    HWND hwnd() const { return hwnd_; }
     // The program ends when its main window is closed; tests leave this off.
     void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
     AppServices& services() { return services_; }
     DemoQueue& queue() { return queue_; }
     const std::string& appKey() const { return appKey_; }
+    // The About box and the properties dialog while they are open; the main
+    // window owns both.
+    frmAbout* About() const;
+    frmProperties* Properties() const;
 
     // Asks for the game folder until a valid one is chosen or the user cancels.
     void SetupSOF2Folder();
@@ -95,20 +101,19 @@ public:
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class win::BaseWindow<frmMain>;
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
-    void LayoutControls();
+    void OnDpiApplied() override;
     LoadOutcome RunFirstRunSetup(const std::string& gameFolder);
 
     AppServices services_;
     DemoQueue queue_;
     std::string appKey_;
-    HWND hwnd_ = nullptr;
-    HMENU menu_ = nullptr;
-    int dpi_ = 96;
     bool quitOnDestroy_ = false;
-    basAPI::UniqueFont font_;
+    std::unique_ptr<frmAbout> about_;
+    std::unique_ptr<frmProperties> properties_;
 };
 
 }  // namespace reelwright

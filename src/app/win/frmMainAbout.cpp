@@ -5,12 +5,9 @@
 namespace reelwright {
 
 void frmMain::mnuAbout_Click() {
-    if (frmAbout::Current()) {
-        frmAbout::Open(hwnd_);  // brings the open one forward
-        return;
-    }
-    ::EnableWindow(hwnd_, FALSE);
-    if (!frmAbout::Open(hwnd_)) ::EnableWindow(hwnd_, TRUE);
+    // An open box comes to the front; a closed one is made anew.
+    if (!About()) about_ = std::make_unique<frmAbout>(hwnd());
+    about_->Open();
 }
 
 }  // namespace reelwright

@@ -5,9 +5,9 @@
 namespace reelwright {
 
 void frmMain::mnuProperties_Click() {
-    const bool alreadyOpen = frmProperties::Current() != nullptr;
-    if (!frmProperties::Open(services_, hwnd_) || alreadyOpen) return;
-    ::EnableWindow(hwnd_, FALSE);
+    // An open dialog comes to the front; a closed one is made anew.
+    if (!Properties()) properties_ = std::make_unique<frmProperties>(services_, hwnd());
+    if (!properties_->Open()) properties_.reset();
 }
 
 }  // namespace reelwright

@@ -16,68 +16,50 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;  // no taskbar button
 
 }  // namespace
 
-frmSplash::frmSplash(std::function<void()> onTick) : onTick_(std::move(onTick)) {}
-
-frmSplash::~frmSplash() {
-    if (hwnd_) {
-        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        ::DestroyWindow(hwnd_);
-    }
-}
+frmSplash::frmSplash(std::function<void()> onTick) : BaseWindow(kClient), onTick_(std::move(onTick)) {}
 
 bool frmSplash::Load() {
-    win::RegisterWindowClass(kClassName, &frmSplash::WindowProc);
-
-    hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Reelwright", kStyle, 0, 0, 10, 10, nullptr, nullptr,
-                              ::GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) return false;
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-
-    dpi_ = win::WindowDpi(hwnd_);
-    font_ = win::CreateUiFont(dpi_);
-    const SIZE size = win::WindowSizeForClient(kClient.width, kClient.height, kStyle, kExStyle, false, dpi_);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    win::CenterOnScreen(hwnd_);
-
-    const PixelRect picturePlace = ToPixels(kPicture, dpi_);
-    picture_ = win::LoadPictureResource(kSplashPictureResource, picturePlace.width, picturePlace.height);
-    imgSplash = win::CreateChild(hwnd_, WC_STATICW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | SS_BITMAP | SS_REALSIZECONTROL,
-                                 0, IDC_imgSplash, kPicture, dpi_, nullptr);
-    ::SendMessageW(imgSplash, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
-    ::SetWindowPos(imgSplash, nullptr, picturePlace.left, picturePlace.top, picturePlace.width, picturePlace.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-
-    lblVersion = win::CreateChild(hwnd_, WC_STATICW, L" Version:", WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT, 0,
-                                  IDC_lblVersion, kVersionLabel, dpi_, font_.get());
+    if (!Create(kClassName, L"Reelwright", kStyle, kExStyle, nullptr)) return false;
+    using win::ControlFont;
+    const win::ControlSpec table[] = {
+        {&imgSplash, WC_STATICW, L"", WS_CLIPSIBLINGS | SS_BITMAP | SS_REALSIZECONTROL, 0, IDC_imgSplash, kPicture,
+         nullptr, ControlFont::None},
+        // The design-time caption; the load replaces it.
+        {&lblVersion, WC_STATICW, L" Version:", WS_CLIPSIBLINGS | SS_LEFT, 0, IDC_lblVersion, kVersionLabel},
+    };
+    CreateControls(table);
     ::SetWindowPos(lblVersion, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The label sits on the artwork's dark band.
     labelBrush_.reset(::CreateSolidBrush(RGB(24, 24, 32)));
+    ApplyDpi(dpi());
+    win::CenterOnScreen(hwnd());
 
     // Load: the design-time caption, three blanks and the version.
     win::SetText(lblVersion, SplashVersionCaption());
-    ::SetTimer(hwnd_, IDT_tmrSplash, kSplashMilliseconds, nullptr);
+    ::SetTimer(hwnd(), IDT_tmrSplash, kSplashMilliseconds, nullptr);
     return true;
 }
 
+void frmSplash::OnDpiApplied() {
+    // The artwork decoded at the picture's size for this DPI.
+    const PixelRect place = ToPixels(kPicture, dpi());
+    basAPI::UniqueBitmap picture = win::LoadPictureResource(kSplashPictureResource, place.width, place.height);
+    ::SendMessageW(imgSplash, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    ::SetWindowPos(imgSplash, nullptr, place.left, place.top, place.width, place.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    picture_ = std::move(picture);
+}
+
 void frmSplash::Show() {
-    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
-    ::UpdateWindow(hwnd_);
+    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+    ::UpdateWindow(hwnd());
 }
 
 void frmSplash::tmrSplash_Timer() {
     // Unload first; the timer goes with the window, so there is no second tick.
-    ::KillTimer(hwnd_, IDT_tmrSplash);
-    HWND window = hwnd_;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
-    ::DestroyWindow(window);
+    ::KillTimer(hwnd(), IDT_tmrSplash);
+    ::DestroyWindow(hwnd());
     if (onTick_) onTick_();
-}
-
-LRESULT CALLBACK frmSplash::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<frmSplash*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT frmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -98,7 +80,7 @@ LRESULT frmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         default: break;
     }
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 }  // namespace reelwright

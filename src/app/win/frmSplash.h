@@ -7,11 +7,12 @@
 #include <functional>
 
 #include "core/Layout.h"
+#include "core/win/BaseWindow.h"
 #include "core/win/basAPI.h"
 
 namespace reelwright {
 
-class frmSplash {
+class frmSplash : public win::BaseWindow<frmSplash> {
 public:
     static constexpr const wchar_t* kClassName = L"ReelwrightSplash";
     enum Id : int { IDC_imgSplash = 100, IDC_lblVersion, IDT_tmrSplash };
@@ -22,26 +23,22 @@ public:
 
     // `onTick` runs once, after the splash window has been destroyed.
     explicit frmSplash(std::function<void()> onTick);
-    ~frmSplash();
-    frmSplash(const frmSplash&) = delete;
-    frmSplash& operator=(const frmSplash&) = delete;
+    ~frmSplash() override = default;
 
     bool Load();
     void Show();
-    HWND hwnd() const { return hwnd_; }
 
     HWND imgSplash = nullptr;
     HWND lblVersion = nullptr;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class win::BaseWindow<frmSplash>;
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnDpiApplied() override;
     void tmrSplash_Timer();
 
     std::function<void()> onTick_;
-    HWND hwnd_ = nullptr;
-    int dpi_ = 96;
-    basAPI::UniqueFont font_;
     basAPI::UniqueBitmap picture_;
     basAPI::Unique<HBRUSH, basAPI::DeleteGdiObject> labelBrush_;
 };

@@ -3,33 +3,16 @@
 #include <cmath>
 #include <vector>
 
+#include "core/win/DpiApi.h"
+
 namespace reelwright::win {
 
-int SystemDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-int WindowDpi(HWND window) {
-    const UINT dpi = window ? ::GetDpiForWindow(window) : 0;
-    return dpi ? static_cast<int>(dpi) : SystemDpi();
-}
-
-basAPI::UniqueFont CreateUiFont(int dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
+basAPI::UniqueFont CreateDialogFont(int dpi) {
     LOGFONTW font{};
-    if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
-        font = metrics.lfMessageFont;
-    } else if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        font = metrics.lfMessageFont;
-        font.lfHeight = ::MulDiv(font.lfHeight, dpi, SystemDpi());
-    } else {
-        font.lfHeight = -::MulDiv(9, dpi, 72);
-        lstrcpyW(font.lfFaceName, L"Segoe UI");
-    }
+    font.lfHeight = -::MulDiv(8, dpi, 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
     return basAPI::UniqueFont(::CreateFontIndirectW(&font));
 }
 
@@ -48,8 +31,10 @@ void RegisterWindowClass(const wchar_t* className, WNDPROC windowProc, bool with
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     if (withProgramIcon) {
-        windowClass.hIcon = LoadProgramIcon(::GetSystemMetrics(SM_CXICON));
-        windowClass.hIconSm = LoadProgramIcon(::GetSystemMetrics(SM_CXSMICON));
+        // The system's default sizes, shared: the class keeps them for the
+        // life of the process. Windows set icons for their own DPI.
+        windowClass.hIcon = static_cast<HICON>(::LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                            0, 0, LR_DEFAULTCOLOR | LR_DEFAULTSIZE | LR_SHARED));
     }
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -57,39 +42,11 @@ void RegisterWindowClass(const wchar_t* className, WNDPROC windowProc, bool with
     ::RegisterClassExW(&windowClass);
 }
 
-void MoveToSuggestedPlace(HWND window, LPARAM suggestedRect) {
-    const RECT* suggested = reinterpret_cast<const RECT*>(suggestedRect);
-    ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HWND CreateChild(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
-                 int id, const TwipsRect& place, int dpi, HFONT font) {
-    const PixelRect pixels = ToPixels(place, dpi);
-    HWND child = ::CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, pixels.left, pixels.top,
-                                   pixels.width, pixels.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
-    if (child && font) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
-}
-
 SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, bool hasMenu,
                          int dpi) {
     RECT rect{0, 0, TwipsToPixels(clientWidthTwips, dpi), TwipsToPixels(clientHeightTwips, dpi)};
-    if (!::AdjustWindowRectExForDpi(&rect, style, hasMenu, exStyle, static_cast<UINT>(dpi)))
-        ::AdjustWindowRectEx(&rect, style, hasMenu, exStyle);
+    AdjustWindowRectForDpi(rect, style, hasMenu, exStyle, dpi);
     return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-void ApplyLayout(HWND window, const TwipsRect& client, DWORD style, DWORD exStyle,
-                 const std::vector<PlacedControl>& controls, int dpi) {
-    const SIZE size = WindowSizeForClient(client.width, client.height, style, exStyle, false, dpi);
-    ::SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const PlacedControl& placed : controls) {
-        const PixelRect pixels = ToPixels(placed.place, dpi);
-        ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void CenterOnScreen(HWND window) {
@@ -115,9 +72,10 @@ std::string GetText(HWND window) {
 
 void SetText(HWND window, const std::string& utf8) { ::SetWindowTextW(window, basAPI::Widen(utf8).c_str()); }
 
-HICON LoadProgramIcon(int size) {
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size,
-                                           LR_DEFAULTCOLOR | LR_SHARED));
+basAPI::UniqueIcon LoadProgramIcon(int size) {
+    // Not LR_SHARED: a shared icon is loaded once at the first size asked for.
+    return basAPI::UniqueIcon(static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 PixelRect PlaceInParent(HWND child, HWND container) {

@@ -3,13 +3,13 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <vector>
+
 #include "core/win/Controls.h"
 
 namespace reelwright {
 
 namespace {
-
-frmProperties* g_current = nullptr;
 
 // One row of the "Demo Keys" frame, top to bottom.
 struct BindRow {
@@ -37,133 +37,90 @@ TwipsRect InRow(const TwipsRect& first, int row) {
 
 }  // namespace
 
-frmProperties* frmProperties::Current() { return g_current; }
-
-frmProperties* frmProperties::Open(AppServices& services, HWND owner) {
-    if (g_current) {
-        ::SetForegroundWindow(g_current->hwnd_);
-        return g_current;
-    }
-    auto* dialog = new frmProperties(services, owner);
-    if (!dialog->Create()) {
-        // The window (if any) is gone and took the object with it.
-        if (dialog->hwnd_) ::DestroyWindow(dialog->hwnd_);
-        else delete dialog;
-        return nullptr;
-    }
-    dialog->Show();
-    return dialog;
-}
-
 frmProperties::frmProperties(AppServices& services, HWND owner)
-    : services_(services), dialog_(services_, *this), owner_(owner) {}
+    : BaseWindow(kClient), services_(services), propertiesDialog_(services_, *this), dialog_(owner) {}
 
-frmProperties::~frmProperties() {
-    if (g_current == this) g_current = nullptr;
-}
+frmProperties::~frmProperties() { dialog_.Close(hwnd()); }
 
-void frmProperties::RegisterWindowClasses() {
-    win::RegisterWindowClass(kClassName, &frmProperties::WindowProc);
+bool frmProperties::Open() {
+    if (IsOpen()) {
+        ::SetForegroundWindow(hwnd());
+        return true;
+    }
     win::RegisterWindowClass(kPageClassName, &frmProperties::PageProc);
-}
-
-bool frmProperties::Create() {
-    RegisterWindowClasses();
-    hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Reelwright Properties", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                              100, 100, owner_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) return false;
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    g_current = this;
-
-    dpi_ = win::WindowDpi(hwnd_);
-    font_ = win::CreateUiFont(dpi_);
+    if (!Create(kClassName, L"Reelwright Properties", kStyle, kExStyle, owner())) return false;
     CreateControls();
-    LayoutControls();
-    win::CenterOnScreen(hwnd_);
-    return dialog_.Load();
+    ApplyDpi(dpi());
+    win::CenterOnScreen(hwnd());
+    if (!propertiesDialog_.Load()) {
+        ::DestroyWindow(hwnd());
+        return false;
+    }
+    dialog_.Show(hwnd(), cmdOk);
+    return true;
 }
 
 void frmProperties::CreateControls() {
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    auto make = [&](HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int id,
-                    const TwipsRect& place) {
-        HWND control = ::CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        layout_.push_back({control, place});
-        return control;
-    };
     const DWORD checkBox = WS_TABSTOP | BS_AUTOCHECKBOX;
+    HWND* options = &fmePreferences[0];
+    HWND* keys = &fmePreferences[1];
 
-    // Created in tab order. The tab strip lies behind the pages, which do not
-    // let it paint over them.
-    tabPreferences = make(hwnd_, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, IDC_tabPreferences, kTabStrip);
+    // In tab order. The tab strip lies behind the pages, which do not let it
+    // paint over them. No WS_CLIPCHILDREN on a page: it paints its background
+    // under its frames, which leave their inside to the parent. Check boxes
+    // lie in their frames; the frames are drawn behind them.
+    std::vector<win::ControlSpec> table = {
+        {&tabPreferences, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, IDC_tabPreferences, kTabStrip},
+        {options, kPageClassName, L"", 0, WS_EX_CONTROLPARENT, IDC_fmePreferences0, kPage},
+        {keys, kPageClassName, L"", 0, WS_EX_CONTROLPARENT, IDC_fmePreferences1, kPage},
+        {&chkLoadSplash, WC_BUTTONW, L"Load Splash", checkBox, 0, IDC_chkLoadSplash,
+         Offset(kLoadSplashBox, kGeneralOptionsFrame), options},
+        {&chkMinReelwright, WC_BUTTONW, L"Minimise Reelwright on playback", checkBox, 0, IDC_chkMinReelwright,
+         Offset(kMinReelwrightBox, kGeneralOptionsFrame), options},
+        {&chkAssociate, WC_BUTTONW, L"Associate .dm_2004 files with Reelwright", checkBox, 0, IDC_chkAssociate,
+         Offset(kAssociateBox, kAssociateFrame), options},
+        {&chkLoadExtraConfig, WC_BUTTONW, L"Load advanced demo viewing config", checkBox | WS_DISABLED, 0,
+         IDC_chkLoadExtraConfig, Offset(kLoadExtraConfigBox, kConfigOptionsFrame), options},
+        {&fmeGeneralOptions, WC_BUTTONW, L"General Options", BS_GROUPBOX, 0, IDC_fmeGeneralOptions,
+         kGeneralOptionsFrame, options},
+        {&fmeAssociate, WC_BUTTONW, L"Demo Associations", BS_GROUPBOX, 0, IDC_fmeAssociate, kAssociateFrame, options},
+        {&fmeConfigOptions, WC_BUTTONW, L"Config Options", BS_GROUPBOX, 0, IDC_fmeConfigOptions, kConfigOptionsFrame,
+         options},
+    };
+    // The key page, row by row. Bind boxes start locked (read-only).
+    for (int row = 0; row < kBindCount; ++row) {
+        const BindRow& entry = kRows[row];
+        table.push_back({&(this->*entry.actionLabel), WC_STATICW, entry.actionCaption, SS_LEFT | SS_NOPREFIX, 0,
+                         IDC_lblAction0 + row, Offset(InRow(kActionLabel, row), kDemoKeysFrame), keys});
+        table.push_back({&txtBind[entry.bindIndex], WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY,
+                         WS_EX_CLIENTEDGE, IDC_txtBind0 + entry.bindIndex,
+                         Offset(InRow(kBindBox, row), kDemoKeysFrame), keys});
+        table.push_back({&lblDefault[entry.defaultElement], WC_STATICW, L"Default:", SS_LEFT, 0,
+                         IDC_lblDefault0 + entry.defaultElement, Offset(InRow(kDefaultLabel, row), kDemoKeysFrame),
+                         keys});
+        table.push_back({&(this->*entry.defaultKeyLabel), WC_STATICW, basAPI::Widen(kDialogBindDefaults[entry.bindIndex]),
+                         SS_LEFT | SS_NOPREFIX, 0, IDC_lblDefaultKey0 + row,
+                         Offset(InRow(kDefaultKeyLabel, row), kDemoKeysFrame), keys});
+    }
+    table.push_back({&fmeDemoKeys, WC_BUTTONW, L"Demo Keys", BS_GROUPBOX, 0, IDC_fmeDemoKeys, kDemoKeysFrame, keys});
+    table.push_back({&cmdOk, WC_BUTTONW, L"&Ok", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDC_cmdOk, kOkButton});
+    BaseWindow::CreateControls(table);
+
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(L"Options");
     TabCtrl_InsertItem(tabPreferences, 0, &item);
     item.pszText = const_cast<wchar_t*>(L"Demo Keys");
     TabCtrl_InsertItem(tabPreferences, 1, &item);
-
-    for (int page = 0; page < 2; ++page) {
-        // No WS_CLIPCHILDREN: a page paints its background under its frames,
-        // which leave their inside to the parent.
-        fmePreferences[page] = make(hwnd_, kPageClassName, L"", 0, WS_EX_CONTROLPARENT, IDC_fmePreferences0 + page,
-                                    kPage);
-        ::SetWindowPos(fmePreferences[page], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-
-    // Page 0. Check boxes lie in their frames; the frames are drawn behind them.
-    HWND options = fmePreferences[0];
-    chkLoadSplash = make(options, WC_BUTTONW, L"Load Splash", checkBox, 0, IDC_chkLoadSplash,
-                         Offset(kLoadSplashBox, kGeneralOptionsFrame));
-    chkMinReelwright = make(options, WC_BUTTONW, L"Minimise Reelwright on playback", checkBox, 0,
-                            IDC_chkMinReelwright, Offset(kMinReelwrightBox, kGeneralOptionsFrame));
-    chkAssociate = make(options, WC_BUTTONW, L"Associate .dm_2004 files with Reelwright", checkBox, 0,
-                        IDC_chkAssociate, Offset(kAssociateBox, kAssociateFrame));
-    chkLoadExtraConfig = make(options, WC_BUTTONW, L"Load advanced demo viewing config", checkBox | WS_DISABLED, 0,
-                              IDC_chkLoadExtraConfig, Offset(kLoadExtraConfigBox, kConfigOptionsFrame));
+    for (HWND page : fmePreferences)
+        ::SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::ShowWindow(fmePreferences[1], SW_HIDE);
     Button_SetCheck(chkLoadExtraConfig, BST_CHECKED);
-    fmeGeneralOptions = make(options, WC_BUTTONW, L"General Options", BS_GROUPBOX, 0, IDC_fmeGeneralOptions,
-                             kGeneralOptionsFrame);
-    fmeAssociate = make(options, WC_BUTTONW, L"Demo Associations", BS_GROUPBOX, 0, IDC_fmeAssociate, kAssociateFrame);
-    fmeConfigOptions = make(options, WC_BUTTONW, L"Config Options", BS_GROUPBOX, 0, IDC_fmeConfigOptions,
-                            kConfigOptionsFrame);
-
-    // Page 1, row by row. Bind boxes start locked (read-only).
-    HWND keys = fmePreferences[1];
-    ::ShowWindow(keys, SW_HIDE);
-    for (int row = 0; row < kBindCount; ++row) {
-        const BindRow& entry = kRows[row];
-        this->*entry.actionLabel = make(keys, WC_STATICW, entry.actionCaption, SS_LEFT | SS_NOPREFIX, 0,
-                                       IDC_lblAction0 + row, Offset(InRow(kActionLabel, row), kDemoKeysFrame));
-        HWND box = make(keys, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE,
-                        IDC_txtBind0 + entry.bindIndex, Offset(InRow(kBindBox, row), kDemoKeysFrame));
-        txtBind[entry.bindIndex] = box;
-        ::SetWindowSubclass(box, &frmProperties::BindBoxProc, static_cast<UINT_PTR>(entry.bindIndex),
-                            reinterpret_cast<DWORD_PTR>(this));
-        lblDefault[entry.defaultElement] =
-            make(keys, WC_STATICW, L"Default:", SS_LEFT, 0, IDC_lblDefault0 + entry.defaultElement,
-                 Offset(InRow(kDefaultLabel, row), kDemoKeysFrame));
-        this->*entry.defaultKeyLabel =
-            make(keys, WC_STATICW, basAPI::Widen(kDialogBindDefaults[entry.bindIndex]).c_str(), SS_LEFT | SS_NOPREFIX,
-                 0, IDC_lblDefaultKey0 + row, Offset(InRow(kDefaultKeyLabel, row), kDemoKeysFrame));
-    }
-    fmeDemoKeys = make(keys, WC_BUTTONW, L"Demo Keys", BS_GROUPBOX, 0, IDC_fmeDemoKeys, kDemoKeysFrame);
-
     for (HWND frame : {fmeGeneralOptions, fmeAssociate, fmeConfigOptions, fmeDemoKeys})
         ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
-    cmdOk = make(hwnd_, WC_BUTTONW, L"&Ok", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDC_cmdOk, kOkButton);
-}
-
-void frmProperties::LayoutControls() { win::ApplyLayout(hwnd_, kClient, kStyle, kExStyle, layout_, dpi_); }
-
-void frmProperties::Show() {
-    ::ShowWindow(hwnd_, SW_SHOW);
-    ::UpdateWindow(hwnd_);
-    ::SetForegroundWindow(hwnd_);
-    ::SetFocus(cmdOk);
+    for (int index = 0; index < kBindCount; ++index)
+        ::SetWindowSubclass(txtBind[index], &frmProperties::BindBoxProc, static_cast<UINT_PTR>(index),
+                            reinterpret_cast<DWORD_PTR>(this));
 }
 
 void frmProperties::ShowPage(int page) {
@@ -179,15 +136,9 @@ void frmProperties::cmdOk_Click() {
     if (okRunning_) return;  // a click while OK's own message box is up
     okRunning_ = true;
     // Nothing in the dialog can change while OK stores it and shows its messages.
-    ::EnableWindow(hwnd_, FALSE);
-    dialog_.Ok();
+    ::EnableWindow(hwnd(), FALSE);
+    propertiesDialog_.Ok();
     okRunning_ = false;
-}
-
-LRESULT CALLBACK frmProperties::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<frmProperties*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT frmProperties::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -195,10 +146,7 @@ LRESULT frmProperties::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_cmdOk && HIWORD(wParam) == BN_CLICKED) {
                 cmdOk_Click();
-                if (closeRequested_) {
-                    // The window's destruction deletes this object: nothing after it.
-                    ::DestroyWindow(hwnd_);
-                }
+                if (closeRequested_) dialog_.Close(hwnd());
                 return 0;
             }
             // IDCANCEL (Escape) is not a way out: OK is.
@@ -221,34 +169,19 @@ LRESULT frmProperties::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             // deactivation by itself.
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = ::GetFocus();
-                if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+                if (focus && ::IsChild(hwnd(), focus)) lastFocus_ = focus;
             } else if (lastFocus_ && ::IsWindow(lastFocus_) && ::IsWindowVisible(lastFocus_)) {
                 ::SetFocus(lastFocus_);
                 return 0;
             }
             break;
-        case WM_DPICHANGED: {
-            dpi_ = HIWORD(wParam);
-            font_ = win::CreateUiFont(dpi_);
-            for (const win::PlacedControl& placed : layout_)
-                ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-            win::MoveToSuggestedPlace(hwnd_, lParam);
-            LayoutControls();
-            return 0;
-        }
         case WM_DESTROY:
             // However the dialog goes, the main window must not stay disabled.
-            if (owner_ && ::IsWindow(owner_)) ::EnableWindow(owner_, TRUE);
+            dialog_.OnDestroy();
             break;
-        case WM_NCDESTROY: {
-            HWND window = hwnd_;
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            delete this;
-            return ::DefWindowProcW(window, message, wParam, lParam);
-        }
         default: break;
     }
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK frmProperties::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -271,8 +204,11 @@ LRESULT CALLBACK frmProperties::BindBoxProc(HWND box, UINT message, WPARAM wPara
         ::RemoveWindowSubclass(box, &frmProperties::BindBoxProc, index);
         return ::DefSubclassProc(box, message, wParam, lParam);
     }
-    return reinterpret_cast<frmProperties*>(self)->HandleBindBox(box, static_cast<int>(index), message, wParam,
-                                                                  lParam);
+    // A subclass procedure is a window procedure too: nothing may unwind out of it.
+    return win::CallGuarded(box, 0, [&] {
+        return reinterpret_cast<frmProperties*>(self)->HandleBindBox(box, static_cast<int>(index), message, wParam,
+                                                                      lParam);
+    });
 }
 
 LRESULT frmProperties::HandleBindBox(HWND box, int index, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -280,13 +216,14 @@ LRESULT frmProperties::HandleBindBox(HWND box, int index, UINT message, WPARAM w
         case WM_GETDLGCODE:
             // While keys are captured, Tab, Enter and Escape are keys to bind,
             // not the dialog's navigation.
-            if (dialog_.captureMode()) return ::DefSubclassProc(box, message, wParam, lParam) | DLGC_WANTALLKEYS;
+            if (propertiesDialog_.captureMode())
+                return ::DefSubclassProc(box, message, wParam, lParam) | DLGC_WANTALLKEYS;
             break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             // Keys pressed with Alt held arrive as system keys; they are bound
             // like any other, and so never reach the window as Alt+F4.
-            if (dialog_.BindKeyDown(index, static_cast<std::int16_t>(wParam & 0xFFFF))) {
+            if (propertiesDialog_.BindKeyDown(index, static_cast<std::int16_t>(wParam & 0xFFFF))) {
                 // The character this key made must not type or press an access key.
                 MSG pending{};
                 while (::PeekMessageW(&pending, box, WM_CHAR, WM_DEADCHAR, PM_REMOVE)) {}
@@ -298,14 +235,14 @@ LRESULT frmProperties::HandleBindBox(HWND box, int index, UINT message, WPARAM w
         case WM_DEADCHAR:
         case WM_SYSCHAR:
         case WM_SYSDEADCHAR:
-            if (dialog_.captureMode()) return 0;
+            if (propertiesDialog_.captureMode()) return 0;
             break;
         case WM_LBUTTONDBLCLK:
             ::SetFocus(box);
-            dialog_.BindDoubleClick(index);
+            propertiesDialog_.BindDoubleClick(index);
             return 0;
         case WM_KILLFOCUS:
-            dialog_.BindLostFocus(index);
+            propertiesDialog_.BindLostFocus(index);
             break;
         default: break;
     }
@@ -336,9 +273,7 @@ void frmProperties::SetBindLocked(int index, bool locked) {
     ::SendMessageW(txtBind[index], EM_SETREADONLY, locked ? TRUE : FALSE, 0);
 }
 
-void frmProperties::EnableMainWindow() {
-    if (owner_) ::EnableWindow(owner_, TRUE);
-}
+void frmProperties::EnableMainWindow() { dialog_.EnableOwner(); }
 
 void frmProperties::CloseDialog() { closeRequested_ = true; }
 

@@ -1,23 +1,24 @@
 // The properties dialog: options and the eight demo-control keys on two tabs.
 // A plain window owned by the main window, shown not modal while the main
-// window is disabled; OK is its only way out. It deletes itself when its
-// window is destroyed, and there is never more than one.
+// window is disabled; OK is its only way out, and it enables the main window
+// before the dialog goes. Its owner keeps the object; the object outlives its
+// window.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
-#include <vector>
 
 #include "core/AppServices.h"
 #include "core/Layout.h"
 #include "prefs/PropertiesDialog.h"
-#include "core/win/Controls.h"
+#include "core/win/BaseWindow.h"
+#include "core/win/OwnedDialog.h"
 #include "core/win/basAPI.h"
 
 namespace reelwright {
 
-class frmProperties : private PropertiesView {
+class frmProperties : public win::BaseWindow<frmProperties>, private PropertiesView {
 public:
     enum Id : int {
         IDC_cmdOk = IDOK,
@@ -41,15 +42,15 @@ public:
     static constexpr const wchar_t* kClassName = L"ReelwrightProperties";
     static constexpr const wchar_t* kPageClassName = L"ReelwrightPropertiesPage";
 
-    // Loads the dialog from the store and shows it, owned by `owner`. When it
-    // is open already it is brought to the front instead. Nothing when the
-    // store could not be read (the failure has been shown).
-    static frmProperties* Open(AppServices& services, HWND owner);
-    // The open dialog, if any.
-    static frmProperties* Current();
+    frmProperties(AppServices& services, HWND owner);
+    ~frmProperties() override;
 
-    HWND hwnd() const { return hwnd_; }
-    HWND owner() const { return owner_; }
+    // Loads the dialog from the store and shows it. When it is open already
+    // it is brought to the front instead. False when the store could not be
+    // read (the failure has been shown) or the window could not be made.
+    bool Open();
+
+    HWND owner() const { return dialog_.owner(); }
 
     // Layout in twips: the client area, and each control relative to its container.
     static constexpr TwipsRect kClient{0, 0, 6180, 4890};
@@ -95,24 +96,16 @@ public:
     HWND cmdOk = nullptr;
 
 private:
-    frmProperties(AppServices& services, HWND owner);
-    ~frmProperties() override;
-    frmProperties(const frmProperties&) = delete;
-    frmProperties& operator=(const frmProperties&) = delete;
+    friend class win::BaseWindow<frmProperties>;
 
-    static void RegisterWindowClasses();
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK BindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
                                         DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleBindBox(HWND box, int index, UINT message, WPARAM wParam, LPARAM lParam);
 
-    bool Create();
     void CreateControls();
-    void LayoutControls();
     void ShowPage(int page);
-    void Show();
     void cmdOk_Click();
 
     // PropertiesView
@@ -126,13 +119,9 @@ private:
     HWND CheckBox(PropertiesOption option) const;
 
     AppServices services_;
-    PropertiesDialog dialog_;
-    HWND owner_;
-    HWND hwnd_ = nullptr;
+    PropertiesDialog propertiesDialog_;
+    win::OwnedDialog dialog_;
     HWND lastFocus_ = nullptr;
-    int dpi_ = 96;
-    basAPI::UniqueFont font_;
-    std::vector<win::PlacedControl> layout_;
     bool okRunning_ = false;
     bool closeRequested_ = false;
 };

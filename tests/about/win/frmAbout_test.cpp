@@ -21,13 +21,10 @@ struct AboutBox : ::testing::Test {
         ASSERT_EQ(main.Load(""), LoadOutcome::ShowWindow);
         main.Show();
     }
-    void TearDown() override {
-        if (frmAbout* open = frmAbout::Current()) ::DestroyWindow(open->hwnd());
-        ClearSettings();
-    }
+    void TearDown() override { ClearSettings(); }
     frmAbout& Open() {
         ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDM_mnuAbout, 0);
-        frmAbout* about = frmAbout::Current();
+        frmAbout* about = main.About();
         if (!about) throw std::runtime_error("the About box did not open");
         return *about;
     }
@@ -115,16 +112,16 @@ TEST_F(AboutBox, ControlsLieAtTheirPlacesWithBoldHeadings) {
 
 TEST_F(AboutBox, OkAndTheCloseBoxBothEndItAndEnableTheMainWindow) {
     HWND first = Open().hwnd();
-    ::SendMessageW(frmAbout::Current()->cmdOK, BM_CLICK, 0, 0);
+    ::SendMessageW(main.About()->cmdOK, BM_CLICK, 0, 0);
     EXPECT_FALSE(::IsWindow(first));
-    EXPECT_EQ(frmAbout::Current(), nullptr);
+    EXPECT_EQ(main.About(), nullptr);
     EXPECT_TRUE(::IsWindowEnabled(main.hwnd()));
 
     HWND second = Open().hwnd();
     EXPECT_FALSE(::IsWindowEnabled(main.hwnd()));
     ::SendMessageW(second, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(::IsWindow(second));
-    EXPECT_EQ(frmAbout::Current(), nullptr);
+    EXPECT_EQ(main.About(), nullptr);
     EXPECT_TRUE(::IsWindowEnabled(main.hwnd()));
 }
 

@@ -66,7 +66,7 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsAndAccessKeys) {
 }
 
 TEST_F(MainWindow, ControlsCarryTheirCaptionsAtTheirPlacesAt96Dpi) {
-    ASSERT_EQ(win::WindowDpi(window.hwnd()), 96);
+    ASSERT_EQ(window.dpi(), 96);
     EXPECT_EQ(WindowText(window.fmeReelwright), L"Reelwright");
     EXPECT_EQ(win::PlaceInParent(window.fmeReelwright, window.hwnd()), (PixelRect{16, 16, 393, 401}));
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <memory>
 #include <thread>
 
 #include "app/win/frmMain.h"
@@ -54,7 +55,6 @@ struct PropertiesWindow : ::testing::Test {
         main.Show();
     }
     void TearDown() override {
-        if (frmProperties* open = frmProperties::Current()) ::DestroyWindow(open->hwnd());
         ClearSettings();
         DeleteAssociationKeys();
     }
@@ -62,7 +62,7 @@ struct PropertiesWindow : ::testing::Test {
     // Opens the dialog as the menu item does.
     frmProperties& Open() {
         ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDM_mnuProperties, 0);
-        frmProperties* dialog = frmProperties::Current();
+        frmProperties* dialog = main.Properties();
         if (!dialog) throw std::runtime_error("the properties dialog did not open");
         return *dialog;
     }
@@ -84,7 +84,7 @@ struct PropertiesWindow : ::testing::Test {
         HWND window = dialog.hwnd();
         ::SendMessageW(dialog.cmdOk, BM_CLICK, 0, 0);
         EXPECT_FALSE(::IsWindow(window));
-        EXPECT_EQ(frmProperties::Current(), nullptr);
+        EXPECT_EQ(main.Properties(), nullptr);
         EXPECT_TRUE(::IsWindowEnabled(main.hwnd()));
     }
 
@@ -120,7 +120,7 @@ TEST_F(PropertiesWindow, OpensFromAFreshStoreWithTheOptionsTickedAndTheDialogsKe
 
     // Opening it again brings the same dialog forward.
     ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDM_mnuProperties, 0);
-    EXPECT_EQ(frmProperties::Current(), &dialog);
+    EXPECT_EQ(main.Properties(), &dialog);
     EXPECT_EQ(FindTopWindow(frmProperties::kClassName), dialog.hwnd());
 }
 
@@ -335,8 +335,8 @@ TEST_F(PropertiesWindow, SeveralEmptyBoxesAreSetBackWithOneWarning) {
 
 TEST_F(PropertiesWindow, TheRealWarningIsAnExclamationBoxWithOneOkButton) {
     AppServices services = real.Services(true);
-    frmProperties* dialog = frmProperties::Open(services, main.hwnd());
-    ASSERT_NE(dialog, nullptr);
+    auto dialog = std::make_unique<frmProperties>(services, main.hwnd());
+    ASSERT_TRUE(dialog->Open());
     ::SendMessageW(dialog->txtBind[0], WM_KEYDOWN, VK_OEM_1, 1);
 
     // Reads the box when it comes up (its icon is a static control holding an
@@ -359,7 +359,7 @@ TEST_F(PropertiesWindow, TheRealWarningIsAnExclamationBoxWithOneOkButton) {
     EXPECT_EQ(shown.text, L"You have left a bind empty.  It has now been set to default.");
     EXPECT_TRUE(iconShown);
     EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(frmProperties::Current(), nullptr);
+    EXPECT_FALSE(dialog->IsOpen());
     EXPECT_TRUE(::IsWindowEnabled(main.hwnd()));
 }
 
@@ -380,14 +380,14 @@ TEST_F(PropertiesWindow, OtherWaysOfClosingAreRefusedAndNeverLeaveTheMainWindowD
     // Destroyed any other way, it frees the main window all the same.
     ::DestroyWindow(window);
     EXPECT_TRUE(::IsWindowEnabled(main.hwnd()));
-    EXPECT_EQ(frmProperties::Current(), nullptr);
+    EXPECT_EQ(main.Properties(), nullptr);
     EXPECT_FALSE(ReadSetting("Settings", "Load Splash").has_value());
 }
 
 TEST_F(PropertiesWindow, ClosingTheMainWindowTakesTheDialogWithIt) {
     Open();
     ::DestroyWindow(main.hwnd());
-    EXPECT_EQ(frmProperties::Current(), nullptr);
+    EXPECT_EQ(main.Properties(), nullptr);
 }
 
 }  // namespace

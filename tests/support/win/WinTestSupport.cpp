@@ -2,7 +2,10 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <sstream>
 
@@ -142,7 +145,7 @@ GameFolder::GameFolder() {
 }
 
 GameFolder::~GameFolder() {
-    CloseStandInGames();
+    EndStandInGames();
     RemoveTree(root_);
 }
 
@@ -197,9 +200,26 @@ bool GameFolder::WaitForRecords(std::size_t count, std::chrono::milliseconds tim
     return WaitUntil([&] { return Records().size() >= count; }, timeout);
 }
 
-void CloseStandInGames() {
-    // Every running stand-in game, whatever state its window is in: one left
-    // behind would keep the test run's output open.
+namespace {
+
+std::wstring LongPath(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH * 4]{};
+    const DWORD length = ::GetLongPathNameW(path.c_str(), buffer, static_cast<DWORD>(std::size(buffer)));
+    return length > 0 && length < std::size(buffer) ? std::wstring(buffer, length) : path;
+}
+
+bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix) {
+    return text.size() >= prefix.size() &&
+           ::CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                                  static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+void GameFolder::EndStandInGames() const {
+    // Only the stand-in games started from this folder: those are the ones
+    // this test caused. Each is ended through a handle to that very process.
+    const std::wstring folder = LongPath(root_) + L"\\";
     basAPI::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (snapshot.get() == INVALID_HANDLE_VALUE) {
         snapshot.release();
@@ -209,8 +229,13 @@ void CloseStandInGames() {
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
         if (::lstrcmpiW(entry.szExeFile, L"SOF2MP.exe") != 0) continue;
-        basAPI::UniqueHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+        basAPI::UniqueHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
+                                                   FALSE, entry.th32ProcessID));
         if (!process) continue;
+        wchar_t image[MAX_PATH * 4]{};
+        DWORD length = static_cast<DWORD>(std::size(image));
+        if (!::QueryFullProcessImageNameW(process.get(), 0, image, &length)) continue;
+        if (!StartsWithIgnoringCase(LongPath(std::wstring(image, length)), folder)) continue;
         ::TerminateProcess(process.get(), 0);
         ::WaitForSingleObject(process.get(), 5000);
     }
@@ -284,6 +309,23 @@ std::optional<DWORD> StartedProcess::WaitForExit(std::chrono::milliseconds timeo
     DWORD code = 0;
     ::GetExitCodeProcess(process_.get(), &code);
     return code;
+}
+
+bool RunningUnderWine() {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool TestsMayChangeThisMachine() {
+    if (RunningUnderWine()) return true;
+    const char* allowed = std::getenv("REELWRIGHT_TESTS_MAY_CHANGE_THIS_MACHINE");
+    if (allowed && std::string(allowed) == "1") return true;
+    std::fprintf(stderr,
+                 "These tests rewrite the Reelwright settings of the current user "
+                 "(HKEY_CURRENT_USER\\Software\\Reelwright) and the .dm_2004 file association of this machine.\n"
+                 "They run under Wine; this is not Wine, so they did not start.\n"
+                 "Set REELWRIGHT_TESTS_MAY_CHANGE_THIS_MACHINE=1 to run them here all the same.\n");
+    return false;
 }
 
 }  // namespace reelwright::testing

@@ -50,7 +50,8 @@ std::wstring ClassOf(HWND window);
 
 // A game folder laid out in a fresh temporary folder whose name holds blanks
 // and non-ASCII letters: the stand-in SOF2MP.exe, base\mp\demos and
-// mymod\demos. Removed, with every stand-in window closed, at destruction.
+// mymod\demos. Removed at destruction, after the stand-in games started from
+// it have been ended (and no other process).
 class GameFolder {
 public:
     GameFolder();
@@ -74,14 +75,13 @@ public:
     std::vector<Record> Records() const;
     // Waits until at least `count` records are there.
     bool WaitForRecords(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
+    // Ends the stand-in games running from this folder, and waits for them.
+    void EndStandInGames() const;
 
 private:
     std::wstring root_;
     std::wstring path_;
 };
-
-// Closes every window of the stand-in game and waits until they are gone.
-void CloseStandInGames();
 
 // The real services, with scripted answers in place of the real prompts
 // unless `realPrompts` is asked for.
@@ -140,5 +140,14 @@ private:
     basAPI::UniqueHandle process_;
     DWORD id_ = 0;
 };
+
+// True when this process runs under Wine (ntdll exports wine_get_version).
+bool RunningUnderWine();
+
+// The Windows tests rewrite the user's Reelwright settings and the file
+// association of the machine they run on. Outside Wine they run only when
+// REELWRIGHT_TESTS_MAY_CHANGE_THIS_MACHINE=1 is set; otherwise this prints why
+// and returns false.
+bool TestsMayChangeThisMachine();
 
 }  // namespace reelwright::testing

@@ -1,0 +1,178 @@
+#include "core/win/BaseWindow.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "core/win/Controls.h"
+#include "core/win/DpiApi.h"
+
+namespace reelwright::win {
+
+namespace {
+
+MessageTestHook g_testHook = nullptr;
+bool g_reporting = false;
+
+std::wstring DescribeException(std::exception_ptr error) {
+    try {
+        if (error) std::rethrow_exception(error);
+    } catch (const std::exception& exception) {
+        const std::wstring what = basAPI::Widen(exception.what());
+        return what.empty() ? L"An unknown error." : what;
+    } catch (...) {
+    }
+    return L"An unknown error.";
+}
+
+}  // namespace
+
+void ReportWindowException(HWND window, std::exception_ptr error) {
+    // The box runs its own message loop: a handler failing again while it is
+    // up must not stack box upon box.
+    if (g_reporting) return;
+    g_reporting = true;
+    HWND owner = window && ::IsWindow(window) ? ::GetAncestor(window, GA_ROOT) : nullptr;
+    if (owner && !::IsWindowVisible(owner)) owner = nullptr;
+    const std::wstring text = L"Reelwright could not finish what it was doing:\r\n\r\n" + DescribeException(error) +
+                              L"\r\n\r\nThe program goes on running.";
+    UINT flags = MB_OK | MB_ICONSTOP;
+    if (!owner) flags |= MB_SETFOREGROUND | MB_TASKMODAL;
+    ::MessageBoxW(owner, text.c_str(), L"Reelwright", flags);
+    g_reporting = false;
+}
+
+void SetMessageTestHook(MessageTestHook hook) { g_testHook = hook; }
+
+WindowCore::~WindowCore() {
+    if (hwnd_) {
+        HWND window = hwnd_;
+        Detach();
+        ::DestroyWindow(window);
+    }
+}
+
+bool WindowCore::CreateWindowFor(void* self, WNDPROC proc, const wchar_t* className, const std::wstring& title,
+                                 DWORD style, DWORD exStyle, HWND owner, HMENU menu) {
+    RegisterWindowClass(className, proc, programIcons_);
+    HWND window = ::CreateWindowExW(exStyle, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
+                                    owner, menu, ::GetModuleHandleW(nullptr), self);
+    if (!window) {
+        if (menu) ::DestroyMenu(menu);
+        return false;
+    }
+    dpi_ = DpiForWindow(window);
+    return true;
+}
+
+void WindowCore::Detach() {
+    if (hwnd_) ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    controls_.clear();  // they went with the window
+}
+
+HWND WindowCore::CreateControl(const ControlSpec& spec) {
+    HWND parent = spec.parent && *spec.parent ? *spec.parent : hwnd_;
+    HWND control = ::CreateWindowExW(spec.exStyle, spec.className, spec.text.c_str(), spec.style | WS_CHILD | WS_VISIBLE,
+                                     0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                     ::GetModuleHandleW(nullptr), nullptr);
+    if (!control) throw std::runtime_error("A control of the window could not be created.");
+    if (spec.handle) *spec.handle = control;
+    controls_.push_back({control, spec.place, spec.font});
+    return control;
+}
+
+void WindowCore::CreateControls(std::span<const ControlSpec> table) {
+    for (const ControlSpec& spec : table) CreateControl(spec);
+}
+
+void WindowCore::SetHeadingFont(const wchar_t* face, double points, bool bold) {
+    headingFace_ = face;
+    headingPoints_ = points;
+    headingBold_ = bold;
+}
+
+void WindowCore::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    // The new fonts first; the old ones stay alive until no control uses them.
+    basAPI::UniqueFont font = CreateDialogFont(dpi_);
+    basAPI::UniqueFont headingFont;
+    if (headingFace_) headingFont = CreatePointFont(headingFace_, headingPoints_, headingBold_, dpi_);
+    for (const PlacedControl& placed : controls_) {
+        HFONT chosen = placed.font == ControlFont::Dialog    ? font.get()
+                       : placed.font == ControlFont::Heading ? headingFont.get()
+                                                             : nullptr;
+        if (chosen) ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    }
+    SizeToClientArea();
+    PlaceControls();
+
+    basAPI::UniqueIcon bigIcon, smallIcon;
+    if (programIcons_) {
+        bigIcon = LoadProgramIcon(SystemMetricForDpi(SM_CXICON, dpi_));
+        smallIcon = LoadProgramIcon(SystemMetricForDpi(SM_CXSMICON, dpi_));
+        ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+        ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    }
+    OnDpiApplied();
+
+    // Now nothing shows the old fonts and icons any more: they go here.
+    std::swap(font_, font);
+    std::swap(headingFont_, headingFont);
+    if (programIcons_) {
+        std::swap(bigIcon_, bigIcon);
+        std::swap(smallIcon_, smallIcon);
+    }
+}
+
+void WindowCore::SizeToClientArea() {
+    const DWORD style = static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE));
+    const bool hasMenu = ::GetMenu(hwnd_) != nullptr;
+    const SIZE size = WindowSizeForClient(client_.width, client_.height, style, exStyle, hasMenu, dpi_);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps, or a frame the system draws otherwise than it
+    // computed, leaves another client area: correct the size by the difference.
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int missingWidth = TwipsToPixels(client_.width, dpi_) - client.right;
+    const int missingHeight = TwipsToPixels(client_.height, dpi_) - client.bottom;
+    if (missingWidth || missingHeight)
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx + missingWidth, size.cy + missingHeight,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowCore::PlaceControls() {
+    for (const PlacedControl& placed : controls_) {
+        const PixelRect pixels = ToPixels(placed.place, dpi_);
+        ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void WindowCore::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    // The window goes where the system suggests (on the monitor it moved to);
+    // its size then follows from the client area at the new DPI.
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
+        ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int dpi = HIWORD(wParam);
+    ApplyDpi(dpi > 0 ? dpi : DpiForWindow(hwnd_));
+}
+
+LRESULT WindowCore::Dispatch(WindowCore* self, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                             LRESULT (*handler)(WindowCore*, UINT, WPARAM, LPARAM)) {
+    // A failed creation must fail CreateWindowExW; anything else answers 0.
+    const LRESULT failed = message == WM_CREATE ? -1 : 0;
+    const LRESULT result = CallGuarded(window, failed, [&]() -> LRESULT {
+        if (g_testHook) g_testHook(window, message, wParam, lParam);
+        if (message == WM_DPICHANGED) {
+            self->OnDpiChanged(wParam, lParam);
+            return 0;
+        }
+        return handler(self, message, wParam, lParam);
+    });
+    if (message == WM_NCDESTROY) self->Detach();
+    return result;
+}
+
+}  // namespace reelwright::win

@@ -1,0 +1,174 @@
+// The base of every window of the program. A window class T derives from
+// BaseWindow<T>; its object is attached to its window at WM_NCCREATE (the
+// object passed through CreateWindowExW's lpCreateParams) and detached at
+// WM_NCDESTROY, so the window never outlives the link and the object is
+// never deleted by its window: whoever made the object owns it.
+//
+// Every message goes through one guard: an exception that leaves a handler is
+// reported in a stop box and never unwinds into the message loop.
+//
+// Child controls are made from a table of ControlSpec rows, each with its
+// place in twips. One DPI routine serves creation and WM_DPICHANGED alike:
+// it makes the fonts for the new DPI, sets them on every control, lays the
+// window and its controls out again, and only then deletes the old fonts.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/Layout.h"
+#include "core/win/basAPI.h"
+
+namespace reelwright::win {
+
+// Which font a control shows its text in.
+enum class ControlFont { Dialog, Heading, None };
+
+// One row of a window's control table.
+struct ControlSpec {
+    HWND* handle = nullptr;  // receives the control's handle (may be null)
+    const wchar_t* className = nullptr;
+    std::wstring text;
+    DWORD style = 0;  // WS_CHILD | WS_VISIBLE are added
+    DWORD exStyle = 0;
+    int id = 0;
+    TwipsRect place{};       // relative to the parent's client area
+    HWND* parent = nullptr;  // a control made earlier; null: the window itself
+    ControlFont font = ControlFont::Dialog;
+};
+
+// A control and its place in twips relative to its parent.
+struct PlacedControl {
+    HWND control;
+    TwipsRect place;
+    ControlFont font;
+};
+
+// Shows `what` (the exception's message) in a stop box titled "Reelwright",
+// owned by the top-level window of `window`. A second exception while the box
+// is up is not shown again.
+void ReportWindowException(HWND window, std::exception_ptr error);
+
+// Runs `handler` (a callable returning LRESULT) and returns its result; an
+// exception that leaves it is reported and `failed` returned instead.
+template <typename Handler>
+LRESULT CallGuarded(HWND window, LRESULT failed, Handler&& handler) noexcept {
+    try {
+        return handler();
+    } catch (...) {
+        ReportWindowException(window, std::current_exception());
+        return failed;
+    }
+}
+
+// A hook that every window procedure calls before the window's own handler,
+// inside the guard. Null in the program; tests set it to throw.
+using MessageTestHook = void (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void SetMessageTestHook(MessageTestHook hook);
+
+// What every window shares, whatever its class.
+class WindowCore {
+public:
+    WindowCore(const WindowCore&) = delete;
+    WindowCore& operator=(const WindowCore&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    bool IsOpen() const { return hwnd_ != nullptr; }
+    // The DPI the window is laid out for.
+    int dpi() const { return dpi_; }
+    HFONT font() const { return font_.get(); }
+    HFONT headingFont() const { return headingFont_.get(); }
+    // Every control made from the table, with its place.
+    const std::vector<PlacedControl>& controls() const { return controls_; }
+    // The client area in twips.
+    const TwipsRect& clientArea() const { return client_; }
+
+    // Lays the window out for `dpi`: the DPI routine.
+    void ApplyDpi(int dpi);
+
+protected:
+    explicit WindowCore(const TwipsRect& client) : client_(client) {}
+    // Destroys the window when it is still there.
+    virtual ~WindowCore();
+
+    // Creates the window (hidden) through the base's window procedure `proc`,
+    // with `self` as its lpCreateParams. False when it could not be made.
+    bool CreateWindowFor(void* self, WNDPROC proc, const wchar_t* className, const std::wstring& title, DWORD style,
+                         DWORD exStyle, HWND owner, HMENU menu);
+
+    // Makes the controls of `table`, in its order (which is the tab order).
+    // Call ApplyDpi afterwards to give them their fonts and places.
+    void CreateControls(std::span<const ControlSpec> table);
+    HWND CreateControl(const ControlSpec& spec);
+
+    // The heading font's face and size; none unless set.
+    void SetHeadingFont(const wchar_t* face, double points, bool bold);
+    // The program's icon in the title bar and the task bar, at each DPI's sizes.
+    void UseProgramIcons() { programIcons_ = true; }
+
+    // Called by ApplyDpi after the controls have their fonts and places, before
+    // the old fonts go: for what a window sizes itself (list columns, pictures).
+    virtual void OnDpiApplied() {}
+
+private:
+    template <typename T>
+    friend class BaseWindow;
+
+    void Attach(HWND window) { hwnd_ = window; }
+    void Detach();
+    void SizeToClientArea();
+    void PlaceControls();
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    static LRESULT Dispatch(WindowCore* self, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                            LRESULT (*handler)(WindowCore*, UINT, WPARAM, LPARAM));
+
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    TwipsRect client_;
+    basAPI::UniqueFont font_;
+    basAPI::UniqueFont headingFont_;
+    const wchar_t* headingFace_ = nullptr;
+    double headingPoints_ = 0;
+    bool headingBold_ = false;
+    bool programIcons_ = false;
+    basAPI::UniqueIcon bigIcon_;
+    basAPI::UniqueIcon smallIcon_;
+    std::vector<PlacedControl> controls_;
+};
+
+// The window procedure thunk for windows of class T. T provides
+//   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+// which ends with DefWindowProcW for what it leaves alone. WM_DPICHANGED is
+// handled here for every window.
+template <typename T>
+class BaseWindow : public WindowCore {
+protected:
+    explicit BaseWindow(const TwipsRect& client) : WindowCore(client) {}
+
+    bool Create(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle, HWND owner,
+                HMENU menu = nullptr) {
+        return CreateWindowFor(static_cast<T*>(this), &BaseWindow::WindowProc, className, title, style, exStyle,
+                               owner, menu);
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        WindowCore* self = nullptr;
+        if (message == WM_NCCREATE) {
+            self = static_cast<T*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            if (self) self->Attach(window);
+        } else {
+            self = reinterpret_cast<WindowCore*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        }
+        if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+        return Dispatch(self, window, message, wParam, lParam, [](WindowCore* core, UINT m, WPARAM w, LPARAM l) {
+            return static_cast<T*>(core)->HandleMessage(m, w, l);
+        });
+    }
+};
+
+}  // namespace reelwright::win

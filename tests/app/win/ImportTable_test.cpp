@@ -1,0 +1,124 @@
+// The built Reelwright.exe loads on Windows 7 SP1: its import table names no
+// function that Windows 7 lacks (those are looked up at run time) and no DLL
+// that Windows 7 lacks.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "support/win/WinTestSupport.h"
+
+namespace reelwright {
+namespace {
+
+using namespace testing;
+
+// The functions imported by name (and the DLLs imported), read from a PE32+
+// file's import and delay-import tables.
+class ImportTable {
+public:
+    explicit ImportTable(const std::wstring& path) {
+        std::ifstream file(path.c_str(), std::ios::binary);
+        bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        const auto& dos = At<IMAGE_DOS_HEADER>(0);
+        if (dos.e_magic != IMAGE_DOS_SIGNATURE) throw std::runtime_error("not an executable");
+        const auto& nt = At<IMAGE_NT_HEADERS64>(static_cast<std::size_t>(dos.e_lfanew));
+        if (nt.Signature != IMAGE_NT_SIGNATURE || nt.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+            throw std::runtime_error("not a 64-bit PE file");
+        const std::size_t sections = static_cast<std::size_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+                                     nt.FileHeader.SizeOfOptionalHeader;
+        for (WORD index = 0; index < nt.FileHeader.NumberOfSections; ++index)
+            sections_.push_back(At<IMAGE_SECTION_HEADER>(sections + index * sizeof(IMAGE_SECTION_HEADER)));
+
+        const IMAGE_DATA_DIRECTORY& imports = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (DWORD rva = imports.VirtualAddress; rva; rva += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            const auto& descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(Offset(rva));
+            if (!descriptor.Name) break;
+            ReadNames(StringAt(descriptor.Name),
+                      descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk);
+        }
+        const IMAGE_DATA_DIRECTORY& delayed = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT];
+        for (DWORD rva = delayed.VirtualAddress; rva; rva += sizeof(IMAGE_DELAYLOAD_DESCRIPTOR)) {
+            const auto& descriptor = At<IMAGE_DELAYLOAD_DESCRIPTOR>(Offset(rva));
+            if (!descriptor.DllNameRVA) break;
+            ReadNames(StringAt(descriptor.DllNameRVA), descriptor.ImportNameTableRVA);
+        }
+    }
+
+    const std::map<std::string, std::set<std::string>>& functionsByDll() const { return functions_; }
+
+private:
+    template <typename T>
+    const T& At(std::size_t offset) const {
+        if (offset + sizeof(T) > bytes_.size()) throw std::runtime_error("read past the end of the file");
+        return *reinterpret_cast<const T*>(bytes_.data() + offset);
+    }
+    std::size_t Offset(DWORD rva) const {
+        for (const IMAGE_SECTION_HEADER& section : sections_) {
+            const DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + size)
+                return section.PointerToRawData + (rva - section.VirtualAddress);
+        }
+        throw std::runtime_error("address outside every section");
+    }
+    std::string StringAt(DWORD rva) const {
+        const std::size_t offset = Offset(rva);
+        const auto* text = reinterpret_cast<const char*>(bytes_.data() + offset);
+        return std::string(text, strnlen(text, bytes_.size() - offset));
+    }
+    void ReadNames(const std::string& dll, DWORD thunks) {
+        std::set<std::string>& names = functions_[dll];
+        for (DWORD rva = thunks; rva; rva += sizeof(ULONGLONG)) {
+            const ULONGLONG thunk = At<ULONGLONG>(Offset(rva));
+            if (!thunk) break;
+            if (thunk & IMAGE_ORDINAL_FLAG64) continue;
+            names.insert(StringAt(static_cast<DWORD>(thunk) + offsetof(IMAGE_IMPORT_BY_NAME, Name)));
+        }
+    }
+
+    std::vector<unsigned char> bytes_;
+    std::vector<IMAGE_SECTION_HEADER> sections_;
+    std::map<std::string, std::set<std::string>> functions_;
+};
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+TEST(BuiltProgram, ImportsNothingThatWindows7Lacks) {
+    const ImportTable table(BuildFolder() + L"\\Reelwright.exe");
+    const auto& imports = table.functionsByDll();
+
+    // The table was read: the program's windows are made through user32.
+    bool createsWindows = false;
+    for (const auto& [dll, names] : imports)
+        if (Lower(dll) == "user32.dll" && names.count("CreateWindowExW")) createsWindows = true;
+    EXPECT_TRUE(createsWindows);
+
+    // Windows 10 functions the program looks up at run time instead.
+    const std::set<std::string> newer = {
+        "GetDpiForWindow",          "AdjustWindowRectExForDpi",     "GetSystemMetricsForDpi",
+        "SystemParametersInfoForDpi", "SetThreadDpiAwarenessContext", "SetProcessDpiAwarenessContext",
+        "GetDpiForSystem",          "EnableNonClientDpiScaling",    "GetDpiForMonitor",
+        "SetProcessDpiAwareness",
+    };
+    for (const auto& [dll, names] : imports) {
+        const std::string name = Lower(dll);
+        EXPECT_NE(name, "shcore.dll");
+        EXPECT_NE(name.rfind("api-ms-win-", 0), 0u) << dll;
+        EXPECT_NE(name.rfind("ext-ms-win-", 0), 0u) << dll;
+        for (const std::string& function : names) EXPECT_EQ(newer.count(function), 0u) << dll << "!" << function;
+    }
+}
+
+}  // namespace
+}  // namespace reelwright

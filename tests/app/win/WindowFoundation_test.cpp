@@ -1,0 +1,265 @@
+// What every window shares: the dialog font at the window's DPI, a move to a
+// monitor of another DPI, captions that fit their controls, and exceptions
+// stopped at the window procedure.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <set>
+#include <stdexcept>
+
+#include "about/win/frmAbout.h"
+#include "app/win/frmMain.h"
+#include "app/win/frmSplash.h"
+#include "core/win/BaseWindow.h"
+#include "core/win/Controls.h"
+#include "core/win/DpiApi.h"
+#include "prefs/win/frmProperties.h"
+#include "support/win/WinTestSupport.h"
+
+namespace reelwright {
+namespace {
+
+using namespace testing;
+
+enum class Which { Main, Splash, About, Properties };
+const Which kAllWindows[] = {Which::Main, Which::Splash, Which::About, Which::Properties};
+
+const char* NameOf(Which which) {
+    switch (which) {
+        case Which::Main: return "main window";
+        case Which::Splash: return "splash";
+        case Which::About: return "About box";
+        case Which::Properties: return "properties dialog";
+    }
+    return "";
+}
+
+struct EveryWindow : ::testing::Test {
+    void SetUp() override {
+        ClearSettings();
+        SeedSetting("Settings", "SOF2 Path", "C:\\Games\\SOF2");
+        ASSERT_EQ(main.Load(""), LoadOutcome::ShowWindow);
+        main.Show();
+    }
+    void TearDown() override {
+        win::SetMessageTestHook(nullptr);
+        ClearSettings();
+    }
+
+    // Opens the window as the program does (the dialogs through the menu).
+    win::WindowCore& Open(Which which) {
+        switch (which) {
+            case Which::Main: return main;
+            case Which::Splash:
+                splash = std::make_unique<frmSplash>(nullptr);
+                if (!splash->Load()) throw std::runtime_error("the splash did not load");
+                splash->Show();
+                return *splash;
+            case Which::About:
+                ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDM_mnuAbout, 0);
+                if (!main.About()) throw std::runtime_error("the About box did not open");
+                return *main.About();
+            case Which::Properties:
+                ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDM_mnuProperties, 0);
+                if (!main.Properties()) throw std::runtime_error("the properties dialog did not open");
+                return *main.Properties();
+        }
+        throw std::logic_error("no such window");
+    }
+
+    RealServices real;
+    frmMain main{real.Services()};
+    std::unique_ptr<frmSplash> splash;
+};
+
+LOGFONTW FontOf(HFONT font) {
+    LOGFONTW description{};
+    ::GetObjectW(font, sizeof(description), &description);
+    return description;
+}
+
+// The window, its controls and their fonts are laid out for `dpi`.
+void ExpectLaidOutFor(const win::WindowCore& window, int dpi) {
+    EXPECT_EQ(window.dpi(), dpi);
+    RECT client{};
+    ::GetClientRect(window.hwnd(), &client);
+    EXPECT_EQ(client.right, TwipsToPixels(window.clientArea().width, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(window.clientArea().height, dpi));
+
+    const LOGFONTW dialogFont = FontOf(window.font());
+    EXPECT_STREQ(dialogFont.lfFaceName, L"MS Shell Dlg");
+    EXPECT_EQ(dialogFont.lfHeight, -::MulDiv(8, dpi, 72));
+    for (const win::PlacedControl& placed : window.controls()) {
+        SCOPED_TRACE(basAPI::Narrow(WindowText(placed.control)) + " (" + basAPI::Narrow(ClassOf(placed.control)) + ")");
+        EXPECT_EQ(win::PlaceInParent(placed.control, ::GetParent(placed.control)), ToPixels(placed.place, dpi));
+        const auto shown = reinterpret_cast<HFONT>(::SendMessageW(placed.control, WM_GETFONT, 0, 0));
+        if (placed.font == win::ControlFont::Dialog) EXPECT_EQ(shown, window.font());
+        if (placed.font == win::ControlFont::Heading) {
+            EXPECT_EQ(shown, window.headingFont());
+            EXPECT_EQ(FontOf(shown).lfHeight, -std::lround(8.25 * dpi / 72.0));
+        }
+    }
+}
+
+// Sends WM_DPICHANGED as the system does when the window moves to a monitor
+// of `dpi`, with a suggested place a little to the right and lower.
+RECT SendDpiChanged(HWND window, int dpi) {
+    RECT suggested{};
+    ::GetWindowRect(window, &suggested);
+    ::OffsetRect(&suggested, 40, 30);
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return suggested;
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return 0;
+    BITMAP bitmap{};
+    ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    if (info.hbmMask) ::DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+TEST_F(EveryWindow, FollowsAMoveTo144DpiAndBackAndDeletesTheFontsItLeft) {
+    for (Which which : kAllWindows) {
+        SCOPED_TRACE(NameOf(which));
+        win::WindowCore& window = Open(which);
+        ASSERT_EQ(window.dpi(), 96);
+        ExpectLaidOutFor(window, 96);
+        const HFONT at96 = window.font();
+
+        const RECT suggested = SendDpiChanged(window.hwnd(), 144);
+        RECT place{};
+        ::GetWindowRect(window.hwnd(), &place);
+        EXPECT_EQ(place.left, suggested.left);
+        EXPECT_EQ(place.top, suggested.top);
+        ExpectLaidOutFor(window, 144);
+        EXPECT_EQ(::GetObjectType(at96), 0u);  // deleted once no control used it
+        const HFONT at144 = window.font();
+        const HFONT heading144 = window.headingFont();
+
+        SendDpiChanged(window.hwnd(), 96);
+        ExpectLaidOutFor(window, 96);
+        EXPECT_EQ(::GetObjectType(at144), 0u);
+        if (heading144) EXPECT_EQ(::GetObjectType(heading144), 0u);
+
+        if (which == Which::About || which == Which::Properties) ::DestroyWindow(window.hwnd());
+    }
+    EXPECT_TRUE(::IsWindowEnabled(main.hwnd()));
+}
+
+TEST_F(EveryWindow, TheMainWindowsIconsAndColumnsFollowTheDpi) {
+    for (int dpi : {144, 96}) {
+        SendDpiChanged(main.hwnd(), dpi);
+        const auto big = reinterpret_cast<HICON>(::SendMessageW(main.hwnd(), WM_GETICON, ICON_BIG, 0));
+        const auto small = reinterpret_cast<HICON>(::SendMessageW(main.hwnd(), WM_GETICON, ICON_SMALL, 0));
+        EXPECT_EQ(IconWidth(big), win::SystemMetricForDpi(SM_CXICON, dpi)) << dpi;
+        EXPECT_EQ(IconWidth(small), win::SystemMetricForDpi(SM_CXSMICON, dpi)) << dpi;
+        EXPECT_EQ(ListView_GetColumnWidth(main.lvwDemoQue, 0), TwipsToPixels(frmMain::kColumnWidthTwips, dpi));
+    }
+}
+
+// How much of a control's width its caption may take: a check box's box, a
+// button's and a frame's edges take the rest.
+int WidthForText(HWND control, int width, int dpi) {
+    if (ClassOf(control) != L"Button") return width;
+    switch (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX: return width - ::MulDiv(13 + 4, dpi, 96);
+        case BS_GROUPBOX: return width - ::MulDiv(2 * 8, dpi, 96);
+        default: return width - ::MulDiv(2 * 3, dpi, 96);
+    }
+}
+
+// Checks every caption of `window` in its control's own font.
+void ExpectCaptionsFit(const win::WindowCore& window, int dpi, const std::set<HWND>& multiLine) {
+    for (const win::PlacedControl& placed : window.controls()) {
+        HWND control = placed.control;
+        const std::wstring className = ClassOf(control);
+        const std::wstring text = WindowText(control);
+        if (text.empty() || (className != L"Static" && className != L"Button")) continue;
+        SCOPED_TRACE(basAPI::Narrow(text) + " at " + std::to_string(dpi) + " DPI");
+        const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+        UINT format = DT_CALCRECT;
+        if (className == L"Static" && (style & SS_NOPREFIX)) format |= DT_NOPREFIX;
+        const PixelRect place = win::PlaceInParent(control, ::GetParent(control));
+
+        HDC dc = ::GetDC(control);
+        const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+        RECT needed{0, 0, multiLine.count(control) ? place.width : 0, 0};
+        ::DrawTextW(dc, text.c_str(), -1, &needed, format | (multiLine.count(control) ? DT_WORDBREAK : DT_SINGLELINE));
+        ::SelectObject(dc, previous);
+        ::ReleaseDC(control, dc);
+
+        if (multiLine.count(control)) {
+            EXPECT_LE(needed.right, place.width);
+            EXPECT_LE(needed.bottom, place.height);
+        } else {
+            EXPECT_LE(needed.right, WidthForText(control, place.width, dpi));
+            if (className == L"Static") EXPECT_LE(needed.bottom, place.height);
+        }
+    }
+}
+
+TEST_F(EveryWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
+    for (Which which : kAllWindows) {
+        SCOPED_TRACE(NameOf(which));
+        win::WindowCore& window = Open(which);
+        std::set<HWND> multiLine;
+        if (which == Which::About) {
+            const frmAbout& about = *main.About();
+            multiLine = {about.lblDescription, about.Label2, about.Label3, about.Label4, about.Label5};
+        }
+        ExpectCaptionsFit(window, 96, multiLine);
+        SendDpiChanged(window.hwnd(), 144);
+        ExpectCaptionsFit(window, 144, multiLine);
+        SendDpiChanged(window.hwnd(), 96);
+        if (which == Which::About || which == Which::Properties) ::DestroyWindow(window.hwnd());
+    }
+}
+
+// Throws from the handler of the message the test names.
+UINT g_failingCommand = 0;
+void ThrowOnCommand(HWND, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && LOWORD(wParam) == g_failingCommand)
+        throw std::runtime_error("A handler failed on purpose.");
+}
+
+TEST_F(EveryWindow, AnExceptionInAHandlerShowsAStopBoxAndTheProgramGoesOn) {
+    g_failingCommand = frmMain::IDC_cmdClear;
+    win::SetMessageTestHook(&ThrowOnCommand);
+    DialogAnswerer answer(IDOK);
+    ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDC_cmdClear, 0);
+    const DialogSnapshot shown = answer.Result();
+    EXPECT_EQ(shown.title, L"Reelwright");
+    EXPECT_NE(shown.text.find(L"A handler failed on purpose."), std::wstring::npos) << basAPI::Narrow(shown.text);
+    EXPECT_TRUE(shown.hasIcon);
+    EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
+
+    // The same in a dialog: it stays open, and the main window behind it
+    // stays disabled until the dialog closes.
+    win::WindowCore& about = Open(Which::About);
+    g_failingCommand = IDOK;
+    DialogAnswerer second(IDOK);
+    ::SendMessageW(about.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(second.Result().title, L"Reelwright");
+    EXPECT_TRUE(about.IsOpen());
+    EXPECT_FALSE(::IsWindowEnabled(main.hwnd()));
+
+    // Without the failure everything works as before.
+    win::SetMessageTestHook(nullptr);
+    ::SendMessageW(about.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(main.About(), nullptr);
+    EXPECT_TRUE(::IsWindowEnabled(main.hwnd()));
+    ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDM_mnuAbout, 0);
+    EXPECT_NE(main.About(), nullptr);
+    EXPECT_TRUE(::IsWindow(main.hwnd()));
+}
+
+}  // namespace
+}  // namespace reelwright
