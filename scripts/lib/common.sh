@@ -27,6 +27,17 @@ ensure_packages() {
   fi
 }
 
+# Debian's Wine looks for its own fonts (fonts-wine: Tahoma, which stands in
+# for "MS Shell Dlg") beside its data folder and does not find them there, so
+# every dialog font falls back to a much wider one. Copied into the prefix's
+# Fonts folder, Wine finds them.
+install_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
+    cp -n /usr/share/wine/fonts/*.ttf "$fonts"/ 2>/dev/null || true
+  fi
+}
+
 # Creates the Wine prefix $WINEPREFIX (when missing) inside the current X
 # display, with Wine drawing window frames itself so message boxes come up at
 # once, and no crash dialog.
@@ -38,6 +49,7 @@ prepare_wine_prefix() {
     wine64 wineboot -i >/dev/null 2>&1
     wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    install_wine_fonts
     wineserver -w
     touch "$WINEPREFIX/.reelwright-ready"
   fi

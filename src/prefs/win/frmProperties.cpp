@@ -71,8 +71,10 @@ void frmProperties::CreateControls() {
     // lie in their frames; the frames are drawn behind them.
     std::vector<win::ControlSpec> table = {
         {&tabPreferences, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, IDC_tabPreferences, kTabStrip},
-        {options, kPageClassName, L"", 0, WS_EX_CONTROLPARENT, IDC_fmePreferences0, kPage},
-        {keys, kPageClassName, L"", 0, WS_EX_CONTROLPARENT, IDC_fmePreferences1, kPage},
+        {options, kPageClassName, L"", 0, WS_EX_CONTROLPARENT, IDC_fmePreferences0, kPage, nullptr,
+         win::ControlFont::None},
+        {keys, kPageClassName, L"", 0, WS_EX_CONTROLPARENT, IDC_fmePreferences1, kPage, nullptr,
+         win::ControlFont::None},
         {&chkLoadSplash, WC_BUTTONW, L"Load Splash", checkBox, 0, IDC_chkLoadSplash,
          Offset(kLoadSplashBox, kGeneralOptionsFrame), options},
         {&chkMinReelwright, WC_BUTTONW, L"Minimise Reelwright on playback", checkBox, 0, IDC_chkMinReelwright,

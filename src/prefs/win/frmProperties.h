@@ -66,10 +66,11 @@ public:
     static constexpr TwipsRect kDemoKeysFrame{0, 0, 5655, 3495};
     static constexpr TwipsRect kOkButton{2640, 4440, 975, 375};
     // The rows of the "Demo Keys" frame: the first row's controls; each row
-    // lies kRowStep lower than the one before.
-    static constexpr TwipsRect kActionLabel{120, 360, 1275, 255};
+    // lies kRowStep lower than the one before. The labels' widths reach close
+    // to the next control so that their captions fit in the dialog font.
+    static constexpr TwipsRect kActionLabel{120, 360, 1305, 255};
     static constexpr TwipsRect kBindBox{1440, 360, 1215, 285};
-    static constexpr TwipsRect kDefaultLabel{3360, 360, 615, 255};
+    static constexpr TwipsRect kDefaultLabel{3360, 360, 675, 255};
     static constexpr TwipsRect kDefaultKeyLabel{4080, 360, 495, 255};
     static constexpr int kRowStep = 360;
 
