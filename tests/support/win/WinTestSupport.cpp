@@ -286,4 +286,24 @@ std::optional<DWORD> StartedProcess::WaitForExit(std::chrono::milliseconds timeo
     return code;
 }
 
+void RemoveAssociationKeys() {
+    for (const wchar_t* key : {L".dm_2004", L"SOF2_Demo_File"}) {
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
+        ::RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
+        const std::wstring user = std::wstring(L"Software\\Classes\\") + key;
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, user.c_str());
+    }
+}
+
+std::optional<std::string> ClassesValue(const std::wstring& subkey, bool userClasses) {
+    const HKEY root = userClasses ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
+    const std::wstring path = userClasses ? L"Software\\Classes\\" + subkey : subkey;
+    wchar_t value[2048]{};
+    DWORD size = sizeof(value) - sizeof(wchar_t);
+    if (::RegGetValueW(root, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return basAPI::Narrow(value);
+}
+
 }  // namespace reelwright::testing

@@ -141,4 +141,13 @@ private:
     DWORD id_ = 0;
 };
 
+// Removes ".dm_2004" and "SOF2_Demo_File", with everything below them, from
+// both HKLM\Software\Classes (HKEY_CLASSES_ROOT under Wine) and
+// HKCU\Software\Classes.
+void RemoveAssociationKeys();
+
+// The default value of a key of HKEY_CLASSES_ROOT (or, with `userClasses`,
+// of HKCU\Software\Classes) as UTF-8; nothing when the key or value is missing.
+std::optional<std::string> ClassesValue(const std::wstring& subkey, bool userClasses = false);
+
 }  // namespace reelwright::testing
