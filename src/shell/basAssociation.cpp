@@ -71,8 +71,9 @@ StepResult WriteSteps(ClassesRegistry& registry, UserPrompts& prompts, ClassesRo
 }
 
 // Key names compare without regard to (ASCII) case in the registry, and the
-// extension's value names a key.
-bool SameKeyName(const std::string& a, const std::string& b) {
+// extension's value names a key. Windows paths, and so the open command, do
+// not depend on case either.
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
         return std::tolower(x) == std::tolower(y);
     });
@@ -133,7 +134,7 @@ AssociationRemoval RemoveFileAssociation(ClassesRegistry& registry, const std::s
     for (ClassesRoot root : {ClassesRoot::User, ClassesRoot::Machine}) {
         std::string value;
         if (registry.ReadDefaultValue(root, extension, value) == kRegistrySuccess) {
-            if (SameKeyName(value, typeName)) {
+            if (SameIgnoringCase(value, typeName)) {
                 if (registry.DeleteKey(root, extension) == kRegistrySuccess) ++removal.keysDeleted;
             } else {
                 removal.foreignExtensionKept = true;  // another program's: left as it is
@@ -149,8 +150,9 @@ AssociationRemoval RemoveFileAssociation(ClassesRegistry& registry, const std::s
 bool IsAssociationOurs(ClassesRegistry& registry, const std::string& extension, const std::string& typeName,
                        const std::string& programPath) {
     const auto type = LookUp(registry, extension);
-    if (!type || !SameKeyName(*type, typeName)) return false;
-    return LookUp(registry, typeName + "\\shell\\open\\command") == OpenCommand(programPath);
+    if (!type || !SameIgnoringCase(*type, typeName)) return false;
+    const auto command = LookUp(registry, typeName + "\\shell\\open\\command");
+    return command && SameIgnoringCase(*command, OpenCommand(programPath));
 }
 
 AssociationWritten RequestProgramAssociation(ClassesRegistry& registry, UserPrompts& prompts,

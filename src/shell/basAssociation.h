@@ -61,7 +61,8 @@ AssociationRemoval RemoveFileAssociation(reelwright::ClassesRegistry& registry, 
 
 // True when the extension, read through the machine view (or, where it is not
 // found there, in the user's classes), names `typeName`, and the type's
-// shell\open\command, read the same way, is OpenCommand(programPath).
+// shell\open\command, read the same way, is OpenCommand(programPath). Both
+// compare without regard to ASCII case, as key names and Windows paths do.
 bool IsAssociationOurs(reelwright::ClassesRegistry& registry, const std::string& extension,
                        const std::string& typeName, const std::string& programPath);
 

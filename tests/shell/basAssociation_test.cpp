@@ -316,6 +316,8 @@ TEST(AssociationOwnershipTest, OursOnlyWhenTheExtensionAndTheCommandBothLeadHere
         {"the extension points elsewhere", "OtherPlayer.Demo", ours, {}, {}, false},
         {"another program's extension in the machine view", "OtherPlayer.Demo", {}, "SOF2_Demo_File", ours, false},
         {"the type has no command", "SOF2_Demo_File", {}, {}, {}, false},
+        {"the same path in another case", "sof2_demo_file",
+         std::string("\"c:\\games\\TOOLS\\reelwright.EXE\" \"%1\""), {}, {}, true},
         {"the command without quotes", "SOF2_Demo_File", std::string("C:\\Games\\Tools\\Reelwright.exe %1"), {}, {},
          false},
     };
