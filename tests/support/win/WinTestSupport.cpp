@@ -296,14 +296,4 @@ void RemoveAssociationKeys() {
     }
 }
 
-std::optional<std::string> ClassesValue(const std::wstring& subkey, bool userClasses) {
-    const HKEY root = userClasses ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
-    const std::wstring path = userClasses ? L"Software\\Classes\\" + subkey : subkey;
-    wchar_t value[2048]{};
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    if (::RegGetValueW(root, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return basAPI::Narrow(value);
-}
-
 }  // namespace reelwright::testing

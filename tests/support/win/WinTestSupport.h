@@ -146,8 +146,4 @@ private:
 // HKCU\Software\Classes.
 void RemoveAssociationKeys();
 
-// The default value of a key of HKEY_CLASSES_ROOT (or, with `userClasses`,
-// of HKCU\Software\Classes) as UTF-8; nothing when the key or value is missing.
-std::optional<std::string> ClassesValue(const std::wstring& subkey, bool userClasses = false);
-
 }  // namespace reelwright::testing
