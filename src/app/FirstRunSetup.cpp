@@ -41,7 +41,11 @@ LoadOutcome RunFirstRunSetup(AppServices& services, const std::string& gameFolde
     if (answer != MessageAnswer::Yes) return LoadOutcome::ShowWindow;
 
     SkipOnFailure([&] { basAssociation::RequestProgramAssociation(services.classes, services.prompts, services.location); });
-    SkipOnFailure([&] { services.store.SaveSetting(AppKey(), kSectionSettings, kKeyAssociate, "1"); });
+    // "Associate" records what the registry holds now, so that the properties
+    // dialog shows the truth: "0" when the association could not be written.
+    bool ours = false;
+    SkipOnFailure([&] { ours = basAssociation::IsProgramAssociated(services.classes, services.location); });
+    SkipOnFailure([&] { services.store.SaveSetting(AppKey(), kSectionSettings, kKeyAssociate, ours ? "1" : "0"); });
     return LoadOutcome::ShowWindow;
 }
 

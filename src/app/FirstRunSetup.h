@@ -17,7 +17,8 @@ inline constexpr const char* kAssociationPromptText = "Would you like to associa
 
 // Does nothing when `gameFolder` is set. Otherwise shows the first-run prompt
 // (Cancel: EndProgram, nothing stored), runs the game folder setup, and asks
-// about the association (Yes: registers it and stores "Associate" = "1").
+// about the association (Yes: registers it and stores "Associate" = "1" when
+// the association is ours afterwards, "0" otherwise).
 // Like the rest of the load, a failing step is skipped silently.
 LoadOutcome RunFirstRunSetup(AppServices& services, const std::string& gameFolder);
 

@@ -32,7 +32,9 @@ bool PropertiesDialog::Load() {
         const bool associate = ReadOption(store, appKey_, kKeyAssociate);
         const bool minOnPlayback = ReadOption(store, appKey_, kKeyMinOnPlayback);
         const bool loadSplash = ReadOption(store, appKey_, kKeyLoadSplash);
-        view_.SetTicked(PropertiesOption::Associate, associate);
+        // Another program may have taken ".dm_2004" since "Associate" was stored.
+        view_.SetTicked(PropertiesOption::Associate,
+                        associate && basAssociation::IsProgramAssociated(services_.classes, services_.location));
         view_.SetTicked(PropertiesOption::MinOnPlayback, minOnPlayback);
         view_.SetTicked(PropertiesOption::LoadSplash, loadSplash);
         for (int i = 0; i < kBindCount; ++i)
@@ -81,15 +83,19 @@ void PropertiesDialog::StoreAll() {
     appKey_ = AppKey();
     SettingsStore& store = services_.store;
 
-    // The association is written or removed on every OK, whatever the registry
-    // holds, so that it always matches the stored choice.
-    if (view_.IsTicked(PropertiesOption::Associate)) {
-        basAssociation::RequestProgramAssociation(services_.classes, services_.prompts, services_.location);
-        store.SaveSetting(appKey_, kSectionSettings, kKeyAssociate, "1");
-    } else {
-        basAssociation::RemoveProgramAssociation(services_.classes);
-        store.SaveSetting(appKey_, kSectionSettings, kKeyAssociate, "0");
+    // The registry is written only when the choice differs from what it holds,
+    // and "Associate" records what it holds afterwards.
+    ClassesRegistry& classes = services_.classes;
+    const bool wanted = view_.IsTicked(PropertiesOption::Associate);
+    bool ours = basAssociation::IsProgramAssociated(classes, services_.location);
+    if (wanted && !ours) {
+        basAssociation::RequestProgramAssociation(classes, services_.prompts, services_.location);
+        ours = basAssociation::IsProgramAssociated(classes, services_.location);
+    } else if (!wanted && ours) {
+        basAssociation::RemoveProgramAssociation(classes);
+        ours = basAssociation::IsProgramAssociated(classes, services_.location);
     }
+    store.SaveSetting(appKey_, kSectionSettings, kKeyAssociate, OnOff(ours));
 
     store.SaveSetting(appKey_, kSectionSettings, kKeyLoadSplash, OnOff(view_.IsTicked(PropertiesOption::LoadSplash)));
     store.SaveSetting(appKey_, kSectionSettings, kKeyMinOnPlayback,

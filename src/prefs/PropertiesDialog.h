@@ -44,8 +44,10 @@ class PropertiesDialog {
 public:
     PropertiesDialog(AppServices& services, PropertiesView& view) : services_(services), view_(view) {}
 
-    // Fills the boxes from the store. False when the store could not be read;
-    // the failure has been shown then and the dialog must not open.
+    // Fills the boxes from the store; the association box is ticked only when
+    // "Associate" is 1 and the association is ours now. False when the store
+    // could not be read; the failure has been shown then and the dialog must
+    // not open.
     bool Load();
 
     // A key went down in bind box `index`. True when it was captured: the box
@@ -56,7 +58,9 @@ public:
     // The box lost the focus: it is locked again and keys are captured.
     void BindLostFocus(int index);
 
-    // Stores every value, applies the association choice, warns once about
+    // Stores every value, applies the association choice (creates it when the
+    // box is ticked and it is not ours, removes it when the box is clear and it
+    // is ours, and stores whether it is ours afterwards), warns once about
     // binds left empty, enables the main window and closes the dialog.
     void Ok();
 

@@ -1,89 +1,172 @@
 #include "shell/basAssociation.h"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
+#include <vector>
 
 namespace basAssociation {
 
 namespace {
 
 using reelwright::ClassesRegistry;
+using reelwright::ClassesRoot;
+using reelwright::kRegistryAccessDenied;
+using reelwright::kRegistryNotFound;
+using reelwright::kRegistrySuccess;
 using reelwright::MessageButtons;
 using reelwright::MessageIcon;
+using reelwright::RegistryError;
 using reelwright::UserPrompts;
 
 void Report(UserPrompts& prompts, const char* text) {
     prompts.ShowMessage(text, kMessageTitle, MessageIcon::None, MessageButtons::Ok);
 }
 
+struct Step {
+    std::string subkey;
+    std::optional<std::string> value;
+};
+
+enum class StepResult { Next, Stop, AccessDenied };
+
 // One step of the registration: create or open `subkey` and write its default
-// value when there is one. False when the registration must stop here.
-bool WriteKey(ClassesRegistry& registry, UserPrompts& prompts, const std::string& subkey,
-              const std::optional<std::string>& value) {
+// value when there is one. With `quietDenial`, a refusal for lack of access is
+// returned without a message so that the caller can write elsewhere.
+StepResult WriteKey(ClassesRegistry& registry, UserPrompts& prompts, ClassesRoot root, const Step& step,
+                    bool quietDenial) {
     ClassesRegistry::KeyId key{};
-    if (!registry.CreateKey(subkey, key)) {
+    const RegistryError created = registry.CreateKey(root, step.subkey, key);
+    if (created != kRegistrySuccess) {
+        if (quietDenial && created == kRegistryAccessDenied) return StepResult::AccessDenied;
         Report(prompts, kCreateKeyError);
-        if (!value) return true;  // a key without a value is not worth stopping for
+        if (!step.value) return StepResult::Next;  // a key without a value is not worth stopping for
         Report(prompts, kSetValueError);
-        return false;
+        return StepResult::Stop;
     }
-    if (value && !registry.SetDefaultValue(key, *value)) {
-        Report(prompts, kSetValueError);
-        registry.CloseKey(key);
-        return false;
+    if (step.value) {
+        const RegistryError written = registry.SetDefaultValue(key, *step.value);
+        if (written != kRegistrySuccess) {
+            if (quietDenial && written == kRegistryAccessDenied) {
+                registry.CloseKey(key);
+                return StepResult::AccessDenied;
+            }
+            Report(prompts, kSetValueError);
+            registry.CloseKey(key);
+            return StepResult::Stop;
+        }
     }
     registry.CloseKey(key);
-    return true;
+    return StepResult::Next;
+}
+
+// Runs every step under `root`; Next when all of them ran.
+StepResult WriteSteps(ClassesRegistry& registry, UserPrompts& prompts, ClassesRoot root,
+                      const std::vector<Step>& steps, bool quietDenial) {
+    for (const Step& step : steps) {
+        const StepResult result = WriteKey(registry, prompts, root, step, quietDenial);
+        if (result != StepResult::Next) return result;
+    }
+    return StepResult::Next;
+}
+
+// Key names compare without regard to (ASCII) case in the registry, and the
+// extension's value names a key. Windows paths, and so the open command, do
+// not depend on case either.
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::tolower(x) == std::tolower(y);
+    });
+}
+
+// The key's default value as the shell finds it: through the machine view, or
+// in the user's classes where the machine view does not have it (Wine's
+// HKEY_CLASSES_ROOT does not show the user's classes).
+std::optional<std::string> LookUp(ClassesRegistry& registry, const std::string& subkey) {
+    std::string value;
+    const RegistryError machine = registry.ReadDefaultValue(ClassesRoot::Machine, subkey, value);
+    if (machine == kRegistrySuccess) return value;
+    if (machine != kRegistryNotFound) return std::nullopt;
+    if (registry.ReadDefaultValue(ClassesRoot::User, subkey, value) == kRegistrySuccess) return value;
+    return std::nullopt;
 }
 
 }  // namespace
 
 std::string OpenCommand(const std::string& programPath) { return "\"" + programPath + "\" \"%1\""; }
 
-void CreateFileAssociation(ClassesRegistry& registry, UserPrompts& prompts, const std::string& extension,
-                           const std::string& programPath, const std::string& typeName,
-                           const std::string& typeDescription, const std::string& iconPath) {
+AssociationWritten CreateFileAssociation(ClassesRegistry& registry, UserPrompts& prompts, const std::string& extension,
+                                         const std::string& programPath, const std::string& typeName,
+                                         const std::string& typeDescription, const std::string& iconPath) {
     const std::string shellKey = typeName + "\\shell";
     const std::string openKey = shellKey + "\\open";
-    const std::string commandKey = openKey + "\\command";
-
-    const struct {
-        std::string subkey;
-        std::optional<std::string> value;
-    } steps[] = {
+    const std::vector<Step> steps = {
         {extension, typeName},
         {typeName, typeDescription},
         {typeName + "\\DefaultIcon", iconPath},
         {shellKey, std::nullopt},
         {openKey, std::nullopt},
-        {commandKey, OpenCommand(programPath)},
+        {openKey + "\\command", OpenCommand(programPath)},
     };
-    for (const auto& step : steps) {
-        if (!WriteKey(registry, prompts, step.subkey, step.value)) return;
+
+    AssociationWritten written = AssociationWritten::Machine;
+    StepResult result = WriteSteps(registry, prompts, ClassesRoot::Machine, steps, true);
+    if (result == StepResult::AccessDenied) {
+        written = AssociationWritten::User;
+        result = WriteSteps(registry, prompts, ClassesRoot::User, steps, false);
     }
+    if (result != StepResult::Next) return AssociationWritten::Failed;
+    registry.NotifyAssociationsChanged();  // so that the shell shows the new icon at once
+    return written;
 }
 
-void RemoveFileAssociation(ClassesRegistry& registry, const std::string& typeName, const std::string& extension) {
+AssociationRemoval RemoveFileAssociation(ClassesRegistry& registry, const std::string& typeName,
+                                         const std::string& extension) {
     // The delete removes only keys without subkeys, so the deepest go first.
-    const std::string keys[] = {
-        extension,
-        typeName + "\\DefaultIcon",
-        typeName + "\\Shell\\Open\\Command",
-        typeName + "\\Shell\\Open",
-        typeName + "\\Shell",
-        typeName,
+    const std::string typeKeys[] = {
+        typeName + "\\DefaultIcon", typeName + "\\Shell\\Open\\Command", typeName + "\\Shell\\Open",
+        typeName + "\\Shell",       typeName,
     };
-    for (const auto& key : keys) registry.DeleteKey(key);  // a missing key is no error here
+    AssociationRemoval removal;
+    // The user's classes first: on Windows the machine view shows the user's
+    // key where both hold one, so only after that is gone does it reach the
+    // machine's own.
+    for (ClassesRoot root : {ClassesRoot::User, ClassesRoot::Machine}) {
+        std::string value;
+        if (registry.ReadDefaultValue(root, extension, value) == kRegistrySuccess) {
+            if (SameIgnoringCase(value, typeName)) {
+                if (registry.DeleteKey(root, extension) == kRegistrySuccess) ++removal.keysDeleted;
+            } else {
+                removal.foreignExtensionKept = true;  // another program's: left as it is
+            }
+        }
+        for (const auto& key : typeKeys)
+            if (registry.DeleteKey(root, key) == kRegistrySuccess) ++removal.keysDeleted;  // missing keys are no error
+    }
     registry.NotifyAssociationsChanged();
+    return removal;
 }
 
-void RequestProgramAssociation(ClassesRegistry& registry, UserPrompts& prompts,
-                               const reelwright::ProgramLocation& location) {
-    CreateFileAssociation(registry, prompts, kDemoExtension, location.ProgramPath(), kDemoTypeName,
-                          kDemoTypeDescription, location.IconPath());
+bool IsAssociationOurs(ClassesRegistry& registry, const std::string& extension, const std::string& typeName,
+                       const std::string& programPath) {
+    const auto type = LookUp(registry, extension);
+    if (!type || !SameIgnoringCase(*type, typeName)) return false;
+    const auto command = LookUp(registry, typeName + "\\shell\\open\\command");
+    return command && SameIgnoringCase(*command, OpenCommand(programPath));
 }
 
-void RemoveProgramAssociation(ClassesRegistry& registry) {
-    RemoveFileAssociation(registry, kDemoTypeName, kDemoExtension);
+AssociationWritten RequestProgramAssociation(ClassesRegistry& registry, UserPrompts& prompts,
+                                             const reelwright::ProgramLocation& location) {
+    return CreateFileAssociation(registry, prompts, kDemoExtension, location.ProgramPath(), kDemoTypeName,
+                                 kDemoTypeDescription, location.IconPath());
+}
+
+AssociationRemoval RemoveProgramAssociation(ClassesRegistry& registry) {
+    return RemoveFileAssociation(registry, kDemoTypeName, kDemoExtension);
+}
+
+bool IsProgramAssociated(ClassesRegistry& registry, const reelwright::ProgramLocation& location) {
+    return IsAssociationOurs(registry, kDemoExtension, kDemoTypeName, location.ProgramPath());
 }
 
 }  // namespace basAssociation

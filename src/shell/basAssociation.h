@@ -1,12 +1,19 @@
-// Registers Reelwright as the program that opens ".dm_2004" demo files under
-// the machine-wide classes root, and removes that registration again.
+// Registers Reelwright as the program that opens ".dm_2004" demo files, tells
+// whether that registration is ours, and removes what of it is ours.
+//
+// Where it writes: the six keys go through the machine view
+// (HKEY_CLASSES_ROOT, which stores new keys in HKLM\Software\Classes). A user
+// who may not write there (a standard user, or an administrator without
+// elevation) is refused with access denied; the six keys then go into the
+// user's own classes (HKCU\Software\Classes), which the shell reads for that
+// user ahead of the machine's.
 #pragma once
 
 #include <string>
 
+#include "core/ClassesRegistry.h"
 #include "core/ProgramLocation.h"
 #include "core/UserPrompts.h"
-#include "core/ClassesRegistry.h"
 
 namespace basAssociation {
 
@@ -18,24 +25,52 @@ inline constexpr const char* kCreateKeyError = "Error: Creating Key!";
 inline constexpr const char* kSetValueError = "Error Setting String Value!";
 inline constexpr const char* kMessageTitle = "Reelwright";
 
+// Where CreateFileAssociation wrote the six keys.
+enum class AssociationWritten {
+    Machine,  // through HKEY_CLASSES_ROOT
+    User,     // in HKEY_CURRENT_USER\Software\Classes, after the machine view refused access
+    Failed,   // not all of them: the failure has been shown
+};
+
 // Creates (or opens) six keys in order: the extension, the type, its
 // DefaultIcon, shell, shell\open and shell\open\command, writing the default
-// values of those that carry one. A key that cannot be created or a value
-// that cannot be written is reported in a message box; the operation ends
-// where a value could not be written.
-void CreateFileAssociation(reelwright::ClassesRegistry& registry, reelwright::UserPrompts& prompts,
-                           const std::string& extension, const std::string& programPath, const std::string& typeName,
-                           const std::string& typeDescription, const std::string& iconPath);
+// values of those that carry one, first through the machine view. When a step
+// there is refused with access denied, all six are written again under the
+// user's classes, without a message for the refusal. Any other failure (or a
+// failure in the user's classes) is reported in a message box; the operation
+// ends where a value could not be written. After a complete write the shell is
+// told that associations changed.
+AssociationWritten CreateFileAssociation(reelwright::ClassesRegistry& registry, reelwright::UserPrompts& prompts,
+                                         const std::string& extension, const std::string& programPath,
+                                         const std::string& typeName, const std::string& typeDescription,
+                                         const std::string& iconPath);
 
-// Deletes the extension's key and the type's keys (subkeys first), ignoring
-// failures, then tells the shell that associations changed.
-void RemoveFileAssociation(reelwright::ClassesRegistry& registry, const std::string& typeName,
-                           const std::string& extension);
+// What RemoveFileAssociation did, over both roots.
+struct AssociationRemoval {
+    int keysDeleted = 0;
+    // An extension key whose default value names another type was left alone.
+    bool foreignExtensionKept = false;
+};
+
+// In the user's classes and then through the machine view: deletes the
+// extension's key only where its default value is `typeName`, and the type's
+// keys (subkeys first). Failures are ignored silently. Then tells the shell
+// that associations changed.
+AssociationRemoval RemoveFileAssociation(reelwright::ClassesRegistry& registry, const std::string& typeName,
+                                         const std::string& extension);
+
+// True when the extension, read through the machine view (or, where it is not
+// found there, in the user's classes), names `typeName`, and the type's
+// shell\open\command, read the same way, is OpenCommand(programPath). Both
+// compare without regard to ASCII case, as key names and Windows paths do.
+bool IsAssociationOurs(reelwright::ClassesRegistry& registry, const std::string& extension,
+                       const std::string& typeName, const std::string& programPath);
 
 // The association of ".dm_2004" with the running program.
-void RequestProgramAssociation(reelwright::ClassesRegistry& registry, reelwright::UserPrompts& prompts,
-                               const reelwright::ProgramLocation& location);
-void RemoveProgramAssociation(reelwright::ClassesRegistry& registry);
+AssociationWritten RequestProgramAssociation(reelwright::ClassesRegistry& registry, reelwright::UserPrompts& prompts,
+                                             const reelwright::ProgramLocation& location);
+AssociationRemoval RemoveProgramAssociation(reelwright::ClassesRegistry& registry);
+bool IsProgramAssociated(reelwright::ClassesRegistry& registry, const reelwright::ProgramLocation& location);
 
 // The command the shell runs to open a file: "<program>" "%1".
 std::string OpenCommand(const std::string& programPath);

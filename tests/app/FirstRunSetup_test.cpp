@@ -68,14 +68,40 @@ TEST_F(FirstRunSetupTest, AnswerYesRegistersTheProgramThenStoresAssociate) {
               "\"C:\\My Tools\\Reelwright.exe\" \"%1\"");
     EXPECT_EQ(classes.DefaultValue("SOF2_Demo_File\\DefaultIcon"), "C:\\My Tools\\Graphics\\sof2.ico");
     EXPECT_EQ(classes.Dump().size(), 6u);
+    EXPECT_EQ(classes.notifications, 1);
     EXPECT_EQ(journal.entries.back(), "save Settings/Associate=1");
+}
+
+// A standard user may not write the machine's classes: the association goes
+// into the user's own, and "Associate" records whether it is ours in the end.
+TEST_F(FirstRunSetupTest, AnswerYesAsAStandardUserRegistersForThatUser) {
+    classes.deniedRoots = {ClassesRoot::Machine};
+    prompts.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    prompts.folderAnswers = {"C:\\Games\\SOF2"};
+    RunFirstRunSetup(services, "");
+    EXPECT_EQ(prompts.messages.size(), 2u);  // the two prompts, no error box
+    EXPECT_TRUE(classes.Dump().empty());
+    EXPECT_EQ(classes.Dump(ClassesRoot::User).size(), 6u);
+    EXPECT_EQ(store.Stored("Settings", "Associate"), "1");
+}
+
+TEST_F(FirstRunSetupTest, AnswerYesWithNoClassesWritableStoresZero) {
+    classes.deniedRoots = {ClassesRoot::Machine, ClassesRoot::User};
+    prompts.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    prompts.folderAnswers = {"C:\\Games\\SOF2"};
+    RunFirstRunSetup(services, "");
+    Strings texts;
+    for (const auto& m : prompts.messages) texts.push_back(m.text);
+    EXPECT_EQ(Strings(texts.begin() + 2, texts.end()), (Strings{"Error: Creating Key!", "Error Setting String Value!"}));
+    EXPECT_EQ(store.Stored("Settings", "Associate"), "0");
 }
 
 TEST_F(FirstRunSetupTest, FailingStepsAreSkippedSilently) {
     // The folder cannot be stored and the association cannot be written: the
-    // setup still asks, still stores "Associate" and lets the window open.
+    // setup still asks, still stores "Associate" (as "0": nothing is ours) and
+    // lets the window open.
     store.failingKeys.insert("Settings/SOF2 Path");
-    classes.failingCreates.insert(".dm_2004");
+    classes.failingCreates[{ClassesRoot::Machine, ".dm_2004"}] = 1009;  // ERROR_BADDB
     prompts.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Yes};
     prompts.folderAnswers = {"C:\\Games\\SOF2"};
     EXPECT_EQ(RunFirstRunSetup(services, ""), LoadOutcome::ShowWindow);
@@ -84,7 +110,7 @@ TEST_F(FirstRunSetupTest, FailingStepsAreSkippedSilently) {
     for (const auto& m : prompts.messages) titles.push_back(m.title);
     EXPECT_EQ(titles, (Strings{"Reelwright - SOF2 Folder Setup", "Reelwright - File Association", "Reelwright",
                                "Reelwright"}));
-    EXPECT_EQ(store.Stored("Settings", "Associate"), "1");
+    EXPECT_EQ(store.Stored("Settings", "Associate"), "0");
 }
 
 }  // namespace

@@ -15,13 +15,6 @@ namespace {
 using namespace reelwright::testing;
 using namespace std::chrono_literals;
 
-void RemoveAssociationKeys() {
-    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".dm_2004");
-    ::RegDeleteKeyW(HKEY_CLASSES_ROOT, L".dm_2004");
-    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"SOF2_Demo_File");
-    ::RegDeleteKeyW(HKEY_CLASSES_ROOT, L"SOF2_Demo_File");
-}
-
 class OpenDemoFromShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,8 +35,10 @@ TEST_F(OpenDemoFromShellTest, StartsReelwrightWhichPlaysTheDemo) {
 
     RealServices real;
     real.location = ProgramLocation{basAPI::Narrow(BuildFolder()), "Reelwright"};
-    basAssociation::RequestProgramAssociation(real.classes, real.fakePrompts, real.location);
+    ASSERT_EQ(basAssociation::RequestProgramAssociation(real.classes, real.fakePrompts, real.location),
+              basAssociation::AssociationWritten::Machine);
     ASSERT_TRUE(real.fakePrompts.messages.empty());
+    ASSERT_TRUE(basAssociation::IsProgramAssociated(real.classes, real.location));
 
     SHELLEXECUTEINFOW request{};
     request.cbSize = sizeof(request);

@@ -22,6 +22,8 @@ using testing::FakePrompts;
 using testing::FakeSettingsStore;
 using testing::Journal;
 
+const char* const kOurCommand = "\"C:\\Games\\Tools\\Reelwright.exe\" \"%1\"";
+
 // The dialog's controls, with what the logic did to them written to the journal.
 class FakePropertiesView : public PropertiesView {
 public:
@@ -55,6 +57,18 @@ protected:
             if (entry.rfind(prefix, 0) == 0) found.push_back(entry);
         return found;
     }
+    // The registry entries of this program's association, as an earlier OK left them.
+    void RegisterUs(ClassesRoot root = ClassesRoot::Machine) {
+        classes.Put(".dm_2004", "SOF2_Demo_File", root);
+        classes.Put("SOF2_Demo_File\\shell\\open\\command", kOurCommand, root);
+    }
+    // The calls that change the classes registry (anything but reads).
+    std::vector<std::string> RegistryWrites() const {
+        std::vector<std::string> found;
+        for (const auto& call : classes.calls)
+            if (call.rfind("read ", 0) != 0) found.push_back(call);
+        return found;
+    }
     void OpenAndConfirm() {
         ASSERT_TRUE(dialog.Load());
         journal.entries.clear();
@@ -73,11 +87,14 @@ protected:
 };
 
 TEST_F(PropertiesDialogTest, FreshStoreOpensWithTheOptionsTickedAndTheDialogsDefaultKeys) {
+    RegisterUs();
     ASSERT_TRUE(dialog.Load());
 
     EXPECT_EQ(journal.entries,
               (std::vector<std::string>{"get Settings/Associate", "get Settings/Min on Playback",
-                                        "get Settings/Load Splash", "get Binds/Bind0", "box 0=F8", "get Binds/Bind1",
+                                        "get Settings/Load Splash", "read HKCR\\.dm_2004",
+                                        "read HKCR\\SOF2_Demo_File\\shell\\open\\command", "get Binds/Bind0",
+                                        "box 0=F8", "get Binds/Bind1",
                                         "box 1=F2", "get Binds/Bind2", "box 2=F3", "get Binds/Bind3", "box 3=F4",
                                         "get Binds/Bind4", "box 4=F5", "get Binds/Bind5", "box 5=F6",
                                         "get Binds/Bind6", "box 6=F7", "get Binds/Bind7", "box 7=F1"}));
@@ -109,6 +126,7 @@ TEST_F(PropertiesDialogTest, OnlyTheNumberOneTicksAnOption) {
 }
 
 TEST_F(PropertiesDialogTest, OkStoresEveryValueInOrderThenEnablesTheMainWindowAndCloses) {
+    RegisterUs();
     OpenAndConfirm();
 
     std::vector<std::string> stores_and_view;
@@ -133,34 +151,113 @@ TEST_F(PropertiesDialogTest, ClearedOptionsAreStoredAsZero) {
     EXPECT_EQ(store.Stored(kSectionSettings, kKeyLoadExtraConfig), "1");
 }
 
-TEST_F(PropertiesDialogTest, AssociationIsRequestedWhenTickedOnEveryOk) {
-    for (int round = 0; round < 2; ++round) {
-        OpenAndConfirm();
-        const auto registry = Entries("set ");
-        EXPECT_EQ(registry, (std::vector<std::string>{"set .dm_2004=SOF2_Demo_File", "set SOF2_Demo_File=SOF2 Demo File",
-                                                      "set SOF2_Demo_File\\DefaultIcon=C:\\Games\\Tools\\Graphics\\sof2.ico",
-                                                      "set SOF2_Demo_File\\shell\\open\\command="
-                                                      "\"C:\\Games\\Tools\\Reelwright.exe\" \"%1\""}));
-        // The association is applied before "Associate" is stored.
-        const auto saved = std::find(journal.entries.begin(), journal.entries.end(), "save Settings/Associate=1");
-        const auto lastSet = std::find(journal.entries.begin(), journal.entries.end(), registry.back());
-        EXPECT_LT(lastSet, saved);
+// The box shows the stored choice only while the association is still ours.
+TEST_F(PropertiesDialogTest, TheAssociationBoxIsTickedOnlyWhenStoredAndOursNow) {
+    const struct {
+        const char* name;
+        const char* stored;  // "Associate"; nothing: not stored
+        const char* extensionType;
+        const char* command;
+        ClassesRoot root;
+        bool ticked;
+    } cases[] = {
+        {"stored and ours", "1", "SOF2_Demo_File", kOurCommand, ClassesRoot::Machine, true},
+        {"stored and ours in the user's classes", "1", "SOF2_Demo_File", kOurCommand, ClassesRoot::User, true},
+        {"never stored, ours", nullptr, "SOF2_Demo_File", kOurCommand, ClassesRoot::Machine, true},
+        {"never stored, nothing registered", nullptr, nullptr, nullptr, ClassesRoot::Machine, false},
+        {"stored, taken by another program", "1", "OtherPlayer.Demo", kOurCommand, ClassesRoot::Machine, false},
+        {"stored, the program has moved", "1", "SOF2_Demo_File", "\"D:\\Old\\Reelwright.exe\" \"%1\"",
+         ClassesRoot::Machine, false},
+        {"cleared, although ours", "0", "SOF2_Demo_File", kOurCommand, ClassesRoot::Machine, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeSettingsStore caseStore;
+        FakeClassesRegistry caseClasses;
+        if (c.stored) caseStore.Put(kSectionSettings, kKeyAssociate, c.stored);
+        if (c.extensionType) caseClasses.Put(".dm_2004", c.extensionType, c.root);
+        if (c.command) caseClasses.Put("SOF2_Demo_File\\shell\\open\\command", c.command, c.root);
+        AppServices caseServices{caseStore, prompts, files, shell, caseClasses, services.location};
+        PropertiesDialog caseDialog{caseServices, view};
+        ASSERT_TRUE(caseDialog.Load());
+        EXPECT_EQ(view.ticked[PropertiesOption::Associate], c.ticked);
     }
-    EXPECT_TRUE(classes.Exists(".dm_2004"));
 }
 
-TEST_F(PropertiesDialogTest, AssociationIsRemovedWhenClearEvenWhenNoneExists) {
-    for (int round = 0; round < 2; ++round) {
-        ASSERT_TRUE(dialog.Load());
-        view.ticked[PropertiesOption::Associate] = false;
-        journal.entries.clear();
-        dialog.Ok();
-        EXPECT_EQ(Entries("delete ").size(), 6u);
-        EXPECT_EQ(Entries("notify").size(), 1u);
-        EXPECT_TRUE(Entries("create ").empty());
-        EXPECT_EQ(store.Stored(kSectionSettings, kKeyAssociate), "0");
-        EXPECT_TRUE(prompts.messages.empty());
-    }
+TEST_F(PropertiesDialogTest, OkWithoutAChangeWritesNothingToTheClassesRegistry) {
+    // Ticked and ours.
+    RegisterUs();
+    OpenAndConfirm();
+    EXPECT_TRUE(RegistryWrites().empty());
+    EXPECT_EQ(store.Stored(kSectionSettings, kKeyAssociate), "1");
+
+    // Clear and not ours: another program holds ".dm_2004".
+    classes.Put(".dm_2004", "OtherPlayer.Demo");
+    classes.calls.clear();
+    ASSERT_TRUE(dialog.Load());
+    EXPECT_FALSE(view.ticked[PropertiesOption::Associate]);
+    dialog.Ok();
+    EXPECT_TRUE(RegistryWrites().empty());
+    EXPECT_EQ(store.Stored(kSectionSettings, kKeyAssociate), "0");
+    EXPECT_EQ(classes.DefaultValue(".dm_2004"), "OtherPlayer.Demo");
+}
+
+TEST_F(PropertiesDialogTest, TickingCreatesTheAssociationThenStoresThatItIsOurs) {
+    store.Put(kSectionSettings, kKeyAssociate, "0");
+    ASSERT_TRUE(dialog.Load());
+    view.ticked[PropertiesOption::Associate] = true;
+    journal.entries.clear();
+    dialog.Ok();
+    EXPECT_EQ(Entries("set "),
+              (std::vector<std::string>{"set HKCR\\.dm_2004=SOF2_Demo_File", "set HKCR\\SOF2_Demo_File=SOF2 Demo File",
+                                        "set HKCR\\SOF2_Demo_File\\DefaultIcon=C:\\Games\\Tools\\Graphics\\sof2.ico",
+                                        std::string("set HKCR\\SOF2_Demo_File\\shell\\open\\command=") + kOurCommand}));
+    // The association is applied and checked before "Associate" is stored.
+    const auto& e = journal.entries;
+    const auto saved = std::find(e.begin(), e.end(), "save Settings/Associate=1");
+    ASSERT_NE(saved, e.end());
+    EXPECT_EQ(*(saved - 1), "read HKCR\\SOF2_Demo_File\\shell\\open\\command");
+    EXPECT_LT(std::find(e.begin(), e.end(), "notify"), saved);
+}
+
+TEST_F(PropertiesDialogTest, AnAssociationThatCannotBeWrittenAnywhereIsStoredAsZero) {
+    classes.deniedRoots = {ClassesRoot::Machine, ClassesRoot::User};
+    OpenAndConfirm();  // fresh store: "Associate" reads 1, but nothing is registered, so the box is clear
+    EXPECT_TRUE(RegistryWrites().empty());
+
+    ASSERT_TRUE(dialog.Load());
+    view.ticked[PropertiesOption::Associate] = true;
+    dialog.Ok();
+    std::vector<std::string> texts;
+    for (const auto& m : prompts.messages) texts.push_back(m.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Error: Creating Key!", "Error Setting String Value!"}));
+    EXPECT_EQ(store.Stored(kSectionSettings, kKeyAssociate), "0");
+}
+
+TEST_F(PropertiesDialogTest, ClearingRemovesOnlyWhatIsOurs) {
+    RegisterUs(ClassesRoot::User);
+    ASSERT_TRUE(dialog.Load());
+    EXPECT_TRUE(view.ticked[PropertiesOption::Associate]);
+    view.ticked[PropertiesOption::Associate] = false;
+    journal.entries.clear();
+    dialog.Ok();
+    EXPECT_FALSE(classes.Exists(".dm_2004", ClassesRoot::User));
+    EXPECT_FALSE(classes.Exists("SOF2_Demo_File", ClassesRoot::User));
+    EXPECT_EQ(Entries("notify").size(), 1u);
+    EXPECT_TRUE(Entries("create ").empty());
+    EXPECT_EQ(store.Stored(kSectionSettings, kKeyAssociate), "0");
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(PropertiesDialogTest, ARemovalThatIsRefusedLeavesAssociateAtOne) {
+    // Registered for every user by an administrator; a standard user cannot delete it.
+    RegisterUs();
+    classes.deniedRoots = {ClassesRoot::Machine};
+    ASSERT_TRUE(dialog.Load());
+    view.ticked[PropertiesOption::Associate] = false;
+    dialog.Ok();
+    EXPECT_EQ(classes.DefaultValue(".dm_2004"), "SOF2_Demo_File");
+    EXPECT_EQ(store.Stored(kSectionSettings, kKeyAssociate), "1");
 }
 
 TEST_F(PropertiesDialogTest, EmptyAndBlankBindsAreSetBackWithOneWarning) {

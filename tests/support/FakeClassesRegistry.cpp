@@ -15,50 +15,79 @@ void FakeClassesRegistry::Record(const std::string& entry) {
     if (journal_) journal_->Add(entry);
 }
 
-void FakeClassesRegistry::Put(const std::string& subkey, std::optional<std::string> value) {
+RegistryError FakeClassesRegistry::Failure(const std::map<Place, RegistryError>& failing, ClassesRoot root,
+                                           const std::string& subkey) const {
+    if (deniedRoots.count(root)) return kRegistryAccessDenied;
+    const auto found = failing.find({root, subkey});
+    return found == failing.end() ? kRegistrySuccess : found->second;
+}
+
+const FakeClassesRegistry::Keys* FakeClassesRegistry::KeysOf(ClassesRoot root) const {
+    const auto found = keys_.find(root);
+    return found == keys_.end() ? nullptr : &found->second;
+}
+
+void FakeClassesRegistry::Put(const std::string& subkey, std::optional<std::string> value, ClassesRoot root) {
+    Keys& keys = KeysOf(root);
     // Parents exist whenever a child does.
     for (std::size_t at = subkey.find('\\'); at != std::string::npos; at = subkey.find('\\', at + 1)) {
         const std::string parent = subkey.substr(0, at);
-        keys_.try_emplace(Fold(parent), Entry{parent, std::nullopt});
+        keys.try_emplace(Fold(parent), Entry{parent, std::nullopt});
     }
-    auto [entry, created] = keys_.try_emplace(Fold(subkey), Entry{subkey, std::nullopt});
+    auto [entry, created] = keys.try_emplace(Fold(subkey), Entry{subkey, std::nullopt});
     if (value) entry->second.value = std::move(value);
 }
 
-bool FakeClassesRegistry::CreateKey(const std::string& subkey, KeyId& key) {
-    Record("create " + subkey);
-    if (failingCreates.count(subkey)) return false;
-    Put(subkey);
+RegistryError FakeClassesRegistry::CreateKey(ClassesRoot root, const std::string& subkey, KeyId& key) {
+    Record("create " + Name(root, subkey));
+    if (const RegistryError error = Failure(failingCreates, root, subkey)) return error;
+    Put(subkey, std::nullopt, root);
     key = nextKey_++;
-    openKeys[key] = subkey;
-    return true;
+    openKeys[key] = {root, subkey};
+    return kRegistrySuccess;
 }
 
-bool FakeClassesRegistry::SetDefaultValue(KeyId key, const std::string& text) {
+RegistryError FakeClassesRegistry::SetDefaultValue(KeyId key, const std::string& text) {
     const auto open = openKeys.find(key);
-    const std::string name = open == openKeys.end() ? "<closed key>" : open->second;
-    Record("set " + name + "=" + text);
-    if (open == openKeys.end() || failingValues.count(name)) return false;
-    keys_[Fold(name)].value = text;
-    return true;
+    if (open == openKeys.end()) {
+        Record("set <closed key>=" + text);
+        return 6;  // ERROR_INVALID_HANDLE
+    }
+    const auto [root, subkey] = open->second;
+    Record("set " + Name(root, subkey) + "=" + text);
+    if (const RegistryError error = Failure(failingValues, root, subkey)) return error;
+    KeysOf(root)[Fold(subkey)].value = text;
+    return kRegistrySuccess;
 }
 
 void FakeClassesRegistry::CloseKey(KeyId key) {
     const auto open = openKeys.find(key);
-    Record("close " + (open == openKeys.end() ? std::string("<closed key>") : open->second));
+    Record("close " + (open == openKeys.end() ? std::string("<closed key>")
+                                              : Name(open->second.first, open->second.second)));
     if (open != openKeys.end()) openKeys.erase(open);
 }
 
-bool FakeClassesRegistry::DeleteKey(const std::string& subkey) {
-    Record("delete " + subkey);
+RegistryError FakeClassesRegistry::ReadDefaultValue(ClassesRoot root, const std::string& subkey,
+                                                    std::string& value) {
+    Record("read " + Name(root, subkey));
+    const auto found = DefaultValue(subkey, root);
+    if (!found) return kRegistryNotFound;
+    value = *found;
+    return kRegistrySuccess;
+}
+
+RegistryError FakeClassesRegistry::DeleteKey(ClassesRoot root, const std::string& subkey) {
+    Record("delete " + Name(root, subkey));
+    if (const RegistryError error = Failure(failingDeletes, root, subkey)) return error;
+    Keys& keys = KeysOf(root);
     const std::string folded = Fold(subkey);
-    const auto found = keys_.find(folded);
-    if (found == keys_.end()) return false;
+    const auto found = keys.find(folded);
+    if (found == keys.end()) return kRegistryNotFound;
     const std::string childPrefix = folded + "\\";
-    const auto child = keys_.lower_bound(childPrefix);
-    if (child != keys_.end() && child->first.rfind(childPrefix, 0) == 0) return false;  // has subkeys
-    keys_.erase(found);
-    return true;
+    const auto child = keys.lower_bound(childPrefix);
+    if (child != keys.end() && child->first.rfind(childPrefix, 0) == 0) return kRegistryAccessDenied;  // has subkeys
+    keys.erase(found);
+    return kRegistrySuccess;
 }
 
 void FakeClassesRegistry::NotifyAssociationsChanged() {
@@ -66,18 +95,24 @@ void FakeClassesRegistry::NotifyAssociationsChanged() {
     ++notifications;
 }
 
-bool FakeClassesRegistry::Exists(const std::string& subkey) const { return keys_.count(Fold(subkey)) != 0; }
+bool FakeClassesRegistry::Exists(const std::string& subkey, ClassesRoot root) const {
+    const Keys* keys = KeysOf(root);
+    return keys && keys->count(Fold(subkey)) != 0;
+}
 
-std::optional<std::string> FakeClassesRegistry::DefaultValue(const std::string& subkey) const {
-    const auto found = keys_.find(Fold(subkey));
-    if (found == keys_.end()) return std::nullopt;
+std::optional<std::string> FakeClassesRegistry::DefaultValue(const std::string& subkey, ClassesRoot root) const {
+    const Keys* keys = KeysOf(root);
+    if (!keys) return std::nullopt;
+    const auto found = keys->find(Fold(subkey));
+    if (found == keys->end()) return std::nullopt;
     return found->second.value;
 }
 
-std::vector<std::string> FakeClassesRegistry::Dump() const {
+std::vector<std::string> FakeClassesRegistry::Dump(ClassesRoot root) const {
     std::vector<std::string> lines;
-    for (const auto& [folded, entry] : keys_)
-        lines.push_back(entry.value ? entry.name + "=" + *entry.value : entry.name);
+    if (const Keys* keys = KeysOf(root))
+        for (const auto& [folded, entry] : *keys)
+            lines.push_back(entry.value ? entry.name + "=" + *entry.value : entry.name);
     return lines;
 }
 

@@ -1,12 +1,15 @@
-// An in-memory classes root that records every call. Key names compare
-// without regard to case, as the registry's do; a key can only be deleted when
-// it exists and has no subkeys.
+// An in-memory pair of classes roots (the machine view and the user's classes)
+// that records every call. Key names compare without regard to case, as the
+// registry's do; a key can only be deleted when it exists and has no subkeys.
+// The two roots are kept apart, as Wine keeps them: the machine view does not
+// show the user's classes.
 #pragma once
 
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ClassesRegistry.h"
@@ -14,44 +17,91 @@
 
 namespace reelwright::testing {
 
-// Journal entries (also kept in `calls`): "create <key>", "set <key>=<value>",
-// "close <key>", "delete <key>", "notify".
+// Journal entries (also kept in `calls`), with the root written as "HKCR" for
+// the machine view and "HKCU" for the user's classes: "create HKCR\<key>",
+// "set HKCR\<key>=<value>", "close HKCR\<key>", "read HKCR\<key>",
+// "delete HKCR\<key>", "notify".
 class FakeClassesRegistry : public ClassesRegistry {
 public:
     explicit FakeClassesRegistry(Journal* journal = nullptr) : journal_(journal) {}
 
-    bool CreateKey(const std::string& subkey, KeyId& key) override;
-    bool SetDefaultValue(KeyId key, const std::string& text) override;
+    RegistryError CreateKey(ClassesRoot root, const std::string& subkey, KeyId& key) override;
+    RegistryError SetDefaultValue(KeyId key, const std::string& text) override;
     void CloseKey(KeyId key) override;
-    bool DeleteKey(const std::string& subkey) override;
+    RegistryError ReadDefaultValue(ClassesRoot root, const std::string& subkey, std::string& value) override;
+    RegistryError DeleteKey(ClassesRoot root, const std::string& subkey) override;
     void NotifyAssociationsChanged() override;
 
     // Seeds a key (and its parents) with an optional default value.
-    void Put(const std::string& subkey, std::optional<std::string> value = std::nullopt);
-    bool Exists(const std::string& subkey) const;
+    void Put(const std::string& subkey, std::optional<std::string> value = std::nullopt,
+             ClassesRoot root = ClassesRoot::Machine);
+    bool Exists(const std::string& subkey, ClassesRoot root = ClassesRoot::Machine) const;
     // The key's default value; nothing when the key or its value is missing.
-    std::optional<std::string> DefaultValue(const std::string& subkey) const;
-    // Every key as "<name>" or "<name>=<value>", sorted without regard to case.
-    std::vector<std::string> Dump() const;
+    std::optional<std::string> DefaultValue(const std::string& subkey, ClassesRoot root = ClassesRoot::Machine) const;
+    // Every key of the root as "<name>" or "<name>=<value>", sorted without regard to case.
+    std::vector<std::string> Dump(ClassesRoot root = ClassesRoot::Machine) const;
 
+    using Place = std::pair<ClassesRoot, std::string>;  // root and key name (exact text)
     std::vector<std::string> calls;
-    std::set<std::string> failingCreates;  // keys (exact text) whose creation fails
-    std::set<std::string> failingValues;   // keys (exact text) whose value cannot be written
+    // Creations, value writes and deletions that fail, with the error they give.
+    std::map<Place, RegistryError> failingCreates;
+    std::map<Place, RegistryError> failingValues;
+    std::map<Place, RegistryError> failingDeletes;
+    // Roots where every creation, value write and deletion is refused with
+    // access denied, as HKEY_CLASSES_ROOT is for a standard user.
+    std::set<ClassesRoot> deniedRoots;
     int notifications = 0;
     // Handles handed out and not closed yet.
-    std::map<KeyId, std::string> openKeys;
+    std::map<KeyId, Place> openKeys;
+
+    static std::string RootName(ClassesRoot root) { return root == ClassesRoot::Machine ? "HKCR" : "HKCU"; }
 
 private:
     struct Entry {
         std::string name;
         std::optional<std::string> value;
     };
+    using Keys = std::map<std::string, Entry>;  // folded name -> entry
     void Record(const std::string& entry);
+    RegistryError Failure(const std::map<Place, RegistryError>& failing, ClassesRoot root,
+                          const std::string& subkey) const;
     static std::string Fold(const std::string& text);
+    static std::string Name(ClassesRoot root, const std::string& subkey) { return RootName(root) + "\\" + subkey; }
+    Keys& KeysOf(ClassesRoot root) { return keys_[root]; }
+    const Keys* KeysOf(ClassesRoot root) const;
 
     Journal* journal_;
-    std::map<std::string, Entry> keys_;  // folded name -> entry
+    std::map<ClassesRoot, Keys> keys_;
     KeyId nextKey_ = 1;
+};
+
+// Passes every call on to another classes registry (the real one, in the
+// Windows tests), except that creations and deletions under the denied roots
+// are refused with access denied, as a standard user's are under
+// HKEY_CLASSES_ROOT. Reads pass through.
+class DenyingClassesRegistry : public ClassesRegistry {
+public:
+    DenyingClassesRegistry(ClassesRegistry& inner, std::set<ClassesRoot> denied)
+        : inner_(inner), denied_(std::move(denied)) {}
+
+    RegistryError CreateKey(ClassesRoot root, const std::string& subkey, KeyId& key) override {
+        return denied_.count(root) ? kRegistryAccessDenied : inner_.CreateKey(root, subkey, key);
+    }
+    RegistryError SetDefaultValue(KeyId key, const std::string& text) override {
+        return inner_.SetDefaultValue(key, text);
+    }
+    void CloseKey(KeyId key) override { inner_.CloseKey(key); }
+    RegistryError ReadDefaultValue(ClassesRoot root, const std::string& subkey, std::string& value) override {
+        return inner_.ReadDefaultValue(root, subkey, value);
+    }
+    RegistryError DeleteKey(ClassesRoot root, const std::string& subkey) override {
+        return denied_.count(root) ? kRegistryAccessDenied : inner_.DeleteKey(root, subkey);
+    }
+    void NotifyAssociationsChanged() override { inner_.NotifyAssociationsChanged(); }
+
+private:
+    ClassesRegistry& inner_;
+    std::set<ClassesRoot> denied_;
 };
 
 }  // namespace reelwright::testing

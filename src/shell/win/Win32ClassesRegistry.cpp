@@ -2,36 +2,72 @@
 
 #include <shlobj.h>
 
+#include <cwchar>
 #include <limits>
 
 namespace reelwright::win {
 
-bool Win32ClassesRegistry::CreateKey(const std::string& subkey, KeyId& key) {
-    basAPI::UniqueRegKey handle;
-    DWORD disposition = 0;
-    const LSTATUS status = ::RegCreateKeyExW(root_, basAPI::Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                             KEY_ALL_ACCESS, nullptr, handle.put(), &disposition);
-    if (status != ERROR_SUCCESS) return false;
-    key = nextKey_++;
-    open_[key] = std::move(handle);
-    return true;
+namespace {
+
+// The registry key and path that `subkey` of `root` lies at.
+struct Place {
+    HKEY key;
+    std::wstring path;
+};
+
+Place PlaceOf(ClassesRoot root, const std::string& subkey) {
+    if (root == ClassesRoot::User) return {HKEY_CURRENT_USER, L"Software\\Classes\\" + basAPI::Widen(subkey)};
+    return {HKEY_CLASSES_ROOT, basAPI::Widen(subkey)};
 }
 
-bool Win32ClassesRegistry::SetDefaultValue(KeyId key, const std::string& text) {
+}  // namespace
+
+RegistryError Win32ClassesRegistry::CreateKey(ClassesRoot root, const std::string& subkey, KeyId& key) {
+    const Place place = PlaceOf(root, subkey);
+    basAPI::UniqueRegKey handle;
+    DWORD disposition = 0;
+    const LSTATUS status = ::RegCreateKeyExW(place.key, place.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                             KEY_ALL_ACCESS, nullptr, handle.put(), &disposition);
+    if (status != ERROR_SUCCESS) return status;
+    key = nextKey_++;
+    open_[key] = std::move(handle);
+    return ERROR_SUCCESS;
+}
+
+RegistryError Win32ClassesRegistry::SetDefaultValue(KeyId key, const std::string& text) {
     const auto open = open_.find(key);
-    if (open == open_.end()) return false;
+    if (open == open_.end()) return ERROR_INVALID_HANDLE;
     const std::wstring wide = basAPI::Widen(text);
     const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);  // terminating NUL included
-    if (bytes > std::numeric_limits<DWORD>::max()) return false;
+    if (bytes > std::numeric_limits<DWORD>::max()) return ERROR_INVALID_PARAMETER;
     return ::RegSetValueExW(open->second.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                            static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
+                            static_cast<DWORD>(bytes));
 }
 
 void Win32ClassesRegistry::CloseKey(KeyId key) { open_.erase(key); }
 
-bool Win32ClassesRegistry::DeleteKey(const std::string& subkey) {
+RegistryError Win32ClassesRegistry::ReadDefaultValue(ClassesRoot root, const std::string& subkey, std::string& value) {
+    const Place place = PlaceOf(root, subkey);
+    DWORD bytes = 0;
+    LSTATUS status = ::RegGetValueW(place.key, place.path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, nullptr, &bytes);
+    // The value may grow between the calls: ask again with the new size while it does.
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+        std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+        bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        status = ::RegGetValueW(place.key, place.path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text.data(), &bytes);
+        if (status == ERROR_SUCCESS) {
+            text.resize(::wcsnlen(text.c_str(), text.size()));  // RegGetValueW ends the text with a NUL
+            value = basAPI::Narrow(text);
+            return ERROR_SUCCESS;
+        }
+    }
+    return status == ERROR_UNSUPPORTED_TYPE ? ERROR_INVALID_DATA : status;
+}
+
+RegistryError Win32ClassesRegistry::DeleteKey(ClassesRoot root, const std::string& subkey) {
+    const Place place = PlaceOf(root, subkey);
     // RegDeleteKeyW removes only a key without subkeys.
-    return ::RegDeleteKeyW(root_, basAPI::Widen(subkey).c_str()) == ERROR_SUCCESS;
+    return ::RegDeleteKeyW(place.key, place.path.c_str());
 }
 
 void Win32ClassesRegistry::NotifyAssociationsChanged() {

@@ -1,5 +1,6 @@
-// The classes root of the real registry (HKEY_CLASSES_ROOT), for the file
-// association. Open keys are held here until they are closed.
+// The file classes of the real registry, for the file association: the
+// machine view HKEY_CLASSES_ROOT and the user's HKEY_CURRENT_USER\Software\Classes.
+// Open keys are held here until they are closed.
 #pragma once
 
 #include <windows.h>
@@ -13,15 +14,14 @@ namespace reelwright::win {
 
 class Win32ClassesRegistry : public ClassesRegistry {
 public:
-    bool CreateKey(const std::string& subkey, KeyId& key) override;
-    bool SetDefaultValue(KeyId key, const std::string& text) override;
+    RegistryError CreateKey(ClassesRoot root, const std::string& subkey, KeyId& key) override;
+    RegistryError SetDefaultValue(KeyId key, const std::string& text) override;
     void CloseKey(KeyId key) override;
-    bool DeleteKey(const std::string& subkey) override;
+    RegistryError ReadDefaultValue(ClassesRoot root, const std::string& subkey, std::string& value) override;
+    RegistryError DeleteKey(ClassesRoot root, const std::string& subkey) override;
     void NotifyAssociationsChanged() override;
 
 private:
-    // The machine-wide classes root: the association is for every user.
-    HKEY root_ = HKEY_CLASSES_ROOT;
     std::map<KeyId, basAPI::UniqueRegKey> open_;
     KeyId nextKey_ = 1;
 };

@@ -170,7 +170,7 @@ TEST_F(SetupPromptsTest, InvalidFolderWarning) {
 }
 
 TEST_F(SetupPromptsTest, AssociationErrorsArePlainBoxes) {
-    classes.failingCreates.insert(".dm_2004");
+    classes.failingCreates[{ClassesRoot::Machine, ".dm_2004"}] = 1009;  // ERROR_BADDB
     DialogScript script({{L"Reelwright", DialogScript::Click(IDOK)}, {L"Reelwright", DialogScript::Click(IDOK)}});
     basAssociation::RequestProgramAssociation(classes, prompts, real.location);
     const auto& seen = script.Seen();

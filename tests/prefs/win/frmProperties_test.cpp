@@ -102,7 +102,7 @@ TEST_F(PropertiesWindow, OpensFromAFreshStoreWithTheOptionsTickedAndTheDialogsKe
 
     EXPECT_TRUE(Ticked(dialog.chkLoadSplash));
     EXPECT_TRUE(Ticked(dialog.chkMinReelwright));
-    EXPECT_TRUE(Ticked(dialog.chkAssociate));
+    EXPECT_FALSE(Ticked(dialog.chkAssociate));  // nothing is registered, so it is not ours
     EXPECT_TRUE(Ticked(dialog.chkLoadExtraConfig));
     EXPECT_FALSE(::IsWindowEnabled(dialog.chkLoadExtraConfig));
 
@@ -271,10 +271,12 @@ TEST_F(PropertiesWindow, LeavingABoxLocksItAndCapturesKeysAgain) {
 }
 
 TEST_F(PropertiesWindow, OkStoresBothPagesWhicheverTabIsInFront) {
-    // An association from before, which clearing the box removes.
+    // Our association from before, which clearing the box removes.
     ::RegSetValueW(HKEY_CLASSES_ROOT, L".dm_2004", REG_SZ, L"SOF2_Demo_File", 0);
-    ::RegSetValueW(HKEY_CLASSES_ROOT, L"SOF2_Demo_File\\shell\\open\\command", REG_SZ, L"old", 0);
+    const std::wstring command = L"\"" + BuildFolder() + L"\\Reelwright.exe\" \"%1\"";
+    ::RegSetValueW(HKEY_CLASSES_ROOT, L"SOF2_Demo_File\\shell\\open\\command", REG_SZ, command.c_str(), 0);
     frmProperties& dialog = Open();
+    EXPECT_TRUE(Ticked(dialog.chkAssociate));
 
     SelectTab(dialog, 1);
     EXPECT_TRUE(::IsWindowVisible(dialog.fmePreferences[1]));

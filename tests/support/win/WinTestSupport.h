@@ -150,4 +150,9 @@ bool RunningUnderWine();
 // and returns false.
 bool TestsMayChangeThisMachine();
 
+// Removes ".dm_2004" and "SOF2_Demo_File", with everything below them, from
+// both HKLM\Software\Classes (HKEY_CLASSES_ROOT under Wine) and
+// HKCU\Software\Classes.
+void RemoveAssociationKeys();
+
 }  // namespace reelwright::testing
