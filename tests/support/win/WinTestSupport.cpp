@@ -311,7 +311,6 @@ std::optional<DWORD> StartedProcess::WaitForExit(std::chrono::milliseconds timeo
     return code;
 }
 
-<<<<<<< HEAD
 bool RunningUnderWine() {
     HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
@@ -327,7 +326,8 @@ bool TestsMayChangeThisMachine() {
                  "They run under Wine; this is not Wine, so they did not start.\n"
                  "Set REELWRIGHT_TESTS_MAY_CHANGE_THIS_MACHINE=1 to run them here all the same.\n");
     return false;
-=======
+}
+
 void RemoveAssociationKeys() {
     for (const wchar_t* key : {L".dm_2004", L"SOF2_Demo_File"}) {
         ::RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
@@ -336,7 +336,6 @@ void RemoveAssociationKeys() {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
         ::RegDeleteKeyW(HKEY_CURRENT_USER, user.c_str());
     }
->>>>>>> issue9
 }
 
 }  // namespace reelwright::testing
