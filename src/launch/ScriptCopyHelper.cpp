@@ -74,6 +74,13 @@ bool IsBelowFolder(std::string_view gameType) {
 
 }  // namespace
 
+std::string JoinFolder(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (path.empty() || !IsSeparator(path.back())) path += '\\';
+    path += name;
+    return path;
+}
+
 std::string QuoteArgument(std::string_view argument) {
     std::string quoted = "\"";
     std::size_t backslashes = 0;
@@ -160,7 +167,7 @@ std::optional<CopyScriptRequest> ParseCopyScriptParameters(std::string_view tail
 
 CopyScriptCheck CheckCopyScriptRequest(FileSystem& files, const CopyScriptRequest& request) {
     if (!IsFullFolderPath(request.gameFolder) ||
-        !files.FileExists(request.gameFolder + "\\" + kGameExecutable))
+        !files.FileExists(JoinFolder(request.gameFolder, kGameExecutable)))
         return CopyScriptCheck::NoGameExecutable;
     for (const std::string& gameType : request.gameTypes)
         if (!IsBelowFolder(gameType)) return CopyScriptCheck::TargetOutsideGameFolder;
@@ -175,7 +182,7 @@ FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFold
                                   const std::function<FileResult(const std::string& target)>& place) {
     FolderOutcome outcome;
     outcome.gameType = gameType;
-    outcome.folder = gameFolder + "\\" + gameType;
+    outcome.folder = JoinFolder(gameFolder, gameType);
     if (files.FileExists(outcome.folder + "\\" + kGameExecutable)) {
         outcome.attribute = files.SetReadOnly(outcome.folder + "\\" + kGameConfigFileName);
         if (outcome.attribute.error == kErrorFileNotFound) outcome.attribute = {};
