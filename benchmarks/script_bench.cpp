@@ -21,20 +21,35 @@ using namespace reelwright;
 class LocalFileSystem : public FileSystem {
 public:
     bool FileExists(const std::string& path) override { return std::filesystem::is_regular_file(Local(path)); }
-    bool SetReadOnly(const std::string&) override { return true; }
-    bool CopyFileOver(const std::string& from, const std::string& to) override {
+    FileResult SetReadOnly(const std::string&) override { return {}; }
+    FileResult CopyFileOver(const std::string& from, const std::string& to) override {
         std::error_code error;
-        return std::filesystem::copy_file(Local(from), Local(to), std::filesystem::copy_options::overwrite_existing,
-                                          error);
+        std::filesystem::copy_file(Local(from), Local(to), std::filesystem::copy_options::overwrite_existing, error);
+        return Result(!error);
     }
-    bool WriteAnsiTextFile(const std::string& path, const std::string& text) override {
+    FileResult WriteAnsiTextFile(const std::string& path, const std::string& text) override {
         std::ofstream file(Local(path), std::ios::binary | std::ios::trunc);
         file.write(text.data(), static_cast<std::streamsize>(text.size()));
         file.close();
-        return static_cast<bool>(file);
+        return Result(static_cast<bool>(file));
     }
+    FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) override {
+        std::ifstream file(Local(path), std::ios::binary);
+        bytes.assign(count, '\0');
+        file.read(bytes.data(), static_cast<std::streamsize>(count));
+        bytes.resize(static_cast<std::size_t>(file.gcount()));
+        return Result(!file.bad());
+    }
+    FileResult RemoveFile(const std::string& path) override {
+        std::error_code error;
+        return Result(std::filesystem::remove(Local(path), error));
+    }
+    std::string MakeTemporaryFile() override { return {}; }
+    std::string ErrorText(std::uint32_t error) override { return "error " + std::to_string(error); }
 
 private:
+    // Failures here carry no system code of their own.
+    static FileResult Result(bool succeeded) { return succeeded ? FileResult{} : FileResult{kErrorAccessDenied}; }
     static std::string Local(std::string path) {
         for (char& c : path)
             if (c == '\\') c = '/';

@@ -4,6 +4,7 @@
 
 #include "core/AppInfo.h"
 #include "core/Text.h"
+#include "launch/ScriptCopyHelper.h"
 
 namespace reelwright {
 
@@ -22,5 +23,10 @@ StartupChoice DecideStartup(bool anotherInstanceRunning, SettingsStore& store, c
 }
 
 std::string SplashVersionCaption() { return std::string(" Version:") + "   " + VersionText(); }
+
+std::optional<int> RunHelperMode(std::string_view commandLineTail, FileSystem& files) {
+    if (!IsCopyScriptCommandLine(commandLineTail)) return std::nullopt;
+    return RunCopyScriptHelper(files, commandLineTail);
+}
 
 }  // namespace reelwright

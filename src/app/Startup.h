@@ -1,8 +1,11 @@
 // The program's start: one instance only, then the splash or the main window.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "core/FileSystem.h"
 #include "core/SettingsStore.h"
 
 namespace reelwright {
@@ -21,5 +24,11 @@ StartupChoice DecideStartup(bool anotherInstanceRunning, SettingsStore& store, c
 std::string SplashVersionCaption();
 
 inline constexpr int kSplashMilliseconds = 2000;
+
+// The private helper mode ("/copy-script ...", started by Launch with
+// administrator rights): runs it and gives its exit code. Nothing for any
+// other command line, which starts the program as usual. The helper mode
+// shows no window and does not count as an instance of the program.
+std::optional<int> RunHelperMode(std::string_view commandLineTail, FileSystem& files);
 
 }  // namespace reelwright

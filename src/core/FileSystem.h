@@ -2,9 +2,25 @@
 // separators; the Windows implementation converts them at the boundary.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace reelwright {
+
+// The system's error codes that the program tells apart.
+inline constexpr std::uint32_t kErrorFileNotFound = 2;
+inline constexpr std::uint32_t kErrorPathNotFound = 3;
+inline constexpr std::uint32_t kErrorAccessDenied = 5;
+
+// The outcome of a file operation: the system's error code, 0 on success.
+// Tests as true on success, so `if (files.CopyFileOver(...))` reads as before.
+struct FileResult {
+    std::uint32_t error = 0;
+
+    constexpr explicit operator bool() const { return error == 0; }
+    friend constexpr bool operator==(FileResult, FileResult) = default;
+};
 
 class FileSystem {
 public:
@@ -14,14 +30,28 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
 
     // Sets the file's attributes to read-only alone (every other bit cleared).
-    virtual bool SetReadOnly(const std::string& path) = 0;
+    virtual FileResult SetReadOnly(const std::string& path) = 0;
 
     // Copies `from` over `to`, replacing an existing file.
-    virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
+    virtual FileResult CopyFileOver(const std::string& from, const std::string& to) = 0;
 
     // Creates or truncates the file and writes the text in one write, converted
     // to the system's ANSI code page (the game reads its scripts so).
-    virtual bool WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) = 0;
+    virtual FileResult WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) = 0;
+
+    // Reads at most `count` bytes from the start of the file, as they are.
+    virtual FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) = 0;
+
+    // Deletes the file.
+    virtual FileResult RemoveFile(const std::string& path) = 0;
+
+    // Creates a new empty file with a unique name in the user's temporary
+    // folder; its path, or the empty text when none could be made.
+    virtual std::string MakeTemporaryFile() = 0;
+
+    // The system's own text for an error code, one line without a final stop
+    // ("Access is denied"), or "error <code>" when the system has none.
+    virtual std::string ErrorText(std::uint32_t error) = 0;
 };
 
 }  // namespace reelwright

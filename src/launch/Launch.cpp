@@ -11,6 +11,8 @@
 #include "core/SettingsStore.h"
 #include "core/Text.h"
 #include "launch/GameCommandLine.h"
+#include "launch/GameFolderRights.h"
+#include "launch/ScriptCopyHelper.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
@@ -116,7 +118,27 @@ std::string ComposeScript(const DemoKeys& keys, const DemoQueue& queue) {
     return text;
 }
 
-void LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder) {
+// Writes the script to a temporary file and has the elevated helper place it
+// in the failed folders; true when the helper reports that every step worked.
+// The temporary file is deleted afterwards in every case.
+bool PlaceWithRights(FileSystem& files, ElevatedRunner& runner, const std::string& script,
+                     const std::string& gameFolder, const std::vector<FolderOutcome>& failed) {
+    const std::string temporary = files.MakeTemporaryFile();
+    if (temporary.empty()) return false;
+    bool placed = false;
+    if (files.WriteAnsiTextFile(temporary, script)) {
+        CopyScriptRequest request{temporary, gameFolder, {}};
+        for (const FolderOutcome& outcome : failed) request.gameTypes.push_back(outcome.gameType);
+        const auto exitCode = runner.RunElevated(BuildCopyScriptParameters(request));
+        placed = exitCode && *exitCode == static_cast<std::uint32_t>(kHelperSucceeded);
+    }
+    files.RemoveFile(temporary);
+    return placed;
+}
+
+// Returns false when the user chose not to start the game.
+bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder,
+                ElevatedRunner* elevation) {
     FileSystem& files = services.files;
 
     std::string script;
@@ -131,30 +153,40 @@ void LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // may still lie there: the game-type folders then get the fresh text
     // directly instead of a copy of that file.
     const std::string programScript = basBuildConfigs::DemoConfigPath(services.location.folder);
+    std::vector<FolderOutcome> failed;
     for (const std::string& gameType : DistinctGameTypes(queue)) {
-        const std::string typeFolder = gameFolder + "\\" + gameType;
-        try {
-            if (files.FileExists(typeFolder + "\\" + kGameExecutable))
-                files.SetReadOnly(typeFolder + "\\" + kGameConfigFileName);
-        } catch (const std::exception&) {
-        }
-        try {
-            const std::string target = basBuildConfigs::DemoConfigPath(typeFolder);
-            if (written)
-                files.CopyFileOver(programScript, target);
-            else if (!script.empty())
-                files.WriteAnsiTextFile(target, script);
-        } catch (const std::exception&) {
-        }
+        FolderOutcome outcome = PlaceScriptInFolder(files, gameFolder, gameType, [&](const std::string& target) {
+            if (written) return files.CopyFileOver(programScript, target);
+            if (!script.empty()) return files.WriteAnsiTextFile(target, script);
+            return FileResult{kErrorFileNotFound};
+        });
+        if (outcome.Failed()) failed.push_back(std::move(outcome));
+    }
+
+    // A folder the script did not reach would leave the demo keys dead (or
+    // running an older script): ask for rights once when they would help,
+    // otherwise say so and let the user decide.
+    if (!failed.empty()) {
+        bool placed = false;
+        if (elevation && !script.empty() && ShouldOfferElevation(failed) &&
+            services.prompts.ShowMessage(ElevationQuestionText(failed), kGameFolderTitle, MessageIcon::Question,
+                                         MessageButtons::YesNo) == MessageAnswer::Yes)
+            placed = PlaceWithRights(files, *elevation, script, gameFolder, failed);
+        if (!placed && services.prompts.ShowMessage(PlacementFailureText(failed, files), kGameFolderTitle,
+                                                    MessageIcon::Exclamation,
+                                                    MessageButtons::YesNo) != MessageAnswer::Yes)
+            return false;
     }
 
     const DemoQueueEntry& first = queue.At(1);
     StartGame(services.shell, gameFolder, ManyDemosParameters(gameFolder, first.GameType, first.Name));
+    return true;
 }
 
 }  // namespace
 
-bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters) {
+bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
+            ElevatedRunner* elevation) {
     const bool minimise = ReadMinimise(services.store);
     const DemoKeys keys = ReadKeys(services.store);
     const std::string gameFolder = ReadFolder(services.store);
@@ -164,8 +196,8 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
     if (queue.Count() == 1) {
         const DemoQueueEntry& only = queue.At(1);
         StartGame(services.shell, gameFolder, OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
-    } else {
-        LaunchMany(services, queue, keys, gameFolder);
+    } else if (!LaunchMany(services, queue, keys, gameFolder, elevation)) {
+        return false;
     }
     return minimise;
 }

@@ -1,13 +1,16 @@
 // The Launch action of the main window: with one queued demo it starts the
 // game on that demo; with two or more it writes the playback script, places a
 // copy in every game-type folder of the queue and starts the game on the first
-// demo with the script. It shows no messages: a step that fails is skipped and
-// the next one runs.
+// demo with the script. A step that fails is skipped and the next one runs,
+// except that a game-type folder the script did not reach is reported: with
+// the offer to place it with administrator rights when access was denied,
+// and with the choice of starting the game anyway.
 #pragma once
 
 #include <string_view>
 
 #include "core/AppServices.h"
+#include "core/ElevatedRunner.h"
 #include "queue/DemoQueue.h"
 
 namespace reelwright {
@@ -16,7 +19,10 @@ namespace reelwright {
 // program's folder, where the script is written). `optionalParameters` is the
 // text of the optional-parameters box, used only for one demo. Returns true
 // when the main window is to be minimised ("Min on Playback" read as 1), in
-// every case, also when nothing was started.
-bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters);
+// every case, also when nothing was started, except that it is false when the
+// user chose not to start the game. `elevation` starts the helper that places
+// the script with administrator rights; without it that offer is not made.
+bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
+            ElevatedRunner* elevation = nullptr);
 
 }  // namespace reelwright

@@ -180,7 +180,9 @@ bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFo
 }
 
 bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text) {
-    return files.WriteAnsiTextFile(DemoConfigPath(programFolder), text);
+    return static_cast<bool>(files.WriteAnsiTextFile(DemoConfigPath(programFolder), text));
 }
+
+std::string_view ScriptFirstLine() { return kHeader.substr(0, kHeader.find(kLineEnd) + kLineEnd.size()); }
 
 }  // namespace basBuildConfigs

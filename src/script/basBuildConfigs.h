@@ -54,4 +54,8 @@ bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFo
 // The same for a text already composed.
 bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text);
 
+// The script's first line with its CR LF: every script this program writes
+// begins with it.
+std::string_view ScriptFirstLine();
+
 }  // namespace basBuildConfigs

@@ -80,5 +80,16 @@ TEST(Startup, MutexNameIsMadeFromTheAppKey) {
     EXPECT_NE(SingleInstanceMutexName("Reelwright_1.0.15"), SingleInstanceMutexName("Reelwright_1.0.16"));
 }
 
+TEST(Startup, OnlyTheHelperSwitchRunsTheHelperMode) {
+    reelwright::testing::Journal journal;
+    reelwright::testing::FakeFileSystem files(&journal);
+    for (const char* tail : {"", "\"C:\\Games\\SOF2\\base\\mp\\demos\\a.dm_2004\"", "/copy-scripts"})
+        EXPECT_EQ(RunHelperMode(tail, files), std::nullopt) << tail;
+    EXPECT_TRUE(journal.entries.empty());
+    // The switch with a game folder that holds no game: refused, nothing touched.
+    EXPECT_EQ(RunHelperMode("/copy-script \"C:\\t.tmp\" \"C:\\Windows\" \"base\\mp\"", files), 1);
+    EXPECT_EQ(journal.entries, std::vector<std::string>{"exists C:\\Windows\\SOF2MP.exe"});
+}
+
 }  // namespace
 }  // namespace reelwright

@@ -38,25 +38,63 @@ bool FakeFileSystem::FileExists(const std::string& path) {
     return files.count(path) != 0;
 }
 
-bool FakeFileSystem::SetReadOnly(const std::string& path) {
+FileResult FakeFileSystem::FailureOf(const std::string& path) const {
+    const auto code = failureCodes.find(path);
+    return FileResult{code == failureCodes.end() ? kErrorAccessDenied : code->second};
+}
+
+FileResult FakeFileSystem::SetReadOnly(const std::string& path) {
     if (journal_) journal_->Add("readonly " + path);
-    if (failingPaths.count(path) || !files.count(path)) return false;
+    if (failingPaths.count(path)) return FailureOf(path);
+    if (!files.count(path)) return FileResult{kErrorFileNotFound};
     readOnly.insert(path);
-    return true;
+    return {};
 }
 
-bool FakeFileSystem::CopyFileOver(const std::string& from, const std::string& to) {
+FileResult FakeFileSystem::CopyFileOver(const std::string& from, const std::string& to) {
     if (journal_) journal_->Add("copy " + from + " -> " + to);
-    if (failingPaths.count(from) || failingPaths.count(to) || !files.count(from)) return false;
+    if (failingPaths.count(from)) return FailureOf(from);
+    if (failingPaths.count(to)) return FailureOf(to);
+    if (!files.count(from)) return FileResult{kErrorFileNotFound};
     files[to] = files[from];
-    return true;
+    return {};
 }
 
-bool FakeFileSystem::WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) {
+FileResult FakeFileSystem::WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) {
     if (journal_) journal_->Add("write " + path);
-    if (failingPaths.count(path)) return false;
+    if (failingPaths.count(path)) return FailureOf(path);
     files[path] = utf8Text;
-    return true;
+    return {};
+}
+
+FileResult FakeFileSystem::ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) {
+    if (journal_) journal_->Add("read " + path);
+    bytes.clear();
+    if (failingPaths.count(path)) return FailureOf(path);
+    const auto found = files.find(path);
+    if (found == files.end()) return FileResult{kErrorFileNotFound};
+    bytes = found->second.substr(0, count);
+    return {};
+}
+
+FileResult FakeFileSystem::RemoveFile(const std::string& path) {
+    if (journal_) journal_->Add("remove " + path);
+    if (failingPaths.count(path)) return FailureOf(path);
+    return files.erase(path) ? FileResult{} : FileResult{kErrorFileNotFound};
+}
+
+std::string FakeFileSystem::MakeTemporaryFile() {
+    if (temporaryFileFails) return {};
+    const std::string path = "C:\\Temp\\rw" + std::to_string(++temporaryCount_) + ".tmp";
+    if (journal_) journal_->Add("temp " + path);
+    files[path] = "";
+    return path;
+}
+
+std::string FakeFileSystem::ErrorText(std::uint32_t error) {
+    if (error == kErrorAccessDenied) return "Access is denied";
+    if (error == kErrorFileNotFound) return "The system cannot find the file specified";
+    return "error " + std::to_string(error);
 }
 
 std::intptr_t FakeGameShell::ShellOpen(const std::string& file, const std::string& parameters,
@@ -96,6 +134,12 @@ std::optional<OpenFileResult> FakePrompts::ShowOpenFile(const OpenFileRequest& r
     auto answer = openFileAnswers.front();
     openFileAnswers.pop_front();
     return answer;
+}
+
+std::optional<std::uint32_t> FakeElevatedRunner::RunElevated(const std::string& parameters) {
+    if (journal_) journal_->Add("elevated " + parameters);
+    calls.push_back(parameters);
+    return helper ? helper(parameters) : exitCode;
 }
 
 }  // namespace reelwright::testing

@@ -17,6 +17,7 @@
 #include "core/UserPrompts.h"
 #include "core/FileSystem.h"
 #include "core/GameShell.h"
+#include "core/ElevatedRunner.h"
 
 namespace reelwright::testing {
 
@@ -50,23 +51,35 @@ private:
 };
 
 // An in-memory file system. Journal entries: "exists <path>", "readonly <path>",
-// "copy <from> -> <to>", "write <path>".
+// "copy <from> -> <to>", "write <path>", "read <path>", "remove <path>",
+// "temp <path>".
 class FakeFileSystem : public FileSystem {
 public:
     explicit FakeFileSystem(Journal* journal = nullptr) : journal_(journal) {}
 
     bool FileExists(const std::string& path) override;
-    bool SetReadOnly(const std::string& path) override;
-    bool CopyFileOver(const std::string& from, const std::string& to) override;
-    bool WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
+    FileResult SetReadOnly(const std::string& path) override;
+    FileResult CopyFileOver(const std::string& from, const std::string& to) override;
+    FileResult WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
+    FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) override;
+    FileResult RemoveFile(const std::string& path) override;
+    std::string MakeTemporaryFile() override;
+    // "Access is denied" for 5, "The system cannot find the file specified"
+    // for 2, "error <code>" otherwise.
+    std::string ErrorText(std::uint32_t error) override;
 
     std::map<std::string, std::string> files;  // path -> content
     std::set<std::string> folders;             // existing folders (FileExists is false for them)
     std::set<std::string> readOnly;            // paths made read-only
     std::set<std::string> failingPaths;        // operations on these fail
+    // The error a failing path gives; access denied when not listed here.
+    std::map<std::string, std::uint32_t> failureCodes;
+    bool temporaryFileFails = false;  // MakeTemporaryFile gives no path
 
 private:
+    FileResult FailureOf(const std::string& path) const;
     Journal* journal_;
+    int temporaryCount_ = 0;
 };
 
 struct ShellOpenCall {
@@ -112,6 +125,23 @@ public:
     std::vector<MessageCall> messages;
     std::vector<std::string> browseTitles;
     std::vector<OpenFileRequest> openFileRequests;
+
+private:
+    Journal* journal_;
+};
+
+// Stands for the elevated helper. Journal entry: "elevated <parameters>".
+// `helper` plays the helper's part (such as running the real helper mode
+// against a fake file system) and gives the exit code; without it the exit
+// code is `exitCode` (nothing: the helper was not started).
+class FakeElevatedRunner : public ElevatedRunner {
+public:
+    explicit FakeElevatedRunner(Journal* journal = nullptr) : journal_(journal) {}
+    std::optional<std::uint32_t> RunElevated(const std::string& parameters) override;
+
+    std::function<std::optional<std::uint32_t>(const std::string& parameters)> helper;
+    std::optional<std::uint32_t> exitCode = 0;
+    std::vector<std::string> calls;
 
 private:
     Journal* journal_;

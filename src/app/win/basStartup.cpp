@@ -79,6 +79,13 @@ private:
 }  // namespace
 
 int Main(const std::wstring& commandLineTail) {
+    // The helper that Launch starts with administrator rights does its one job
+    // and ends: no window, and no instance of its own.
+    {
+        win::Win32FileSystem files;
+        if (const auto exitCode = RunHelperMode(basAPI::Narrow(commandLineTail), files)) return *exitCode;
+    }
+
     const std::string appKey = AppKey();
 
     // One instance per version: a second start ends at once without a window.

@@ -3,12 +3,16 @@
 #include "app/win/frmMain.h"
 #include "launch/Launch.h"
 #include "core/win/Controls.h"
+#include "shell/win/Win32ElevatedRunner.h"
 
 namespace reelwright {
 
 void frmMain::cmdLaunch_Click() {
     const std::string optionalParameters = win::GetText(txtOptionalParams);
-    if (Launch(services(), queue(), optionalParameters)) ::ShowWindow(hwnd(), SW_MINIMIZE);
+    // The program itself, started again with rights, places the script in a
+    // game folder that the user cannot write.
+    win::Win32ElevatedRunner elevation(hwnd(), services().location.ProgramPath());
+    if (Launch(services(), queue(), optionalParameters, &elevation)) ::ShowWindow(hwnd(), SW_MINIMIZE);
 }
 
 }  // namespace reelwright

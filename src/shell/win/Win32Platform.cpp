@@ -1,6 +1,8 @@
 #include "shell/win/Win32Platform.h"
 
+#include <algorithm>
 #include <limits>
+#include <string>
 
 #include "core/win/basAPI.h"
 #include "shell/win/basFunctions.h"
@@ -12,27 +14,92 @@ bool Win32FileSystem::FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::SetReadOnly(const std::string& path) {
-    return ::SetFileAttributesW(basAPI::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY) != 0;
+namespace {
+
+// The calling thread's last error as a result; a failure that left no code
+// still reads as a failure.
+FileResult LastError() {
+    const DWORD error = ::GetLastError();
+    return FileResult{error != 0 ? error : static_cast<std::uint32_t>(ERROR_GEN_FAILURE)};
 }
 
-bool Win32FileSystem::CopyFileOver(const std::string& from, const std::string& to) {
-    return ::CopyFileW(basAPI::Widen(from).c_str(), basAPI::Widen(to).c_str(), FALSE) != 0;
+FileResult Checked(BOOL succeeded) { return succeeded ? FileResult{} : LastError(); }
+
+void FreeLocalMemory(HLOCAL memory) { ::LocalFree(memory); }
+
+}  // namespace
+
+FileResult Win32FileSystem::SetReadOnly(const std::string& path) {
+    return Checked(::SetFileAttributesW(basAPI::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY));
 }
 
-bool Win32FileSystem::WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) {
+FileResult Win32FileSystem::CopyFileOver(const std::string& from, const std::string& to) {
+    return Checked(::CopyFileW(basAPI::Widen(from).c_str(), basAPI::Widen(to).c_str(), FALSE));
+}
+
+FileResult Win32FileSystem::WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) {
     const std::string bytes = basAPI::ToAnsi(utf8Text);
-    if (bytes.size() > std::numeric_limits<DWORD>::max()) return false;
+    if (bytes.size() > std::numeric_limits<DWORD>::max()) return FileResult{ERROR_FILE_TOO_LARGE};
     basAPI::UniqueHandle file(::CreateFileW(basAPI::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
+        const FileResult failed = LastError();
         file.release();
-        return false;
+        return failed;
     }
     DWORD written = 0;
-    const BOOL ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    const BOOL closed = ::CloseHandle(file.release());
-    return ok && closed && written == bytes.size();
+    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return LastError();
+    if (!::CloseHandle(file.release())) return LastError();
+    return written == bytes.size() ? FileResult{} : FileResult{ERROR_WRITE_FAULT};
+}
+
+FileResult Win32FileSystem::ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) {
+    bytes.clear();
+    basAPI::UniqueHandle file(::CreateFileW(basAPI::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        const FileResult failed = LastError();
+        file.release();
+        return failed;
+    }
+    bytes.resize(std::min<std::size_t>(count, std::numeric_limits<DWORD>::max()));
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        bytes.clear();
+        return LastError();
+    }
+    bytes.resize(read);
+    return {};
+}
+
+FileResult Win32FileSystem::RemoveFile(const std::string& path) {
+    return Checked(::DeleteFileW(basAPI::Widen(path).c_str()));
+}
+
+std::string Win32FileSystem::MakeTemporaryFile() {
+    wchar_t folder[MAX_PATH + 1]{};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return {};
+    wchar_t path[MAX_PATH]{};
+    // Creates the file with a unique name, so no other program can slip one in
+    // under the name between choosing it and writing it.
+    if (::GetTempFileNameW(folder, L"rw", 0, path) == 0) return {};
+    return basAPI::Narrow(path);
+}
+
+std::string Win32FileSystem::ErrorText(std::uint32_t error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+        0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    basAPI::Unique<HLOCAL, FreeLocalMemory> owned(static_cast<HLOCAL>(buffer));
+    std::wstring text(buffer ? buffer : L"", length);
+    // The system's texts end in a full stop and a line end.
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+        text.pop_back();
+    if (text.empty()) return "error " + std::to_string(error);
+    return basAPI::Narrow(text);
 }
 
 std::intptr_t Win32GameShell::ShellOpen(const std::string& file, const std::string& parameters,

@@ -11,9 +11,13 @@ namespace reelwright::win {
 class Win32FileSystem : public FileSystem {
 public:
     bool FileExists(const std::string& path) override;
-    bool SetReadOnly(const std::string& path) override;
-    bool CopyFileOver(const std::string& from, const std::string& to) override;
-    bool WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
+    FileResult SetReadOnly(const std::string& path) override;
+    FileResult CopyFileOver(const std::string& from, const std::string& to) override;
+    FileResult WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
+    FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) override;
+    FileResult RemoveFile(const std::string& path) override;
+    std::string MakeTemporaryFile() override;
+    std::string ErrorText(std::uint32_t error) override;
 };
 
 class Win32GameShell : public GameShell {

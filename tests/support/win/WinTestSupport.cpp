@@ -1,6 +1,7 @@
 #include "support/win/WinTestSupport.h"
 
 #include <tlhelp32.h>
+#include <dlgs.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "core/AppInfo.h"
+#include "app/win/frmMain.h"
 
 namespace reelwright::testing {
 
@@ -336,6 +338,53 @@ void RemoveAssociationKeys() {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
         ::RegDeleteKeyW(HKEY_CURRENT_USER, user.c_str());
     }
+}
+
+bool AddDemoThroughDialog(HWND main, DWORD processId, const std::wstring& path) {
+    ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = FindTopWindow(L"#32770", L"", processId)) != nullptr; },
+                   std::chrono::seconds(15)))
+        return false;
+    HWND name = ::GetDlgItem(dialog, edt1);
+    if (!name) {
+        HWND combo = ::GetDlgItem(dialog, cmb13);
+        name = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
+        if (!name) name = combo;
+    }
+    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitUntil([&] { return !::IsWindow(dialog); }, std::chrono::seconds(15));
+}
+
+HWND WaitForDialog(DWORD processId, const std::wstring& textPart, HWND except, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            struct Search {
+                DWORD processId;
+                const std::wstring* textPart;
+                HWND except;
+                HWND found;
+            } search{processId, &textPart, except, nullptr};
+            ::EnumWindows(
+                [](HWND window, LPARAM parameter) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(parameter);
+                    DWORD owner = 0;
+                    ::GetWindowThreadProcessId(window, &owner);
+                    if (window == s->except || owner != s->processId || !::IsWindowVisible(window) ||
+                        ClassOf(window) != L"#32770")
+                        return TRUE;
+                    if (!s->textPart->empty() && ReadDialog(window).text.find(*s->textPart) == std::wstring::npos)
+                        return TRUE;
+                    s->found = window;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return (found = search.found) != nullptr;
+        },
+        timeout);
+    return found;
 }
 
 }  // namespace reelwright::testing

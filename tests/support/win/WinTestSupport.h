@@ -155,4 +155,14 @@ bool TestsMayChangeThisMachine();
 // HKCU\Software\Classes.
 void RemoveAssociationKeys();
 
+// Adds one demo to the queue of a running Reelwright (process `processId`,
+// main window `main`) through its own open-file dialog; false when the dialog
+// did not come or did not close.
+bool AddDemoThroughDialog(HWND main, DWORD processId, const std::wstring& path);
+
+// The first visible dialog box of process `processId` other than `except`
+// whose text contains `textPart`; waits up to `timeout` for it.
+HWND WaitForDialog(DWORD processId, const std::wstring& textPart = L"", HWND except = nullptr,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
 }  // namespace reelwright::testing

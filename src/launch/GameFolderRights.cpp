@@ -1,0 +1,41 @@
+#include "launch/GameFolderRights.h"
+
+#include <algorithm>
+
+namespace reelwright {
+
+bool ShouldOfferElevation(const std::vector<FolderOutcome>& failed) {
+    return std::any_of(failed.begin(), failed.end(), [](const FolderOutcome& outcome) { return outcome.AccessDenied(); });
+}
+
+std::string ElevationQuestionText(const std::vector<FolderOutcome>& failed) {
+    std::string text = failed.size() == 1 ? "This game folder needs" : "These game folders need";
+    text += " administrator rights to receive the playback script:\r\n\r\n";
+    for (const FolderOutcome& outcome : failed) text += outcome.folder + "\r\n";
+    text +=
+        "\r\nWould you like Reelwright to place the script there with administrator rights? Windows will ask you "
+        "to allow it once.";
+    return text;
+}
+
+std::string PlacementFailureText(const std::vector<FolderOutcome>& failed, FileSystem& files) {
+    std::string text = "The playback script could not be placed in ";
+    text += failed.size() == 1 ? "this game folder" : "these game folders";
+    text += ", so the demo keys will not step through the queue:\r\n";
+    for (const FolderOutcome& outcome : failed) {
+        text += "\r\n" + outcome.folder + "\r\n";
+        if (!outcome.copy) {
+            text += "    Reelwright.cfg could not be written: " + files.ErrorText(outcome.copy.error) + ".\r\n";
+            if (outcome.staleScript)
+                text += "    The Reelwright.cfg already there is out of date: its keys step through the demos of an "
+                        "earlier launch.\r\n";
+        }
+        if (!outcome.attribute)
+            text += "    SOF2MP.cfg could not be made read-only: " + files.ErrorText(outcome.attribute.error) + ".\r\n";
+    }
+    text += "\r\n";
+    text += kStartAnywayQuestion;
+    return text;
+}
+
+}  // namespace reelwright

@@ -1,0 +1,86 @@
+// The helper mode "/copy-script": a second start of the program, with
+// administrator rights, that copies a script written by the first one into
+// game-type folders the user cannot write. Its command line is built by
+// Launch and read back here; before anything is touched the helper checks
+// that the game folder holds the game, that every target lies below it and
+// that the source is one of this program's scripts.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/FileSystem.h"
+
+namespace reelwright {
+
+inline constexpr const char* kCopyScriptSwitch = "/copy-script";
+
+// Exit codes of the helper.
+inline constexpr int kHelperSucceeded = 0;
+inline constexpr int kHelperRefused = 1;     // command line or checks refused: nothing touched
+inline constexpr int kHelperStepFailed = 2;  // a copy or an attribute change failed
+
+struct CopyScriptRequest {
+    std::string source;                  // the temporary script
+    std::string gameFolder;              // holds SOF2MP.exe
+    std::vector<std::string> gameTypes;  // folders below the game folder, as queued
+
+    friend bool operator==(const CopyScriptRequest&, const CopyScriptRequest&) = default;
+};
+
+// One argument in double quotes, by the rules the system's command-line
+// parser (CommandLineToArgvW) reads back: backslashes before a quote doubled.
+std::string QuoteArgument(std::string_view argument);
+
+// The arguments of a command line's tail (without the program's name), by
+// the same rules.
+std::vector<std::string> SplitArguments(std::string_view tail);
+
+// "/copy-script" followed by the quoted source, game folder and game types.
+std::string BuildCopyScriptParameters(const CopyScriptRequest& request);
+
+// True when the command line's tail asks for the helper mode.
+bool IsCopyScriptCommandLine(std::string_view tail);
+
+// The request of a helper command line; nothing when the switch or any of the
+// source, the game folder and one game type is missing.
+std::optional<CopyScriptRequest> ParseCopyScriptParameters(std::string_view tail);
+
+enum class CopyScriptCheck { Accepted, NoGameExecutable, TargetOutsideGameFolder, ForeignSource };
+
+// The helper's checks, in that order of importance: the game folder is a full
+// path holding SOF2MP.exe, every game type names a folder below it (no drive,
+// no leading separator, no "." or ".." step), and the source begins with the
+// script's first line.
+CopyScriptCheck CheckCopyScriptRequest(FileSystem& files, const CopyScriptRequest& request);
+
+// folder + "\" + name, without doubling the separator of a drive root ("D:\").
+std::string JoinFolder(std::string_view folder, std::string_view name);
+
+// The outcome of placing the script in one game-type folder.
+struct FolderOutcome {
+    std::string gameType;
+    std::string folder;        // game folder + "\" + game type
+    FileResult attribute;      // making SOF2MP.cfg read-only
+    FileResult copy;           // placing Reelwright.cfg
+    bool staleScript = false;  // the copy failed and an older Reelwright.cfg is there
+
+    bool Failed() const { return !attribute || !copy; }
+    bool AccessDenied() const { return attribute.error == kErrorAccessDenied || copy.error == kErrorAccessDenied; }
+};
+
+// Places the script in one game-type folder: makes its SOF2MP.cfg read-only
+// when the folder holds its own SOF2MP.exe (a missing SOF2MP.cfg is nothing
+// to protect and no failure), then calls `place` with the target path
+// folder + "\Reelwright.cfg". After a failed copy it tests for an older script.
+FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFolder, const std::string& gameType,
+                                  const std::function<FileResult(const std::string& target)>& place);
+
+// The helper mode's whole run for the command line's tail: parse, check,
+// then for every game type the attribute change and the copy. Its exit code.
+int RunCopyScriptHelper(FileSystem& files, std::string_view tail);
+
+}  // namespace reelwright

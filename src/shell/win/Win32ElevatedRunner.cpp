@@ -1,0 +1,74 @@
+#include "shell/win/Win32ElevatedRunner.h"
+
+#include <shellapi.h>
+
+#include "core/win/basAPI.h"
+
+namespace reelwright::win {
+
+namespace {
+
+// Waits for the process, dispatching this thread's messages meanwhile. A quit
+// request that arrives is passed on once the wait is over.
+void WaitPumpingMessages(HANDLE process) {
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (true) {
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) break;
+        if (woken != WAIT_OBJECT_0 + 1) {
+            ::WaitForSingleObject(process, INFINITE);
+            break;
+        }
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quit = true;
+                quitCode = message.wParam;
+                continue;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    if (quit) ::PostQuitMessage(static_cast<int>(quitCode));
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> Win32ElevatedRunner::RunElevated(const std::string& parameters) {
+    const std::wstring program = basAPI::Widen(programPath_);
+    const std::wstring arguments = basAPI::Widen(parameters);
+    const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
+
+    // Disabled from before the prompt until the helper has ended, so that
+    // Launch cannot be pressed again meanwhile.
+    const bool wasEnabled = owner_ && !::EnableWindow(owner_, FALSE);
+
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof(execute);
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.hwnd = owner_;
+    execute.lpVerb = L"runas";
+    execute.lpFile = program.c_str();
+    execute.lpParameters = arguments.c_str();
+    execute.lpDirectory = folder.c_str();
+    execute.nShow = SW_HIDE;
+    const bool started = ::ShellExecuteExW(&execute) != FALSE;
+    basAPI::UniqueHandle process(started ? execute.hProcess : nullptr);
+
+    std::optional<std::uint32_t> result;
+    if (process) {
+        WaitPumpingMessages(process.get());
+        DWORD exitCode = 0;
+        if (::GetExitCodeProcess(process.get(), &exitCode)) result = exitCode;
+    }
+
+    if (wasEnabled) {
+        ::EnableWindow(owner_, TRUE);
+        ::SetForegroundWindow(owner_);
+    }
+    return result;
+}
+
+}  // namespace reelwright::win
