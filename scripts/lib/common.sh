@@ -7,7 +7,7 @@ export WINEDEBUG=-all
 
 # Wine's loader, without address-space randomisation. Debian's wine64 has no
 # preloader to keep the randomly placed C heap off the page where Wine maps its
-# shared user data (0x7ffe0000): about one start in 7,700 would end at once with
+# shared user data (0x7ffe0000): about one start in 8,000 would end at once with
 # exit code 1 and, under WINEDEBUG=-all, no message. The programs it starts
 # (Wine's services, the program under test's children) inherit the setting.
 wine64() {
