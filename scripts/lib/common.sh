@@ -5,10 +5,19 @@ REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export PATH="/usr/lib/wine:$PATH"
 export WINEDEBUG=-all
 
+# Wine's loader, without address-space randomisation. Debian's wine64 has no
+# preloader to keep the randomly placed C heap off the page where Wine maps its
+# shared user data (0x7ffe0000): about one start in 8,000 would end at once with
+# exit code 1 and, under WINEDEBUG=-all, no message. The programs it starts
+# (Wine's services, the program under test's children) inherit the setting.
+wine64() {
+  setarch "$(uname -m)" -R /usr/lib/wine/wine64 "$@"
+}
+
 REQUIRED_PACKAGES=(
   cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine64 fonts-wine xvfb xauth x11-apps imagemagick
+  wine64 fonts-wine xvfb xauth x11-apps imagemagick util-linux
 )
 
 # Installs the Debian packages that are missing (non-interactive).
