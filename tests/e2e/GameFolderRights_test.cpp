@@ -50,11 +50,9 @@ void Press(HWND box, int button) { ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(bu
 
 struct GameFolderRights : ::testing::Test {
     void SetUp() override {
-        CloseStandInGames();
         ClearSettings();
     }
     void TearDown() override {
-        CloseStandInGames();
         ClearSettings();
     }
 };

@@ -25,7 +25,6 @@ struct OwnerWindow {
 };
 
 TEST(Win32ElevatedRunner, WaitsForTheProgramWithTheOwnerDisabledAndMessagesPumped) {
-    CloseStandInGames();
     GameFolder game;
     OwnerWindow owner;
     ASSERT_TRUE(owner.window);
