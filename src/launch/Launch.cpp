@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "core/AppInfo.h"
+#include "core/GameFolder.h"
 #include "core/SettingsStore.h"
 #include "core/Text.h"
+#include "launch/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
+#include "launch/GameStart.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
@@ -72,13 +75,6 @@ std::string ReadFolder(SettingsStore& store) {
     }
 }
 
-void StartGame(GameShell& shell, const std::string& gameFolder, const std::string& parameters) {
-    try {
-        shell.ShellOpen(kGameExecutableToStart, parameters, gameFolder, kShowMaximized);
-    } catch (const std::exception&) {
-    }
-}
-
 // The distinct game types of the queue in order of first appearance, compared
 // trimmed and case-sensitively; an empty or blank game type never joins. The
 // listed text is the game type as queued, untrimmed, since it names the folder.
@@ -116,7 +112,7 @@ std::string ComposeScript(const DemoKeys& keys, const DemoQueue& queue) {
     return text;
 }
 
-void LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder) {
+bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder) {
     FileSystem& files = services.files;
 
     std::string script;
@@ -149,7 +145,7 @@ void LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     }
 
     const DemoQueueEntry& first = queue.At(1);
-    StartGame(services.shell, gameFolder, ManyDemosParameters(gameFolder, first.GameType, first.Name));
+    return StartGame(services, gameFolder, ManyDemosParameters(gameFolder, first.GameType, first.Name));
 }
 
 }  // namespace
@@ -157,17 +153,30 @@ void LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
 bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters) {
     const bool minimise = ReadMinimise(services.store);
     const DemoKeys keys = ReadKeys(services.store);
-    const std::string gameFolder = ReadFolder(services.store);
+    // Without trailing separators, so that a drive root ("D:\") joins as "D:".
+    const std::string gameFolder(GameFolderForJoining(ReadFolder(services.store)));
 
     if (gameFolder.empty() || queue.Empty()) return minimise;
 
+    // Names the game's console cannot take: one box, nothing written, nothing
+    // started, the window left as it is.
+    const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
+    if (const auto refused = FindConsoleNameProblems(queue, fitsAnsi); !refused.empty()) {
+        services.prompts.ShowMessage(ConsoleNamesMessage(queue, refused), kPlayDemoErrorTitle, MessageIcon::Stop,
+                                     MessageButtons::Ok);
+        return false;
+    }
+
+    bool started = false;
     if (queue.Count() == 1) {
         const DemoQueueEntry& only = queue.At(1);
-        StartGame(services.shell, gameFolder, OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
+        started = StartGame(services, gameFolder,
+                            OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
     } else {
-        LaunchMany(services, queue, keys, gameFolder);
+        started = LaunchMany(services, queue, keys, gameFolder);
     }
-    return minimise;
+    // A game that could not be started was reported; the window stays.
+    return started && minimise;
 }
 
 }  // namespace reelwright

@@ -1,0 +1,26 @@
+// Starting the game, for Launch and for the direct playback, and telling the
+// user when it could not be started.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/AppServices.h"
+
+namespace reelwright {
+
+// The title of the stop boxes of Launch and the direct playback.
+inline constexpr const char* kPlayDemoErrorTitle = "Reelwright - Error playing demo.";
+
+// The stop box's text when the game could not be started: the path tried and
+// the system's text for the error code.
+std::string GameNotStartedMessage(std::string_view gameFolder, std::uint32_t error, std::string_view systemText);
+
+// Starts "SoF2MP.exe" in the game folder (a drive root keeps its separator),
+// maximised, with `parameters`. When the shell reports an error, shows the
+// stop box and returns false. A shell that throws counts as not started,
+// without a box.
+bool StartGame(AppServices& services, std::string_view gameFolder, const std::string& parameters);
+
+}  // namespace reelwright
