@@ -14,6 +14,8 @@ bool SplitsUnquoted(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return IsConsoleBlank(c) || c == ';' || c == '/'; });
 }
 
+bool IsControl(char c) { return static_cast<unsigned char>(c) < ' '; }
+
 bool Holds(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
 
 // The demo as the user knows it: its path below the game folder.
@@ -32,8 +34,9 @@ const char* ProblemText(ConsoleNameProblem problem) {
             return "its path holds characters that your system's code page (for programs that do not use "
                    "Unicode) cannot represent, and the game reads names in that code page. Rename the file or "
                    "its folder.";
-        case ConsoleNameProblem::QuoteInName:
-            return "its name holds a double quote, which the game cannot take. Rename the file.";
+        case ConsoleNameProblem::CharacterInName:
+            return "its name holds a double quote or a control character, which the game cannot take. Rename the "
+                   "file.";
         case ConsoleNameProblem::PlusInCommandLineName:
             return "the game starts on this demo and splits its command line at every \"+\". Rename the file, "
                    "or put another demo first in the queue.";
@@ -58,8 +61,8 @@ std::vector<RefusedQueuedDemo> FindConsoleNameProblems(const DemoQueue& queue, c
             refuse(ConsoleNameProblem::GameTypeCharacters);
         else if (!fitsAnsi(entry.Name) || !fitsAnsi(entry.GameType))
             refuse(ConsoleNameProblem::NotInAnsiCodePage);
-        else if (Holds(entry.Name, '"'))
-            refuse(ConsoleNameProblem::QuoteInName);
+        else if (Holds(entry.Name, '"') || std::any_of(entry.Name.begin(), entry.Name.end(), IsControl))
+            refuse(ConsoleNameProblem::CharacterInName);
         else if (position == 1 && Holds(entry.Name, '+'))
             refuse(ConsoleNameProblem::PlusInCommandLineName);
         else if (script && SplitsUnquoted(entry.Name))

@@ -11,7 +11,8 @@
 // the name of the demo on the command line must hold no "+" (it is quoted
 // when it holds a blank, ";" or "/"); the names in the script of two or more
 // demos are run unquoted by "vstr" and must hold no blank, ";" or "/"; no
-// name may hold a double quote; and every character must exist in the ANSI
+// name may hold a double quote or a control character (a line end splits a
+// command even inside quotes); and every character must exist in the ANSI
 // code page.
 #pragma once
 
@@ -28,7 +29,7 @@ namespace reelwright {
 enum class ConsoleNameProblem {
     GameTypeCharacters,   // the game type holds a blank, ";", "+", "/" or a double quote
     NotInAnsiCodePage,    // the name or the game type holds a character the ANSI code page lacks
-    QuoteInName,          // the name holds a double quote
+    CharacterInName,      // the name holds a double quote or a control character
     PlusInCommandLineName,  // the demo on the command line has "+" in its name
     BlankInScriptName,    // two or more demos, and the name holds a blank, ";" or "/"
 };

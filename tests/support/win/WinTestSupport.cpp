@@ -1,11 +1,13 @@
 #include "support/win/WinTestSupport.h"
 
 #include <tlhelp32.h>
+#include <dlgs.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "app/win/frmMain.h"
 #include "core/AppInfo.h"
 
 namespace reelwright::testing {
@@ -136,6 +138,13 @@ GameFolder::GameFolder() {
             std::to_wstring(++counter);
     RemoveTree(root_);
     path_ = root_ + L"\\Soldier Of Fortune II";
+    CreateFolders(path_ + L"\\base\\mp\\demos");
+    CreateFolders(path_ + L"\\mymod\\demos");
+    ::CopyFileW((BuildFolder() + L"\\SOF2MP.exe").c_str(), (path_ + L"\\SOF2MP.exe").c_str(), FALSE);
+}
+
+GameFolder::GameFolder(const std::wstring& folder) : root_(folder), path_(folder) {
+    RemoveTree(root_);
     CreateFolders(path_ + L"\\base\\mp\\demos");
     CreateFolders(path_ + L"\\mymod\\demos");
     ::CopyFileW((BuildFolder() + L"\\SOF2MP.exe").c_str(), (path_ + L"\\SOF2MP.exe").c_str(), FALSE);
@@ -284,6 +293,23 @@ std::optional<DWORD> StartedProcess::WaitForExit(std::chrono::milliseconds timeo
     DWORD code = 0;
     ::GetExitCodeProcess(process_.get(), &code);
     return code;
+}
+
+bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path) {
+    ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = FindTopWindow(L"#32770", L"Add SOF2 Demo Files for viewing...", processId)) != nullptr; },
+                   std::chrono::seconds(15)))
+        return false;
+    HWND name = ::GetDlgItem(dialog, edt1);
+    if (!name) {
+        HWND combo = ::GetDlgItem(dialog, cmb13);
+        name = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
+        if (!name) name = combo;
+    }
+    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitUntil([&] { return !::IsWindow(dialog); }, std::chrono::seconds(15));
 }
 
 }  // namespace reelwright::testing

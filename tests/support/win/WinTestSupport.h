@@ -54,6 +54,9 @@ std::wstring ClassOf(HWND window);
 class GameFolder {
 public:
     GameFolder();
+    // The same layout right in `folder` (a drive root is given as "R:");
+    // its contents are removed at destruction.
+    explicit GameFolder(const std::wstring& folder);
     ~GameFolder();
     GameFolder(const GameFolder&) = delete;
     GameFolder& operator=(const GameFolder&) = delete;
@@ -140,5 +143,11 @@ private:
     basAPI::UniqueHandle process_;
     DWORD id_ = 0;
 };
+
+// Adds one demo through the open-file dialog of the main window `main` of
+// process `processId` (Reelwright.exe started by the test): presses Add, types
+// `path` into the dialog's file name box and presses Open. False when the
+// dialog did not come up or did not close.
+bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path);
 
 }  // namespace reelwright::testing
