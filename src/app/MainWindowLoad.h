@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/AppServices.h"
+#include "launch/GameStart.h"
 
 namespace reelwright {
 
@@ -15,7 +16,7 @@ enum class LoadOutcome { ShowWindow, EndProgram };
 // The first-run setup, given the game folder the load read (empty on a first run).
 using FirstRunStep = std::function<LoadOutcome(const std::string& gameFolder)>;
 
-inline constexpr const char* kPlayErrorTitle = "Reelwright - Error playing demo.";
+inline constexpr const char* kPlayErrorTitle = kPlayDemoErrorTitle;
 inline constexpr const char* kPlayErrorText =
     "You must have the demo running the appropriate folder.\r\n\r\nBy default this will be your base/mp/demos folder.";
 

@@ -14,11 +14,16 @@ constexpr std::uint32_t kPathNotFound = 3;
 
 }  // namespace
 
+std::string GamePathToStart(std::string_view gameFolder) {
+    std::string path(GameFolderForJoining(gameFolder));
+    path += '\\';
+    path += kGameExecutableToStart;
+    return path;
+}
+
 std::string GameNotStartedMessage(std::string_view gameFolder, std::uint32_t error, std::string_view systemText) {
     std::string text = "The game could not be started:\r\n\r\n";
-    text += GameFolderForJoining(gameFolder);
-    text += '\\';
-    text += kGameExecutableToStart;
+    text += GamePathToStart(gameFolder);
     text += "\r\n\r\n";
     if (!systemText.empty()) {
         text += systemText;
@@ -35,7 +40,7 @@ bool StartGame(AppServices& services, std::string_view gameFolder, const std::st
     std::uint32_t error = 0;
     std::string systemText;
     try {
-        error = services.shell.ShellOpen(kGameExecutableToStart, parameters, GameFolderForGame(gameFolder),
+        error = services.shell.ShellOpen(GamePathToStart(gameFolder), parameters, GameFolderForGame(gameFolder),
                                          kShowMaximized);
     } catch (const std::exception&) {
         return false;

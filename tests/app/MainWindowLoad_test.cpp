@@ -33,7 +33,7 @@ TEST_F(LoadFixture, QuotedDemoInBaseMpStartsTheGameBeforeTheFirstRunStep) {
     store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
     Load("\"C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004\"");
     ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].file, "SoF2MP.exe");
+    EXPECT_EQ(shell.calls[0].file, "C:\\Games\\SOF2\\SoF2MP.exe");
     EXPECT_EQ(shell.calls[0].parameters,
               "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"duel.dm_2004\"");
     EXPECT_EQ(shell.calls[0].directory, "C:\\Games\\SOF2");

@@ -69,7 +69,7 @@ TEST_F(LaunchTest, OneDemoStartsTheGameOnItWithTrimmedOptionalParameters) {
     Queue("duel.dm_2004", "base\\mp");
     EXPECT_TRUE(Run("  +set r_mode 4  "));
     ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].file, "SoF2MP.exe");
+    EXPECT_EQ(shell.calls[0].file, "C:\\Games\\SOF2\\SoF2MP.exe");
     EXPECT_EQ(shell.calls[0].parameters,
               "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo duel.dm_2004 +set r_mode 4");
     EXPECT_EQ(shell.calls[0].directory, kGame);
@@ -96,7 +96,7 @@ TEST_F(LaunchTest, TwoDemosWriteCopyThenStartWithTheScript) {
                        "exists C:\\Games\\SOF2\\mymod\\SOF2MP.exe",
                        "readonly C:\\Games\\SOF2\\mymod\\SOF2MP.cfg",
                        "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\mymod\\Reelwright.cfg",
-                       "shellopen SoF2MP.exe | +set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo "
+                       "shellopen C:\\Games\\SOF2\\SoF2MP.exe | +set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo "
                        "duel.dm_2004+exec Reelwright.cfg | C:\\Games\\SOF2 | 3"}));
     // Read-only only where the executable lies beside the config.
     EXPECT_EQ(files.readOnly, (std::set<std::string>{"C:\\Games\\SOF2\\mymod\\SOF2MP.cfg"}));
@@ -323,6 +323,7 @@ TEST_F(LaunchTest, AGameFolderAtADriveRootIsJoinedOnceAndPassedWithItsSeparator)
               (Strings{"copy C:\\Tools\\Reelwright\\Reelwright.cfg -> D:\\base\\mp\\Reelwright.cfg",
                        "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> D:\\mymod\\Reelwright.cfg"}));
     EXPECT_EQ(JournalOf("exists "), (Strings{"exists D:\\base\\mp\\SOF2MP.exe", "exists D:\\mymod\\SOF2MP.exe"}));
+    EXPECT_EQ(shell.calls.back().file, "D:\\SoF2MP.exe");
     EXPECT_EQ(shell.calls.back().parameters,
               "+set fs_basepath \"D:\\\" +set fs_game base\\mp+demo a.dm_2004+exec Reelwright.cfg");
     EXPECT_EQ(shell.calls.back().directory, "D:\\");

@@ -15,7 +15,7 @@ using namespace reelwright::testing;
 TEST(Win32GameShell, StartsTheGameWithItsParametersFolderAndShowMode) {
     GameFolder game;
     win::Win32GameShell shell;
-    EXPECT_EQ(shell.ShellOpen("SoF2MP.exe", "+set fs_game base\\mp+demo \"a b.dm_2004\"", game.pathUtf8(), SW_SHOWMAXIMIZED),
+    EXPECT_EQ(shell.ShellOpen(game.pathUtf8() + "\\SoF2MP.exe", "+set fs_game base\\mp+demo \"a b.dm_2004\"", game.pathUtf8(), SW_SHOWMAXIMIZED),
               0u);
     ASSERT_TRUE(game.WaitForRecords(1));
     const auto record = game.Records().at(0);
@@ -28,7 +28,7 @@ TEST(Win32GameShell, AMissingGameGivesTheSystemsErrorCodeAndText) {
     GameFolder game;
     ASSERT_TRUE(::DeleteFileW((game.path() + L"\\SOF2MP.exe").c_str()));
     win::Win32GameShell shell;
-    const std::uint32_t error = shell.ShellOpen("SoF2MP.exe", "", game.pathUtf8(), SW_SHOWMAXIMIZED);
+    const std::uint32_t error = shell.ShellOpen(game.pathUtf8() + "\\SoF2MP.exe", "", game.pathUtf8(), SW_SHOWMAXIMIZED);
     EXPECT_EQ(error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
     const std::string text = shell.ErrorText(error);
     EXPECT_FALSE(text.empty());

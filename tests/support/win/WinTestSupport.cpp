@@ -25,7 +25,10 @@ void CreateFolders(const std::wstring& path) {
     ::CreateDirectoryW(path.c_str(), nullptr);
 }
 
-void RemoveTree(const std::wstring& path) {
+void RemoveTree(const std::wstring& path);
+
+// Removes everything inside the folder, and leaves the folder.
+void RemoveContents(const std::wstring& path) {
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -42,6 +45,10 @@ void RemoveTree(const std::wstring& path) {
         } while (::FindNextFileW(search, &found));
         ::FindClose(search);
     }
+}
+
+void RemoveTree(const std::wstring& path) {
+    RemoveContents(path);
     ::RemoveDirectoryW(path.c_str());
 }
 
@@ -143,8 +150,9 @@ GameFolder::GameFolder() {
     ::CopyFileW((BuildFolder() + L"\\SOF2MP.exe").c_str(), (path_ + L"\\SOF2MP.exe").c_str(), FALSE);
 }
 
-GameFolder::GameFolder(const std::wstring& folder) : root_(folder), path_(folder) {
-    RemoveTree(root_);
+GameFolder::GameFolder(const std::wstring& folder) : root_(folder), path_(folder), keepRoot_(true) {
+    // The folder itself stays: it may be a drive's root.
+    RemoveContents(root_);
     CreateFolders(path_ + L"\\base\\mp\\demos");
     CreateFolders(path_ + L"\\mymod\\demos");
     ::CopyFileW((BuildFolder() + L"\\SOF2MP.exe").c_str(), (path_ + L"\\SOF2MP.exe").c_str(), FALSE);
@@ -152,7 +160,10 @@ GameFolder::GameFolder(const std::wstring& folder) : root_(folder), path_(folder
 
 GameFolder::~GameFolder() {
     CloseStandInGames();
-    RemoveTree(root_);
+    if (keepRoot_)
+        RemoveContents(root_);
+    else
+        RemoveTree(root_);
 }
 
 std::wstring GameFolder::AddFile(const std::wstring& relative, const std::string& content) {

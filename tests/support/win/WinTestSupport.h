@@ -81,6 +81,7 @@ public:
 private:
     std::wstring root_;
     std::wstring path_;
+    bool keepRoot_ = false;
 };
 
 // Closes every window of the stand-in game and waits until they are gone.
