@@ -18,6 +18,7 @@ REQUIRED_PACKAGES=(
   cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine64 fonts-wine xvfb xauth x11-apps imagemagick util-linux
+  clang libfuzzer-14-dev
 )
 
 # Installs the Debian packages that are missing (non-interactive).

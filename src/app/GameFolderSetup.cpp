@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/AppInfo.h"
+#include "core/GameFolder.h"
 
 namespace reelwright {
 
@@ -29,7 +30,7 @@ void SetupSOF2Folder(AppServices& services) {
 
         bool holdsGame = false;
         try {
-            holdsGame = services.files.FileExists(folder + "\\" + kGameExecutable);
+            holdsGame = services.files.FileExists(std::string(GameFolderForJoining(folder)) + "\\" + kGameExecutable);
         } catch (const std::exception&) {
             ReportUnavailable(services.prompts, kFileTestUnavailableText);
             return;

@@ -3,7 +3,9 @@
 #include <exception>
 
 #include "core/AppInfo.h"
+#include "launch/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
+#include "launch/GameStart.h"
 
 namespace reelwright {
 
@@ -13,8 +15,17 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
         services.prompts.ShowMessage(kPlayErrorText, kPlayErrorTitle, MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
-    services.shell.ShellOpen(kGameExecutableToStart, DirectPlaybackParameters(gameFolder, *location), gameFolder,
-                             kShowMaximized);
+    // The same console rules as for Launch of one demo (the name is always
+    // quoted here).
+    DemoQueue alone;
+    alone.Append({location->demo, location->gameType, demoPath});
+    const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
+    if (const auto refused = FindConsoleNameProblems(alone, fitsAnsi); !refused.empty()) {
+        services.prompts.ShowMessage(ConsoleNamesMessage(alone, refused), kPlayErrorTitle, MessageIcon::Stop,
+                                     MessageButtons::Ok);
+        return;
+    }
+    StartGame(services, gameFolder, DirectPlaybackParameters(gameFolder, *location));
 }
 
 LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLineTail, const FirstRunStep& firstRun) {

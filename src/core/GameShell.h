@@ -1,5 +1,6 @@
-// Starting a program through the shell's "Open" verb. The Windows
-// implementation calls basFunctions::ShellOpen with its owner window.
+// Starting a program through the shell's "Open" verb, and what the game can
+// read. The Windows implementation calls basFunctions::ShellOpen with its
+// owner window.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +20,18 @@ class GameShell {
 public:
     virtual ~GameShell() = default;
 
-    // Returns the shell's result code (above 32 means success).
-    virtual std::intptr_t ShellOpen(const std::string& file, const std::string& parameters,
+    // Starts `file` in `directory`. Returns 0 when the program was started,
+    // otherwise the system's error code (GetLastError on Windows).
+    virtual std::uint32_t ShellOpen(const std::string& file, const std::string& parameters,
                                     const std::string& directory, int showMode) = 0;
+
+    // The system's text for an error code that ShellOpen returned, without a
+    // trailing line break; empty when the system has none.
+    virtual std::string ErrorText(std::uint32_t code) = 0;
+
+    // True when every character of the UTF-8 text exists in the system's ANSI
+    // code page, in which the game reads its command line and scripts.
+    virtual bool FitsAnsiCodePage(const std::string& text) = 0;
 };
 
 }  // namespace reelwright

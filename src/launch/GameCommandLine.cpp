@@ -1,17 +1,18 @@
 #include "launch/GameCommandLine.h"
 
+#include "core/GameFolder.h"
 #include "core/Text.h"
+#include "launch/ConsoleNames.h"
+#include "queue/DemoAdd.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
 
 namespace {
 
-constexpr std::string_view kDemosFolder = "\\demos";
-
 std::string CommonStart(std::string_view gameFolder, std::string_view gameType) {
     std::string text = "+set fs_basepath \"";
-    text += gameFolder;
+    text += GameFolderForGame(gameFolder);
     text += "\" +set fs_game ";
     text += gameType;
     text += "+demo ";
@@ -21,22 +22,9 @@ std::string CommonStart(std::string_view gameFolder, std::string_view gameType) 
 }  // namespace
 
 std::optional<DemoLocation> LocateDemoInGameFolder(std::string_view gameFolder, std::string_view demoPath) {
-    if (demoPath.substr(0, gameFolder.size()) != gameFolder) return std::nullopt;
-    // The game folder must be followed by a separator: "C:\Games\SOF2X\..." is
-    // not inside "C:\Games\SOF2".
-    if (demoPath.size() <= gameFolder.size() || demoPath[gameFolder.size()] != '\\') return std::nullopt;
-
-    // The first "\demos" after the game folder (one inside the folder's own
-    // name does not count).
-    const std::size_t demos = demoPath.find(kDemosFolder, gameFolder.size());
-    if (demos == std::string_view::npos) return std::nullopt;
-
-    DemoLocation location;
-    // "\demos" right after the game folder: the game folder's own demos folder.
-    if (demos > gameFolder.size()) location.gameType = demoPath.substr(gameFolder.size() + 1, demos - gameFolder.size() - 1);
-    const std::size_t demoStart = demos + kDemosFolder.size() + 1;
-    if (demoStart <= demoPath.size()) location.demo = demoPath.substr(demoStart);
-    return location;
+    DemoPlace place = CheckDemoFileForQueue(demoPath, gameFolder);
+    if (!place.Accepted()) return std::nullopt;
+    return DemoLocation{std::move(place.gameType), std::move(place.name)};
 }
 
 std::string DirectPlaybackParameters(std::string_view gameFolder, const DemoLocation& location) {
@@ -46,7 +34,13 @@ std::string DirectPlaybackParameters(std::string_view gameFolder, const DemoLoca
 std::string OneDemoParameters(std::string_view gameFolder, std::string_view gameType, std::string_view name,
                               std::string_view optionalParameters) {
     std::string text = CommonStart(gameFolder, gameType);
-    text += name;
+    if (NameNeedsQuotes(name)) {
+        text += '"';
+        text += name;
+        text += '"';
+    } else {
+        text += name;
+    }
     const std::string optional = TrimBlanks(optionalParameters);
     if (!optional.empty()) text += " " + optional;
     return text;

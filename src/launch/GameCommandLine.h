@@ -14,18 +14,21 @@ struct DemoLocation {
     std::string demo;      // after "\demos\": relative to the game type's demos folder
 };
 
-// Splits a demo path named on the command line. Nothing when the path does not
-// lie in the game folder (case-sensitive prefix followed by a separator) or has
-// no "\demos" after the game folder. A demo right in the game folder's own
-// "demos" folder has the empty game type.
+// Splits a demo path named on the command line by the same rule as Add
+// (CheckDemoFileForQueue): nothing when the file is refused there. A demo
+// right in the game folder's own "demos" folder has the empty game type.
 std::optional<DemoLocation> LocateDemoInGameFolder(std::string_view gameFolder, std::string_view demoPath);
+
+// In all parameters, the game folder is given as GameFolderForGame makes it
+// (no trailing separator, except for a drive root: "D:\").
 
 // The direct playback's parameters:
 // +set fs_basepath "<G>" +set fs_game <T>+demo "<D>"
 std::string DirectPlaybackParameters(std::string_view gameFolder, const DemoLocation& location);
 
 // Launch's parameters for one queued demo; " <optional>" follows only when the
-// trimmed optional parameters are not empty:
+// trimmed optional parameters are not empty, and the name is enclosed in
+// double quotes when the console would split it (NameNeedsQuotes):
 // +set fs_basepath "<G>" +set fs_game <T>+demo <name>[ <optional>]
 std::string OneDemoParameters(std::string_view gameFolder, std::string_view gameType, std::string_view name,
                               std::string_view optionalParameters);

@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "core/AppInfo.h"
+#include "core/GameFolder.h"
 #include "core/SettingsStore.h"
 #include "core/Text.h"
+#include "launch/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
 #include "launch/GameFolderRights.h"
 #include "launch/ScriptCopyHelper.h"
+#include "launch/GameStart.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
@@ -71,13 +74,6 @@ std::string ReadFolder(SettingsStore& store) {
         return ReadGameFolder(store, AppKey());
     } catch (const std::exception&) {
         return {};
-    }
-}
-
-void StartGame(GameShell& shell, const std::string& gameFolder, const std::string& parameters) {
-    try {
-        shell.ShellOpen(kGameExecutableToStart, parameters, gameFolder, kShowMaximized);
-    } catch (const std::exception&) {
     }
 }
 
@@ -179,8 +175,7 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     }
 
     const DemoQueueEntry& first = queue.At(1);
-    StartGame(services.shell, gameFolder, ManyDemosParameters(gameFolder, first.GameType, first.Name));
-    return true;
+    return StartGame(services, gameFolder, ManyDemosParameters(gameFolder, first.GameType, first.Name));
 }
 
 }  // namespace
@@ -189,17 +184,30 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
             ElevatedRunner* elevation) {
     const bool minimise = ReadMinimise(services.store);
     const DemoKeys keys = ReadKeys(services.store);
-    const std::string gameFolder = ReadFolder(services.store);
+    // Without trailing separators, so that a drive root ("D:\") joins as "D:".
+    const std::string gameFolder(GameFolderForJoining(ReadFolder(services.store)));
 
     if (gameFolder.empty() || queue.Empty()) return minimise;
 
-    if (queue.Count() == 1) {
-        const DemoQueueEntry& only = queue.At(1);
-        StartGame(services.shell, gameFolder, OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
-    } else if (!LaunchMany(services, queue, keys, gameFolder, elevation)) {
+    // Names the game's console cannot take: one box, nothing written, nothing
+    // started, the window left as it is.
+    const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
+    if (const auto refused = FindConsoleNameProblems(queue, fitsAnsi); !refused.empty()) {
+        services.prompts.ShowMessage(ConsoleNamesMessage(queue, refused), kPlayDemoErrorTitle, MessageIcon::Stop,
+                                     MessageButtons::Ok);
         return false;
     }
-    return minimise;
+
+    bool started = false;
+    if (queue.Count() == 1) {
+        const DemoQueueEntry& only = queue.At(1);
+        started = StartGame(services, gameFolder,
+                            OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
+    } else {
+        started = LaunchMany(services, queue, keys, gameFolder, elevation);
+    }
+    // A game that could not be started was reported; the window stays.
+    return started && minimise;
 }
 
 }  // namespace reelwright

@@ -2,9 +2,11 @@
 // game on that demo; with two or more it writes the playback script, places a
 // copy in every game-type folder of the queue and starts the game on the first
 // demo with the script. A step that fails is skipped and the next one runs,
-// except that a game-type folder the script did not reach is reported: with
-// the offer to place it with administrator rights when access was denied,
-// and with the choice of starting the game anyway.
+// except for what is told to the user: a queue whose names the game's console
+// cannot take (a stop box, checked before anything is written or started), a
+// game that could not be started (a stop box), and a game-type folder the
+// script did not reach (with the offer to place it with administrator rights
+// when access was denied, and the choice of starting the game anyway).
 #pragma once
 
 #include <string_view>
@@ -18,10 +20,11 @@ namespace reelwright {
 // Runs Launch against the given services (services.location.folder is the
 // program's folder, where the script is written). `optionalParameters` is the
 // text of the optional-parameters box, used only for one demo. Returns true
-// when the main window is to be minimised ("Min on Playback" read as 1), in
-// every case, also when nothing was started, except that it is false when the
-// user chose not to start the game. `elevation` starts the helper that places
-// the script with administrator rights; without it that offer is not made.
+// when the main window is to be minimised: "Min on Playback" read as 1, also
+// when nothing was to be started (empty queue, no game folder), but not after
+// a stop box or when the user chose not to start the game. `elevation` starts
+// the helper that places the script with administrator rights; without it
+// that offer is not made.
 bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
             ElevatedRunner* elevation = nullptr);
 

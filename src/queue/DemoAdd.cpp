@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "core/AppInfo.h"
 #include "queue/DialogSelection.h"
@@ -20,17 +21,61 @@ OpenFileRequest MakeAddDemosRequest(const std::string& gameFolder) {
     return request;
 }
 
-std::string NotAddedMessage(const AddDemosResult& result) {
+DemoPlace CheckDemoFileForQueue(std::string_view filePath, std::string_view gameFolder) {
+    DemoPlace place = LocateBelowGameFolder(filePath, gameFolder);
+    // The "demos" folder itself is no demo file.
+    if (place.Accepted() && place.name.empty()) place = DemoPlace{DemoRefusal::NoDemosFolder, {}, {}};
+    return place;
+}
+
+namespace {
+
+// One paragraph per reason: what happened, then the files concerned.
+void AppendRefusedGroup(std::string& text, const std::vector<std::string>& paths, const std::string& oneFile,
+                        const std::string& severalFiles) {
+    if (paths.empty()) return;
+    if (!text.empty()) text += "\r\n\r\n";
+    text += paths.size() == 1 ? oneFile : severalFiles;
+    text += "\r\n";
+    const std::size_t listed = std::min(paths.size(), kMaxListedFiles);
+    for (std::size_t i = 0; i < listed; ++i) text += "\r\n" + paths[i];
+    if (paths.size() > listed) text += "\r\n... and " + std::to_string(paths.size() - listed) + " more.";
+}
+
+std::vector<std::string> PathsRefusedFor(const AddDemosResult& result, DemoRefusal reason) {
+    std::vector<std::string> paths;
+    for (const RefusedDemoFile& file : result.refused)
+        if (file.reason == reason) paths.push_back(file.path);
+    return paths;
+}
+
+}  // namespace
+
+std::string NotAddedMessage(const AddDemosResult& result, std::string_view gameFolder) {
     std::string text;
-    if (!result.withoutGameType.empty()) {
-        text += result.withoutGameType.size() == 1 ? "This demo file was not added" : "These demo files were not added";
-        text += " to the queue, because no game type can be taken from where ";
-        text += result.withoutGameType.size() == 1 ? "it lies:" : "they lie:";
-        text += "\r\n";
-        const std::size_t listed = std::min(result.withoutGameType.size(), kMaxListedFiles);
-        for (std::size_t i = 0; i < listed; ++i) text += "\r\n" + result.withoutGameType[i];
-        if (result.withoutGameType.size() > listed)
-            text += "\r\n... and " + std::to_string(result.withoutGameType.size() - listed) + " more.";
+    if (!PathsRefusedFor(result, DemoRefusal::NoGameFolder).empty()) {
+        text += "No demo files were added to the queue, because the location of your SOF2 folder is not set.";
+        text += "\r\n\r\nLocate your SOF2 folder first with File > Locate SOF2.exe File, then add the demos again.";
+    }
+    const std::string folder(gameFolder);
+    const auto outside = PathsRefusedFor(result, DemoRefusal::OutsideGameFolder);
+    AppendRefusedGroup(text, outside,
+                       "This demo file was not added to the queue, because it does not lie inside your SOF2 folder, " +
+                           folder + ":",
+                       "These demo files were not added to the queue, because they do not lie inside your SOF2 "
+                       "folder, " + folder + ":");
+    const auto noDemos = PathsRefusedFor(result, DemoRefusal::NoDemosFolder);
+    AppendRefusedGroup(text, noDemos,
+                       "This demo file was not added to the queue, because it does not lie in a folder named demos "
+                       "inside your SOF2 folder:",
+                       "These demo files were not added to the queue, because they do not lie in a folder named demos "
+                       "inside your SOF2 folder:");
+    const auto emptyNames = PathsRefusedFor(result, DemoRefusal::EmptyFolderName);
+    AppendRefusedGroup(text, emptyNames,
+                       "This demo file was not added to the queue, because its path holds an empty folder name (\\\\):",
+                       "These demo files were not added to the queue, because their paths hold an empty folder name "
+                       "(\\\\):");
+    if (!outside.empty() || !noDemos.empty() || !emptyNames.empty()) {
         text += "\r\n\r\nYou must have the demos in a demos folder inside your SOF2 folder.";
         text += "\r\nBy default this will be your base/mp/demos folder.";
     }
@@ -53,12 +98,12 @@ AddDemosResult AddDemos(AppServices& services, DemoQueue& queue) {
     const DemoSelection selection = ReadDialogSelection(*answer);
     if (selection.Empty()) return result;
 
-    // Several files share their folder, so one derivation serves them all.
-    const std::optional<std::string> gameType = GetGameTypeFromPath(selection.location, gameFolder);
     for (std::size_t i = 0; i < selection.names.size(); ++i) {
-        if (!gameType) {
-            result.withoutGameType.push_back(selection.FilePath(i));
-        } else if (queue.Append({selection.names[i], *gameType, selection.location})) {
+        std::string path = selection.FilePath(i);
+        const DemoPlace place = CheckDemoFileForQueue(path, gameFolder);
+        if (!place.Accepted()) {
+            result.refused.push_back({std::move(path), place.refusal});
+        } else if (queue.Append({place.name, place.gameType, selection.location})) {
             ++result.added;
         } else {
             ++result.beyondLimit;
@@ -66,7 +111,7 @@ AddDemosResult AddDemos(AppServices& services, DemoQueue& queue) {
     }
 
     if (!result.AllAdded())
-        services.prompts.ShowMessage(NotAddedMessage(result), kAddErrorTitle, MessageIcon::Exclamation,
+        services.prompts.ShowMessage(NotAddedMessage(result, gameFolder), kAddErrorTitle, MessageIcon::Exclamation,
                                      MessageButtons::Ok);
     return result;
 }

@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/AppServices.h"
 #include "queue/DemoQueue.h"
+#include "queue/GameType.h"
 
 namespace reelwright {
 
@@ -22,24 +24,44 @@ inline constexpr std::size_t kMaxListedFiles = 20;
 // The dialog Add shows: it opens in the game folder when one is stored.
 OpenFileRequest MakeAddDemosRequest(const std::string& gameFolder);
 
+// The rule for one demo file offered to the queue, whether chosen in Add's
+// dialog or dropped onto the main window. `filePath` is the file's full path,
+// `gameFolder` the stored game folder (trimmed; a trailing separator is fine).
+// Accepted: the file lies inside the game folder (letter case ignored, a "\"
+// right after the folder) in a folder named exactly "demos" below it; the
+// result's gameType is the path between the game folder and that "demos"
+// folder ("base\mp", "mymod", empty for the game folder's own "demos"), and
+// its name is the path below "demos" ("duel.dm_2004", "sub\a.dm_2004"): the
+// entry's GameType and Name. Refused otherwise, with the reason: no game
+// folder stored, outside the game folder, an empty folder name in the path,
+// or no "demos" folder (or no file below it).
+DemoPlace CheckDemoFileForQueue(std::string_view filePath, std::string_view gameFolder);
+
+// A chosen file that was not added, and why.
+struct RefusedDemoFile {
+    std::string path;  // the file's full path
+    DemoRefusal reason = DemoRefusal::None;
+    bool operator==(const RefusedDemoFile&) const = default;
+};
+
 struct AddDemosResult {
     std::size_t added = 0;
-    // Full paths of chosen files that were not added because no game type can
-    // be taken from where they lie.
-    std::vector<std::string> withoutGameType;
+    // Chosen files that CheckDemoFileForQueue refused, in the dialog's order.
+    std::vector<RefusedDemoFile> refused;
     // Chosen files that were not added because the queue was full.
     std::size_t beyondLimit = 0;
 
-    bool AllAdded() const { return withoutGameType.empty() && beyondLimit == 0; }
+    bool AllAdded() const { return refused.empty() && beyondLimit == 0; }
 };
 
-// The text that tells the user which files were not added and why; empty when
-// nothing was refused.
-std::string NotAddedMessage(const AddDemosResult& result);
+// The text that tells the user which files were not added and why, grouped by
+// reason (at most kMaxListedFiles named per reason); `gameFolder` is named for
+// files outside it. Empty when nothing was refused.
+std::string NotAddedMessage(const AddDemosResult& result, std::string_view gameFolder);
 
 // Reads the game folder, shows the dialog and appends the chosen files in the
-// dialog's order. Files without a game type and files beyond the queue's
-// limit are left out and named in one exclamation message; the rest are
+// dialog's order. Files that CheckDemoFileForQueue refuses and files beyond
+// the queue's limit are left out and named in one exclamation message; the rest are
 // added and nothing already queued is lost. A cancelled dialog adds nothing.
 // A failing settings store throws std::runtime_error before the dialog shows.
 AddDemosResult AddDemos(AppServices& services, DemoQueue& queue);

@@ -9,7 +9,7 @@
 namespace reelwright {
 
 struct DemoQueueEntry {
-    std::string Name;      // file name without its folder
+    std::string Name;      // path below its "demos" folder: "duel.dm_2004", "sub\a.dm_2004"
     std::string GameType;  // "base\mp", a mod's folder, ...
     std::string Path;      // full path (added alone) or the folder (added with others)
     bool operator==(const DemoQueueEntry&) const = default;

@@ -1,22 +1,59 @@
 #include "queue/GameType.h"
 
+#include <algorithm>
+
+#include "core/GameFolder.h"
+
 namespace reelwright {
 
-std::optional<std::string> GetGameTypeFromPath(std::string_view path, std::string_view gameFolder) {
-    constexpr std::string_view kDemosFolder = "\\demos";
-    const std::size_t demos = path.find(kDemosFolder);
-    if (demos == std::string_view::npos) return std::nullopt;
+namespace {
 
-    const std::size_t folderLength = gameFolder.size();
-    // "\demos" right after the game folder: its own demos folder, which the
-    // game plays with an empty game type. Here the prefix must really be the
-    // game folder; a different folder of the same length names nothing.
-    if (demos == folderLength) {
-        if (path.substr(0, folderLength) == gameFolder) return std::string();
-        return std::nullopt;
+constexpr std::string_view kDemosFolder = "demos";
+
+}  // namespace
+
+DemoPlace LocateBelowGameFolder(std::string_view path, std::string_view gameFolder) {
+    DemoPlace place;
+    const std::string_view folder = GameFolderForJoining(gameFolder);
+    if (folder.empty()) {
+        place.refusal = DemoRefusal::NoGameFolder;
+        return place;
     }
-    if (demos < folderLength + 1) return std::nullopt;
-    return std::string(path.substr(folderLength + 1, demos - folderLength - 1));
+    if (!IsInsideFolder(path, folder)) {
+        place.refusal = DemoRefusal::OutsideGameFolder;
+        return place;
+    }
+
+    // The components below the game folder, each checked on the way: the
+    // first one named "demos" ends the game type, the rest is the name.
+    const std::string_view below = path.substr(folder.size() + 1);
+    std::size_t demosEnd = std::string_view::npos;  // index just after "demos" in `below`
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = std::min(below.find('\\', start), below.size());
+        const std::string_view component = below.substr(start, end - start);
+        if (component.empty()) {
+            place.refusal = DemoRefusal::EmptyFolderName;
+            return place;
+        }
+        if (demosEnd == std::string_view::npos && component == kDemosFolder) demosEnd = end;
+        if (end == below.size()) break;
+        start = end + 1;
+    }
+    if (demosEnd == std::string_view::npos) {
+        place.refusal = DemoRefusal::NoDemosFolder;
+        return place;
+    }
+    const std::size_t demosStart = demosEnd - kDemosFolder.size();
+    place.gameType = std::string(below.substr(0, demosStart == 0 ? 0 : demosStart - 1));
+    if (demosEnd < below.size()) place.name = std::string(below.substr(demosEnd + 1));
+    return place;
+}
+
+std::optional<std::string> GetGameTypeFromPath(std::string_view path, std::string_view gameFolder) {
+    DemoPlace place = LocateBelowGameFolder(path, gameFolder);
+    if (!place.Accepted()) return std::nullopt;
+    return std::move(place.gameType);
 }
 
 }  // namespace reelwright

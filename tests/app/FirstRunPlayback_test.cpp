@@ -28,7 +28,7 @@ TEST_F(FirstRunPlaybackTest, PlaysTheDemoOnceTheSetupStoredAFolder) {
     prompts.folderAnswers = {"C:\\Games\\SOF2"};
     EXPECT_EQ(Load("\"C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004\""), LoadOutcome::ShowWindow);
     ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].file, "SoF2MP.exe");
+    EXPECT_EQ(shell.calls[0].file, "C:\\Games\\SOF2\\SoF2MP.exe");
     EXPECT_EQ(shell.calls[0].parameters, "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"duel.dm_2004\"");
     EXPECT_EQ(shell.calls[0].directory, "C:\\Games\\SOF2");
     EXPECT_EQ(shell.calls[0].showMode, 3);

@@ -63,9 +63,9 @@ TEST_F(GameFolderSetupTest, FolderNamedLikeTheExecutableIsRejected) {
     EXPECT_FALSE(store.Stored("Settings", "SOF2 Path"));
 }
 
-TEST_F(GameFolderSetupTest, DriveRootIsJoinedAsItStands) {
-    // A picked drive root already ends in a separator; nothing is added or removed.
-    files.files["C:\\\\SOF2MP.exe"] = "";
+TEST_F(GameFolderSetupTest, DriveRootIsTestedWithOneSeparatorAndStoredAsPicked) {
+    // A picked drive root already ends in a separator: the test joins one.
+    files.files["C:\\SOF2MP.exe"] = "";
     prompts.folderAnswers = {"C:\\"};
     SetupSOF2Folder(services);
     EXPECT_EQ(store.Stored("Settings", "SOF2 Path"), "C:\\");

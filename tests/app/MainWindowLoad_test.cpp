@@ -33,7 +33,7 @@ TEST_F(LoadFixture, QuotedDemoInBaseMpStartsTheGameBeforeTheFirstRunStep) {
     store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
     Load("\"C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004\"");
     ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].file, "SoF2MP.exe");
+    EXPECT_EQ(shell.calls[0].file, "C:\\Games\\SOF2\\SoF2MP.exe");
     EXPECT_EQ(shell.calls[0].parameters,
               "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"duel.dm_2004\"");
     EXPECT_EQ(shell.calls[0].directory, "C:\\Games\\SOF2");
@@ -53,9 +53,12 @@ TEST_F(LoadFixture, DirectPlaybackParametersForEachPlaceOfTheDemo) {
         // Unquoted paths are used as they stand, trimmed.
         {"  C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004 ",
          "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"duel.dm_2004\""},
-        // Blanks and non-ASCII letters stay whole.
-        {"\"C:\\Games\\SOF2\\my mod\\demos\\\xc3\xa9t\xc3\xa9 1.dm_2004\"",
-         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game my mod+demo \"\xc3\xa9t\xc3\xa9 1.dm_2004\""},
+        // Blanks and non-ASCII letters of the code page stay whole in the quoted name.
+        {"\"C:\\Games\\SOF2\\mymod\\demos\\\xc3\xa9t\xc3\xa9 1.dm_2004\"",
+         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo \"\xc3\xa9t\xc3\xa9 1.dm_2004\""},
+        // The inside test ignores letter case; the game type keeps the path's letters.
+        {"\"c:\\games\\sof2\\MyMod\\demos\\a.dm_2004\"",
+         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game MyMod+demo \"a.dm_2004\""},
     };
     for (const auto& [tail, parameters] : cases) {
         shell.calls.clear();
@@ -70,7 +73,7 @@ TEST_F(LoadFixture, DemoOutsideTheGameFolderShowsTheErrorAndStartsNothing) {
     store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
     const char* outside[] = {
         "\"D:\\x\\a.dm_2004\"",
-        "\"c:\\games\\sof2\\base\\mp\\demos\\a.dm_2004\"",  // the prefix test is case-sensitive
+        "\"D:\\Some\\Long\\Folder\\Name\\demos\\a.dm_2004\"",  // once given a game type by its length
         "\"C:\\Games\\SOF2X\\base\\mp\\demos\\a.dm_2004\"",  // a neighbour of the game folder
         "\"C:\\Games\\SOF2\\base\\mp\\a.dm_2004\"",          // no demos folder after the game folder
         "\"C:\\Games\\SOF2\\base\\mp\\Demos\\a.dm_2004\"",   // "\Demos" is not "\demos"
@@ -89,6 +92,57 @@ TEST_F(LoadFixture, DemoOutsideTheGameFolderShowsTheErrorAndStartsNothing) {
     }
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(firstRunCalls.size(), std::size(outside));
+}
+
+TEST_F(LoadFixture, AGameFolderAtADriveRootIsPassedWithItsSeparator) {
+    for (const char* folder : {"D:\\", "D:"}) {
+        store.Put("Settings", "SOF2 Path", folder);
+        shell.calls.clear();
+        Load("\"D:\\mymod\\demos\\sub\\a.dm_2004\"");
+        ASSERT_EQ(shell.calls.size(), 1u) << folder;
+        EXPECT_EQ(shell.calls[0].parameters, "+set fs_basepath \"D:\\\" +set fs_game mymod+demo \"sub\\a.dm_2004\"");
+        EXPECT_EQ(shell.calls[0].directory, "D:\\");
+    }
+    // A trailing separator of any other folder is dropped.
+    store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2\\");
+    Load("\"C:\\Games\\SOF2\\base\\mp\\demos\\a.dm_2004\"");
+    EXPECT_EQ(shell.calls.back().parameters, "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"a.dm_2004\"");
+    EXPECT_EQ(shell.calls.back().directory, "C:\\Games\\SOF2");
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(LoadFixture, NamesTheConsoleCannotTakeAreRefusedWithTheirReason) {
+    store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
+    Load("\"C:\\Games\\SOF2\\my mod\\demos\\a.dm_2004\"");
+    Load("\"C:\\Games\\SOF2\\mymod\\demos\\a+b.dm_2004\"");
+    Load("\"C:\\Games\\SOF2\\mymod\\demos\\\xe6\x97\xa5.dm_2004\"");
+    EXPECT_TRUE(shell.calls.empty());
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    for (const auto& message : prompts.messages) {
+        EXPECT_EQ(message.title, "Reelwright - Error playing demo.");
+        EXPECT_EQ(message.icon, MessageIcon::Stop);
+    }
+    EXPECT_NE(prompts.messages[0].text.find("my mod\\demos\\a.dm_2004: its game type folder holds a blank"),
+              std::string::npos);
+    EXPECT_NE(prompts.messages[1].text.find("mymod\\demos\\a+b.dm_2004: the game starts on this demo"),
+              std::string::npos);
+    EXPECT_NE(prompts.messages[2].text.find("cannot represent"), std::string::npos);
+    EXPECT_EQ(firstRunCalls.size(), 3u);
+}
+
+TEST_F(LoadFixture, AGameThatCannotBeStartedIsReported) {
+    store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2\\");
+    shell.error = 2;
+    EXPECT_EQ(Load("\"C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004\""), LoadOutcome::ShowWindow);
+    EXPECT_EQ(shell.calls.size(), 1u);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Error playing demo.");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(prompts.messages[0].text,
+              "The game could not be started:\r\n\r\nC:\\Games\\SOF2\\SoF2MP.exe\r\n\r\n"
+              "System text of error 2. (error 2)\r\n\r\n"
+              "Check that SOF2MP.exe is in your SOF2 folder, or locate it again with File > Locate SOF2.exe File.");
+    EXPECT_EQ(journal.entries.back(), "firstrun");
 }
 
 TEST_F(LoadFixture, ADemosFolderInsideTheGameFolderNameDoesNotCount) {

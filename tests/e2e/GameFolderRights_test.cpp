@@ -70,8 +70,8 @@ TEST_F(GameFolderRights, AskForRightsThenNameTheFolderAndLetTheUserChoose) {
     HWND main = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (main = FindTopWindow(frmMain::kClassName, L"", program.id())) != nullptr; },
                           15s));
-    ASSERT_TRUE(AddDemoThroughDialog(main, program.id(), first));
-    ASSERT_TRUE(AddDemoThroughDialog(main, program.id(), second));
+    ASSERT_TRUE(AddDemoWithDialog(main, program.id(), first));
+    ASSERT_TRUE(AddDemoWithDialog(main, program.id(), second));
     HWND list = ::GetDlgItem(main, frmMain::IDC_lvwDemoQue);
     ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5s));
 

@@ -69,7 +69,7 @@ TEST_F(LaunchTest, OneDemoStartsTheGameOnItWithTrimmedOptionalParameters) {
     Queue("duel.dm_2004", "base\\mp");
     EXPECT_TRUE(Run("  +set r_mode 4  "));
     ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].file, "SoF2MP.exe");
+    EXPECT_EQ(shell.calls[0].file, "C:\\Games\\SOF2\\SoF2MP.exe");
     EXPECT_EQ(shell.calls[0].parameters,
               "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo duel.dm_2004 +set r_mode 4");
     EXPECT_EQ(shell.calls[0].directory, kGame);
@@ -96,7 +96,7 @@ TEST_F(LaunchTest, TwoDemosWriteCopyThenStartWithTheScript) {
                        "exists C:\\Games\\SOF2\\mymod\\SOF2MP.exe",
                        "readonly C:\\Games\\SOF2\\mymod\\SOF2MP.cfg",
                        "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\mymod\\Reelwright.cfg",
-                       "shellopen SoF2MP.exe | +set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo "
+                       "shellopen C:\\Games\\SOF2\\SoF2MP.exe | +set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo "
                        "duel.dm_2004+exec Reelwright.cfg | C:\\Games\\SOF2 | 3"}));
     // Read-only only where the executable lies beside the config.
     EXPECT_EQ(files.readOnly, (std::set<std::string>{"C:\\Games\\SOF2\\mymod\\SOF2MP.cfg"}));
@@ -127,16 +127,15 @@ TEST_F(LaunchTest, StoredBindsReachTheirPlacesUntrimmed) {
     EXPECT_EQ(JournalOf("copy ").size(), 1u);
 }
 
-TEST_F(LaunchTest, GameTypeListIsTrimmedCaseSensitiveAndSkipsBlanks) {
-    for (const char* type : {"mymod", "", "MyMod", " mymod ", "   ", "base\\mp", "MyMod", " other"})
-        Queue("d.dm_2004", type);
+TEST_F(LaunchTest, GameTypeListIsCaseSensitiveAndSkipsTheEmptyOne) {
+    // Game types with blanks never get here: the console rules refuse them.
+    for (const char* type : {"mymod", "", "MyMod", "mymod", "base\\mp", "MyMod", "demos\\x"}) Queue("d.dm_2004", type);
     Run();
     EXPECT_EQ(JournalOf("copy "),
               (Strings{"copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\mymod\\Reelwright.cfg",
                        "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\MyMod\\Reelwright.cfg",
                        "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg",
-                       // The folder is formed from the game type as queued.
-                       "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\ other\\Reelwright.cfg"}));
+                       "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> C:\\Games\\SOF2\\demos\\x\\Reelwright.cfg"}));
 }
 
 TEST_F(LaunchTest, FailingStepsAreSkipped) {
@@ -217,6 +216,147 @@ TEST_F(LaunchTest, SecondPressRewritesAndStartsAgain) {
     EXPECT_NE(files.files[kProgramScript], "changed");
     EXPECT_EQ(files.files["C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg"], files.files[kProgramScript]);
     EXPECT_EQ(shell.calls.size(), 2u);
+}
+
+// Launch refused: one stop box, then nothing written, nothing started, and the
+// window not minimised.
+void ExpectRefused(bool minimise, const Journal& journal, const FakePrompts& prompts, const std::string& expectedLine) {
+    EXPECT_FALSE(minimise);
+    Strings actions;
+    for (const auto& entry : journal.entries)
+        if (entry.rfind("get ", 0) != 0) actions.push_back(entry);
+    EXPECT_EQ(actions, (Strings{"message Reelwright - Error playing demo."}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_NE(prompts.messages[0].text.find(expectedLine), std::string::npos) << prompts.messages[0].text;
+}
+
+TEST_F(LaunchTest, OneDemoWithABlankOrSemicolonIsQuotedAndOthersStayAsTheyAre) {
+    Queue("my duel.dm_2004", "base\\mp");
+    EXPECT_TRUE(Run("+set r_mode 4"));
+    EXPECT_EQ(shell.calls.back().parameters,
+              "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"my duel.dm_2004\" +set r_mode 4");
+    queue.Clear();
+    Queue("a;b.dm_2004", "mymod");
+    Run();
+    EXPECT_EQ(shell.calls.back().parameters, "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo \"a;b.dm_2004\"");
+    queue.Clear();
+    Queue("sub\\\xc3\xa9t\xc3\xa9.dm_2004", "mymod");
+    Run();
+    EXPECT_EQ(shell.calls.back().parameters,
+              "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo sub\\\xc3\xa9t\xc3\xa9.dm_2004");
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(LaunchTest, QueueOfTwoHoldingABlankIsRefused) {
+    Queue("duel.dm_2004", "base\\mp");
+    Queue("my duel.dm_2004", "mymod");
+    const bool minimise = Run();
+    ExpectRefused(minimise, journal, prompts,
+                  "\r\nmymod\\demos\\my duel.dm_2004: its name holds a blank, \";\" or \"/\", which the playback "
+                  "script of several demos cannot take. Rename the file, or play it alone.");
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Error playing demo.");
+    EXPECT_EQ(prompts.messages[0].text.find("The game cannot take the name of this queued demo, so nothing was "
+                                            "written and the game was not started:\r\n"),
+              0u);
+}
+
+TEST_F(LaunchTest, PlusIsRefusedOnlyInTheNameOnTheCommandLine) {
+    Queue("a+b.dm_2004", "base\\mp");
+    ExpectRefused(Run(), journal, prompts, "base\\mp\\demos\\a+b.dm_2004: the game starts on this demo");
+
+    // Further down a queue the name only goes into the script, which takes it.
+    prompts.messages.clear();
+    queue.Clear();
+    Queue("first.dm_2004", "base\\mp");
+    Queue("a+b.dm_2004", "base\\mp");
+    EXPECT_TRUE(Run());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_NE(files.files[kProgramScript].find("\"demo a+b.dm_2004 ;"), std::string::npos);
+}
+
+TEST_F(LaunchTest, GameTypesWithBlanksSemicolonsOrPlusAreRefusedEvenForOneDemo) {
+    for (const char* type : {"my mod", " mymod", "a;b", "a+b"}) {
+        prompts.messages.clear();
+        queue.Clear();
+        Queue("a.dm_2004", type);
+        ExpectRefused(Run(), journal, prompts, "demos\\a.dm_2004: its game type folder holds a blank");
+    }
+}
+
+TEST_F(LaunchTest, CharactersOutsideTheAnsiCodePageAreRefused) {
+    Queue("ok.dm_2004", "base\\mp");
+    Queue("\xe6\x97\xa5\xe6\x9c\xac.dm_2004", "base\\mp");  // two CJK letters
+    Queue("b.dm_2004", "\xd0\xbc\xd0\xbe\xd0\xb4");          // a Cyrillic game type
+    ExpectRefused(Run(), journal, prompts, "base\\mp\\demos\\\xe6\x97\xa5\xe6\x9c\xac.dm_2004: its path holds characters");
+    EXPECT_NE(prompts.messages[0].text.find("\xd0\xbc\xd0\xbe\xd0\xb4\\demos\\b.dm_2004: its path holds characters"),
+              std::string::npos);
+    EXPECT_EQ(prompts.messages[0].text.find("ok.dm_2004"), std::string::npos);
+}
+
+TEST_F(LaunchTest, LongListsOfRefusedDemosAreCutShort) {
+    for (int i = 0; i < 23; ++i) Queue("demo " + std::to_string(i) + ".dm_2004", "base\\mp");
+    ExpectRefused(Run(), journal, prompts, "base\\mp\\demos\\demo 19.dm_2004: ");
+    EXPECT_EQ(prompts.messages[0].text.find("demo 20.dm_2004"), std::string::npos);
+    EXPECT_NE(prompts.messages[0].text.find("\r\n... and 3 more."), std::string::npos);
+}
+
+TEST_F(LaunchTest, SubFolderNamesReachTheCommandLineAndTheScript) {
+    Queue("sub\\a.dm_2004", "mymod");
+    Queue("2026\\june\\b.dm_2004", "base\\mp");
+    Run();
+    EXPECT_EQ(shell.calls.back().parameters,
+              "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo sub\\a.dm_2004+exec Reelwright.cfg");
+    const std::string& script = files.files[kProgramScript];
+    EXPECT_NE(script.find(basBuildConfigs::BuildDemoEntry(1, 2, 1, "sub\\a.dm_2004", "mymod")), std::string::npos);
+    EXPECT_NE(script.find(basBuildConfigs::BuildDemoEntry(1, 2, 2, "2026\\june\\b.dm_2004", "base\\mp")),
+              std::string::npos);
+}
+
+TEST_F(LaunchTest, AGameFolderAtADriveRootIsJoinedOnceAndPassedWithItsSeparator) {
+    store.Put(kSectionSettings, kKeyGamePath, "D:\\");
+    Queue("a.dm_2004", "base\\mp");
+    Queue("b.dm_2004", "mymod");
+    Run();
+    EXPECT_EQ(JournalOf("copy "),
+              (Strings{"copy C:\\Tools\\Reelwright\\Reelwright.cfg -> D:\\base\\mp\\Reelwright.cfg",
+                       "copy C:\\Tools\\Reelwright\\Reelwright.cfg -> D:\\mymod\\Reelwright.cfg"}));
+    EXPECT_EQ(JournalOf("exists "), (Strings{"exists D:\\base\\mp\\SOF2MP.exe", "exists D:\\mymod\\SOF2MP.exe"}));
+    EXPECT_EQ(shell.calls.back().file, "D:\\SoF2MP.exe");
+    EXPECT_EQ(shell.calls.back().parameters,
+              "+set fs_basepath \"D:\\\" +set fs_game base\\mp+demo a.dm_2004+exec Reelwright.cfg");
+    EXPECT_EQ(shell.calls.back().directory, "D:\\");
+
+    store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2\\");
+    queue.Clear();
+    Queue("a.dm_2004", "base\\mp");
+    Run();
+    EXPECT_EQ(shell.calls.back().parameters, "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo a.dm_2004");
+    EXPECT_EQ(shell.calls.back().directory, "C:\\Games\\SOF2");
+}
+
+TEST_F(LaunchTest, AGameThatCannotBeStartedIsReportedAndTheWindowStays) {
+    shell.error = 2;
+    Queue("a.dm_2004", "base\\mp");
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Error playing demo.");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(prompts.messages[0].text,
+              "The game could not be started:\r\n\r\nC:\\Games\\SOF2\\SoF2MP.exe\r\n\r\n"
+              "System text of error 2. (error 2)\r\n\r\n"
+              "Check that SOF2MP.exe is in your SOF2 folder, or locate it again with File > Locate SOF2.exe File.");
+
+    // With several demos the script is in place before the start fails; other
+    // errors give no advice about the executable.
+    shell.error = 5;
+    Queue("b.dm_2004", "base\\mp");
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(JournalOf("copy ").size(), 1u);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].text,
+              "The game could not be started:\r\n\r\nC:\\Games\\SOF2\\SoF2MP.exe\r\n\r\nSystem text of error 5. (error 5)");
 }
 
 }  // namespace

@@ -76,13 +76,55 @@ TEST_F(DemoAddTest, TwoPiecesAddNothing) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(DemoAddTest, WithoutGameFolderTheDialogChoosesAndTheWholeLengthCountsAsEmpty) {
+TEST_F(DemoAddTest, WithoutGameFolderEveryFileIsRefusedAndTheBoxSaysToLocateItFirst) {
     store.Put(kSectionSettings, kKeyGamePath, "   ");
     Choose("C:\\Games\\SOF2\\mymod\\demos\\a.dm_2004", "a.dm_2004");
-    AddDemos(services, queue);
+    const AddDemosResult result = AddDemos(services, queue);
     EXPECT_EQ(prompts.openFileRequests.at(0).initialFolder, "");
+    EXPECT_TRUE(queue.Empty());
+    EXPECT_EQ(result.refused, (std::vector<RefusedDemoFile>{{"C:\\Games\\SOF2\\mymod\\demos\\a.dm_2004",
+                                                              DemoRefusal::NoGameFolder}}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text,
+              "No demo files were added to the queue, because the location of your SOF2 folder is not set.\r\n\r\n"
+              "Locate your SOF2 folder first with File > Locate SOF2.exe File, then add the demos again.");
+}
+
+TEST_F(DemoAddTest, DemosInSubFoldersAreNamedRelativeToTheirDemosFolder) {
+    Choose("C:\\Games\\SOF2\\mymod\\demos\\sub\\a.dm_2004", "a.dm_2004");
+    // Several files chosen two levels below a demos folder.
+    Choose("C:\\Games\\SOF2\\base\\mp\\demos\\2026\\june\0b.dm_2004\0c.dm_2004"s);
+    AddDemos(services, queue);
+    AddDemos(services, queue);
+    EXPECT_EQ(queue.Entries(),
+              (std::vector<DemoQueueEntry>{
+                  {"sub\\a.dm_2004", "mymod", "C:\\Games\\SOF2\\mymod\\demos\\sub\\a.dm_2004"},
+                  {"2026\\june\\b.dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos\\2026\\june"},
+                  {"2026\\june\\c.dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos\\2026\\june"}}));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(DemoAddTest, LetterCaseOfTheGameFolderAndItsTrailingSeparatorDoNotMatter) {
+    store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2\\");
+    Choose("c:\\GAMES\\sof2\\MyMod\\demos\\a.dm_2004", "a.dm_2004");
+    AddDemos(services, queue);
     ASSERT_EQ(queue.Count(), 1u);
-    EXPECT_EQ(queue.At(1).GameType, ":\\Games\\SOF2\\mymod");
+    // The game type keeps the letters of the path: it names the folder.
+    EXPECT_EQ(queue.At(1).GameType, "MyMod");
+    EXPECT_EQ(queue.At(1).Name, "a.dm_2004");
+    // The dialog opens in the folder as stored.
+    EXPECT_EQ(prompts.openFileRequests.at(0).initialFolder, "C:\\Games\\SOF2\\");
+}
+
+TEST_F(DemoAddTest, AGameFolderAtADriveRootHoldsItsDemos) {
+    store.Put(kSectionSettings, kKeyGamePath, "D:\\");
+    Choose("D:\\base\\mp\\demos\\duel.dm_2004", "duel.dm_2004");
+    Choose("D:\\\0a.dm_2004\0b.dm_2004"s);  // several files right in the root: no demos folder
+    AddDemos(services, queue);
+    const AddDemosResult result = AddDemos(services, queue);
+    EXPECT_EQ(queue.Entries(), (std::vector<DemoQueueEntry>{{"duel.dm_2004", "base\\mp", "D:\\base\\mp\\demos\\duel.dm_2004"}}));
+    EXPECT_EQ(result.refused, (std::vector<RefusedDemoFile>{{"D:\\a.dm_2004", DemoRefusal::NoDemosFolder},
+                                                              {"D:\\b.dm_2004", DemoRefusal::NoDemosFolder}}));
 }
 
 TEST_F(DemoAddTest, DemoInTheGameFoldersOwnDemosFolderHasTheEmptyGameType) {
@@ -93,37 +135,44 @@ TEST_F(DemoAddTest, DemoInTheGameFoldersOwnDemosFolderHasTheEmptyGameType) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(DemoAddTest, FilesWithoutGameTypeAreNamedInOneMessageAndOthersStay) {
+TEST_F(DemoAddTest, RefusedFilesAreNamedWithTheirReasonInOneMessageAndOthersStay) {
     queue.Append({"kept.dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos"});
-    Choose("D:\\x\\a.dm_2004", "a.dm_2004");
+    // Long enough that the old rule took a game type from its length alone.
+    Choose("D:\\Some\\Long\\Folder\\Name\\demos\\a.dm_2004", "a.dm_2004");
     AddDemos(services, queue);
     Choose("C:\\Games\\SOF2\\mymod\\Demos\0b.dm_2004\0c.dm_2004"s);
     const AddDemosResult result = AddDemos(services, queue);
 
     EXPECT_EQ(queue.Count(), 1u);
-    EXPECT_EQ(result.withoutGameType,
-              (Strings{"C:\\Games\\SOF2\\mymod\\Demos\\b.dm_2004", "C:\\Games\\SOF2\\mymod\\Demos\\c.dm_2004"}));
+    EXPECT_EQ(result.refused,
+              (std::vector<RefusedDemoFile>{{"C:\\Games\\SOF2\\mymod\\Demos\\b.dm_2004", DemoRefusal::NoDemosFolder},
+                                            {"C:\\Games\\SOF2\\mymod\\Demos\\c.dm_2004", DemoRefusal::NoDemosFolder}}));
     ASSERT_EQ(prompts.messages.size(), 2u);  // one per Add
-    const MessageCall& message = prompts.messages[1];
-    EXPECT_EQ(message.title, "Reelwright - Error adding demos");
-    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(message.buttons, MessageButtons::Ok);
-    EXPECT_NE(message.text.find("These demo files were not added"), std::string::npos);
-    EXPECT_NE(message.text.find("\r\nC:\\Games\\SOF2\\mymod\\Demos\\b.dm_2004"
-                                "\r\nC:\\Games\\SOF2\\mymod\\Demos\\c.dm_2004\r\n"),
-              std::string::npos);
-    EXPECT_NE(prompts.messages[0].text.find("This demo file was not added"), std::string::npos);
-    EXPECT_NE(prompts.messages[0].text.find("\r\nD:\\x\\a.dm_2004\r\n"), std::string::npos);
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Error adding demos");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(prompts.messages[0].text,
+              "This demo file was not added to the queue, because it does not lie inside your SOF2 folder, "
+              "C:\\Games\\SOF2:\r\n\r\nD:\\Some\\Long\\Folder\\Name\\demos\\a.dm_2004\r\n\r\n"
+              "You must have the demos in a demos folder inside your SOF2 folder.\r\n"
+              "By default this will be your base/mp/demos folder.");
+    EXPECT_EQ(prompts.messages[1].text,
+              "These demo files were not added to the queue, because they do not lie in a folder named demos "
+              "inside your SOF2 folder:\r\n\r\nC:\\Games\\SOF2\\mymod\\Demos\\b.dm_2004\r\n"
+              "C:\\Games\\SOF2\\mymod\\Demos\\c.dm_2004\r\n\r\n"
+              "You must have the demos in a demos folder inside your SOF2 folder.\r\n"
+              "By default this will be your base/mp/demos folder.");
 }
 
 TEST_F(DemoAddTest, LongListsOfRefusedFilesAreCutShort) {
     AddDemosResult result;
-    for (int i = 0; i < 25; ++i) result.withoutGameType.push_back("D:\\x\\" + std::to_string(i) + ".dm_2004");
-    const std::string text = NotAddedMessage(result);
+    for (int i = 0; i < 25; ++i)
+        result.refused.push_back({"D:\\x\\" + std::to_string(i) + ".dm_2004", DemoRefusal::OutsideGameFolder});
+    const std::string text = NotAddedMessage(result, "C:\\Games\\SOF2");
     EXPECT_NE(text.find("D:\\x\\19.dm_2004"), std::string::npos);
     EXPECT_EQ(text.find("D:\\x\\20.dm_2004"), std::string::npos);
     EXPECT_NE(text.find("... and 5 more."), std::string::npos);
-    EXPECT_EQ(NotAddedMessage(AddDemosResult{}), "");
+    EXPECT_EQ(NotAddedMessage(AddDemosResult{}, "C:\\Games\\SOF2"), "");
 }
 
 TEST_F(DemoAddTest, AFullQueueRefusesTheRestWithAMessageAndKeepsWhatItHolds) {
@@ -144,12 +193,21 @@ TEST_F(DemoAddTest, AFullQueueRefusesTheRestWithAMessageAndKeepsWhatItHolds) {
               std::string::npos);
 }
 
-TEST_F(DemoAddTest, BothReasonsShareOneMessage) {
+TEST_F(DemoAddTest, EveryReasonSharesOneMessage) {
     AddDemosResult result;
-    result.withoutGameType = {"D:\\x\\a.dm_2004"};
+    result.refused = {{"D:\\x\\a.dm_2004", DemoRefusal::OutsideGameFolder},
+                      {"C:\\Games\\SOF2\\\\demos\\e.dm_2004", DemoRefusal::EmptyFolderName},
+                      {"C:\\Games\\SOF2\\mymod\\n.dm_2004", DemoRefusal::NoDemosFolder}};
     result.beyondLimit = 1;
-    const std::string text = NotAddedMessage(result);
-    EXPECT_NE(text.find("D:\\x\\a.dm_2004"), std::string::npos);
+    const std::string text = NotAddedMessage(result, "C:\\Games\\SOF2");
+    const auto outside = text.find("inside your SOF2 folder, C:\\Games\\SOF2:\r\n\r\nD:\\x\\a.dm_2004");
+    const auto noDemos = text.find("folder named demos inside your SOF2 folder:\r\n\r\nC:\\Games\\SOF2\\mymod\\n.dm_2004");
+    const auto empty = text.find("its path holds an empty folder name (\\\\):\r\n\r\nC:\\Games\\SOF2\\\\demos\\e.dm_2004");
+    EXPECT_NE(outside, std::string::npos);
+    EXPECT_NE(noDemos, std::string::npos);
+    EXPECT_NE(empty, std::string::npos);
+    EXPECT_LT(outside, noDemos);
+    EXPECT_LT(noDemos, empty);
     EXPECT_NE(text.find("1 chosen demo file was not added."), std::string::npos);
 }
 

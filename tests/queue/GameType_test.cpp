@@ -2,53 +2,95 @@
 
 #include <gtest/gtest.h>
 
+#include "core/GameFolder.h"
 #include "launch/GameCommandLine.h"
+#include "queue/DemoAdd.h"
 
 namespace reelwright {
 namespace {
 
 const std::string kGame = "C:\\Games\\SOF2";
 
-TEST(GetGameTypeFromPath, TakesTheFolderBetweenGameFolderAndDemos) {
+TEST(GetGameTypeFromPath, TakesTheFoldersBetweenGameFolderAndTheFirstDemosFolder) {
     EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004", kGame), "base\\mp");
     EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\mymod\\demos\\ctf1.dm_2004", kGame), "mymod");
     // The folder of a multiple selection.
     EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\mymod\\demos", kGame), "mymod");
-    // Only the first "\demos" counts.
+    // Only the first "demos" counts.
     EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\mymod\\demos\\old\\demos\\a.dm_2004", kGame), "mymod");
-    // "\demos" also matches the start of a longer folder name.
-    EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\mymod\\demos2\\a.dm_2004", kGame), "mymod");
-}
-
-TEST(GetGameTypeFromPath, UsesOnlyTheGameFoldersLength) {
-    // Same length as the game folder, other letters: the rule still applies.
-    EXPECT_EQ(GetGameTypeFromPath("D:\\Other\\Game\\mymod\\demos\\a.dm_2004", kGame), "mymod");
-    EXPECT_EQ(GetGameTypeFromPath("c:\\games\\sof2\\base\\mp\\demos\\a.dm_2004", kGame), "base\\mp");
-    // No game folder stored: everything from the second character on.
-    EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\mymod\\demos\\a.dm_2004", ""), ":\\Games\\SOF2\\mymod");
-}
-
-TEST(GetGameTypeFromPath, EmptyForTheGameFoldersOwnDemosFolder) {
+    // A folder whose name merely begins with "demos" is not one.
+    EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\demoscenes\\x\\demos\\a.dm_2004", kGame), "demoscenes\\x");
+    EXPECT_FALSE(GetGameTypeFromPath("C:\\Games\\SOF2\\mymod\\demoscenes\\a.dm_2004", kGame));
+    // The game folder's own demos folder.
     EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\demos\\a.dm_2004", kGame), "");
-    EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\demos", kGame), "");
-    // "\demos" one character after the separator's place: a count of zero.
-    EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2X\\demos\\a.dm_2004", kGame), "");
-    // The direct playback reads the same game type from the same path.
-    const auto located = LocateDemoInGameFolder(kGame, "C:\\Games\\SOF2\\demos\\a.dm_2004");
-    ASSERT_TRUE(located);
-    EXPECT_EQ(GetGameTypeFromPath("C:\\Games\\SOF2\\demos\\a.dm_2004", kGame), located->gameType);
+    // A "demos" inside the game folder's own path does not count.
+    EXPECT_EQ(GetGameTypeFromPath("C:\\demos\\SOF2\\base\\mp\\demos\\a.dm_2004", "C:\\demos\\SOF2"), "base\\mp");
 }
 
-TEST(GetGameTypeFromPath, NothingWhenNoGameTypeCanBeTaken) {
-    // No "\demos" at all; the comparison is case-sensitive.
-    EXPECT_FALSE(GetGameTypeFromPath("C:\\Games\\SOF2\\mymod\\a.dm_2004", kGame));
-    EXPECT_FALSE(GetGameTypeFromPath("C:\\Games\\SOF2\\mymod\\Demos\\a.dm_2004", kGame));
-    EXPECT_FALSE(GetGameTypeFromPath("", kGame));
-    // "\demos" begins inside the first (game folder + 1) characters.
-    EXPECT_FALSE(GetGameTypeFromPath("D:\\demos\\a.dm_2004", kGame));
-    EXPECT_FALSE(GetGameTypeFromPath("C:\\Games\\demos\\SOF2\\a.dm_2004", kGame));
-    // Right after a different folder of the game folder's length: no game folder's own demos.
-    EXPECT_FALSE(GetGameTypeFromPath("D:\\Other\\Game\\demos\\a.dm_2004", kGame));
+TEST(CheckDemoFileForQueue, NamesTheDemoRelativeToItsDemosFolder) {
+    const DemoPlace deep = CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\demos\\sub\\two\\a.dm_2004", kGame);
+    ASSERT_TRUE(deep.Accepted());
+    EXPECT_EQ(deep.gameType, "mymod");
+    EXPECT_EQ(deep.name, "sub\\two\\a.dm_2004");
+    // The direct playback reads the same place from the same path.
+    const auto located = LocateDemoInGameFolder(kGame, "C:\\Games\\SOF2\\mymod\\demos\\sub\\two\\a.dm_2004");
+    ASSERT_TRUE(located);
+    EXPECT_EQ(located->gameType, deep.gameType);
+    EXPECT_EQ(located->demo, deep.name);
+}
+
+TEST(CheckDemoFileForQueue, TheInsideTestIgnoresLetterCaseButNeedsASeparator) {
+    EXPECT_EQ(CheckDemoFileForQueue("c:\\games\\sof2\\base\\mp\\demos\\a.dm_2004", kGame).gameType, "base\\mp");
+    EXPECT_TRUE(CheckDemoFileForQueue("C:\\GAMES\\SOF2\\demos\\a.dm_2004", kGame).Accepted());
+    // A neighbour of the game folder.
+    EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2X\\demos\\a.dm_2004", kGame).refusal,
+              DemoRefusal::OutsideGameFolder);
+    // Same length as the game folder, other letters: no longer taken by length.
+    EXPECT_EQ(CheckDemoFileForQueue("D:\\Other\\Game\\mymod\\demos\\a.dm_2004", kGame).refusal,
+              DemoRefusal::OutsideGameFolder);
+    EXPECT_EQ(CheckDemoFileForQueue("", kGame).refusal, DemoRefusal::OutsideGameFolder);
+    EXPECT_EQ(CheckDemoFileForQueue(kGame, kGame).refusal, DemoRefusal::OutsideGameFolder);
+}
+
+TEST(CheckDemoFileForQueue, TrailingSeparatorsAndDriveRoots) {
+    for (const char* folder : {"C:\\Games\\SOF2\\", "C:\\Games\\SOF2\\\\", "C:\\Games\\SOF2/"})
+        EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\demos\\a.dm_2004", folder).gameType, "mymod")
+            << folder;
+    const DemoPlace root = CheckDemoFileForQueue("D:\\base\\mp\\demos\\duel.dm_2004", "D:\\");
+    ASSERT_TRUE(root.Accepted());
+    EXPECT_EQ(root.gameType, "base\\mp");
+    EXPECT_EQ(root.name, "duel.dm_2004");
+    EXPECT_EQ(CheckDemoFileForQueue("d:\\demos\\a.dm_2004", "D:").gameType, "");
+    EXPECT_EQ(CheckDemoFileForQueue("E:\\base\\mp\\demos\\a.dm_2004", "D:\\").refusal, DemoRefusal::OutsideGameFolder);
+}
+
+TEST(CheckDemoFileForQueue, RefusalsNameTheirReason) {
+    for (const char* folder : {"", "\\", "//"})
+        EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\base\\mp\\demos\\a.dm_2004", folder).refusal,
+                  DemoRefusal::NoGameFolder);
+    // No demos folder at all; the name is case-sensitive.
+    EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\a.dm_2004", kGame).refusal, DemoRefusal::NoDemosFolder);
+    EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\Demos\\a.dm_2004", kGame).refusal,
+              DemoRefusal::NoDemosFolder);
+    // The demos folder itself is no demo file.
+    EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\demos", kGame).refusal, DemoRefusal::NoDemosFolder);
+    // Empty components below the game folder.
+    for (const char* path : {"C:\\Games\\SOF2\\\\base\\mp\\demos\\a.dm_2004", "C:\\Games\\SOF2\\base\\\\demos\\a.dm_2004",
+                             "C:\\Games\\SOF2\\base\\mp\\demos\\\\a.dm_2004", "C:\\Games\\SOF2\\base\\mp\\demos\\"})
+        EXPECT_EQ(CheckDemoFileForQueue(path, kGame).refusal, DemoRefusal::EmptyFolderName) << path;
+    // A game folder on a network share begins with "\\" and is fine.
+    EXPECT_EQ(CheckDemoFileForQueue("\\\\server\\games\\SOF2\\mymod\\demos\\a.dm_2004", "\\\\server\\games\\SOF2").gameType,
+              "mymod");
+}
+
+TEST(GameFolder, JoiningAndGameFormsOfTheStoredFolder) {
+    EXPECT_EQ(GameFolderForJoining("D:\\"), "D:");
+    EXPECT_EQ(GameFolderForJoining("C:\\Games\\SOF2\\"), "C:\\Games\\SOF2");
+    EXPECT_EQ(GameFolderForJoining("C:\\Games\\SOF2"), "C:\\Games\\SOF2");
+    EXPECT_EQ(GameFolderForGame("D:\\"), "D:\\");
+    EXPECT_EQ(GameFolderForGame("D:"), "D:\\");
+    EXPECT_EQ(GameFolderForGame("C:\\Games\\SOF2\\"), "C:\\Games\\SOF2");
+    EXPECT_EQ(GameFolderForGame("\\"), "");
 }
 
 }  // namespace

@@ -53,6 +53,23 @@ void ConsoleInterpreter::PressKey(std::string_view key) {
     Execute(found->second);
 }
 
+void ConsoleInterpreter::ExecuteCommandLine(std::string_view parameters) {
+    // Each piece goes to the command buffer as a line of its own, so ";"
+    // outside quotes separates commands there too.
+    for (const std::string& piece : SplitCommandLine(parameters)) Execute(piece);
+}
+
+std::vector<std::string> ConsoleInterpreter::SplitCommandLine(std::string_view parameters) {
+    std::vector<std::string> pieces;
+    std::size_t start = parameters.find('+');
+    while (start != std::string_view::npos) {
+        const std::size_t end = parameters.find('+', start + 1);
+        pieces.emplace_back(parameters.substr(start + 1, end == std::string_view::npos ? end : end - start - 1));
+        start = end;
+    }
+    return pieces;
+}
+
 std::optional<std::string> ConsoleInterpreter::Variable(std::string_view name) const {
     const auto found = variables_.find(Lower(name));
     if (found == variables_.end()) return std::nullopt;
@@ -133,6 +150,8 @@ void ConsoleInterpreter::RunCommand(const std::vector<std::string>& arguments) {
         trace_.push_back("echo " + JoinFrom(arguments, 1));
     } else if (name == "demo") {
         trace_.push_back(arguments.size() >= 2 ? "demo " + arguments[1] : "demo");
+    } else if (name == "exec") {
+        trace_.push_back(arguments.size() >= 2 ? "exec " + arguments[1] : "exec");
     } else if (name == "stopdemo") {
         trace_.push_back("stopdemo");
     } else if (variables_.count(name)) {

@@ -13,7 +13,10 @@
 //   does;
 // - anything else is an unknown command: recorded as "unknown <name>" and
 //   skipped, as the game reports and skips it (the script's two header lines,
-//   which begin with "\\", are such commands).
+//   which begin with "\\", are such commands);
+// - the game's command line is split into commands at every "+", inside
+//   double quotes too, and each piece runs as a line of console text; "exec"
+//   is recorded in the trace.
 #pragma once
 
 #include <cstddef>
@@ -33,11 +36,15 @@ public:
     void Execute(std::string_view text);
     // Runs what is bound to the key; nothing when the key is not bound.
     void PressKey(std::string_view key);
+    // Runs the game's command line (the parameters it was started with).
+    void ExecuteCommandLine(std::string_view parameters);
+    // The pieces of a command line, split at every "+" as the game does.
+    static std::vector<std::string> SplitCommandLine(std::string_view parameters);
 
     std::optional<std::string> Variable(std::string_view name) const;
     std::optional<std::string> Binding(std::string_view key) const;
 
-    // What the console did, in order: "demo <name>", "stopdemo", "echo <text>",
+    // What the console did, in order: "demo <name>", "exec <file>", "stopdemo", "echo <text>",
     // "wait" / "wait <n>", "<game variable> <value>" when timescale,
     // cl_freezedemo or cg_thirdperson is set, "unknown <command>".
     const std::vector<std::string>& Trace() const { return trace_; }

@@ -97,13 +97,25 @@ std::string FakeFileSystem::ErrorText(std::uint32_t error) {
     return "error " + std::to_string(error);
 }
 
-std::intptr_t FakeGameShell::ShellOpen(const std::string& file, const std::string& parameters,
+std::uint32_t FakeGameShell::ShellOpen(const std::string& file, const std::string& parameters,
                                        const std::string& directory, int showMode) {
     if (journal_)
         journal_->Add("shellopen " + file + " | " + parameters + " | " + directory + " | " +
                       std::to_string(showMode));
     calls.push_back({file, parameters, directory, showMode});
-    return result;
+    return error;
+}
+
+std::string FakeGameShell::ErrorText(std::uint32_t code) { return "System text of error " + std::to_string(code) + "."; }
+
+bool FakeGameShell::FitsAnsiCodePage(const std::string& text) {
+    // UTF-8 lead bytes 0xC2 and 0xC3 begin the code points U+0080..U+00FF;
+    // any other lead byte begins a larger one.
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0xC4 || byte == 0xC0 || byte == 0xC1) return false;
+    }
+    return true;
 }
 
 MessageAnswer FakePrompts::ShowMessage(const std::string& text, const std::string& title, MessageIcon icon,

@@ -88,14 +88,18 @@ struct ShellOpenCall {
 };
 
 // Journal entry: "shellopen <file> | <parameters> | <directory> | <show>".
+// Its ANSI code page holds the characters up to U+00FF (the Latin-1 letters of
+// Windows-1252), so "é" fits and "日" does not.
 class FakeGameShell : public GameShell {
 public:
     explicit FakeGameShell(Journal* journal = nullptr) : journal_(journal) {}
-    std::intptr_t ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+    std::uint32_t ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
                             int showMode) override;
+    std::string ErrorText(std::uint32_t code) override;
+    bool FitsAnsiCodePage(const std::string& text) override;
 
     std::vector<ShellOpenCall> calls;
-    std::intptr_t result = 42;
+    std::uint32_t error = 0;  // what ShellOpen returns: 0 started, else an error code
 
 private:
     Journal* journal_;

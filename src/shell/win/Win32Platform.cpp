@@ -102,9 +102,33 @@ std::string Win32FileSystem::ErrorText(std::uint32_t error) {
     return basAPI::Narrow(text);
 }
 
-std::intptr_t Win32GameShell::ShellOpen(const std::string& file, const std::string& parameters,
+std::uint32_t Win32GameShell::ShellOpen(const std::string& file, const std::string& parameters,
                                         const std::string& directory, int showMode) {
     return basFunctions::ShellOpen(owner_, file, parameters, directory, showMode);
+}
+
+std::string Win32GameShell::ErrorText(std::uint32_t code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    if (buffer) ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    return basAPI::Narrow(text);
+}
+
+bool Win32GameShell::FitsAnsiCodePage(const std::string& text) {
+    const std::wstring wide = basAPI::Widen(text);
+    if (wide.empty()) return true;
+    const UINT codePage = ::GetACP();
+    // UTF-8 as the ANSI code page holds every character; the other code pages
+    // tell whether a character had to be replaced (no best-fit look-alikes).
+    if (codePage == CP_UTF8) return true;
+    BOOL replaced = FALSE;
+    const int length = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                             nullptr, 0, nullptr, &replaced);
+    return length > 0 && !replaced;
 }
 
 }  // namespace reelwright::win

@@ -24,8 +24,10 @@ class Win32GameShell : public GameShell {
 public:
     explicit Win32GameShell(HWND owner = nullptr) : owner_(owner) {}
     void SetOwner(HWND owner) { owner_ = owner; }
-    std::intptr_t ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+    std::uint32_t ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
                             int showMode) override;
+    std::string ErrorText(std::uint32_t code) override;
+    bool FitsAnsiCodePage(const std::string& text) override;
 
 private:
     HWND owner_;

@@ -6,12 +6,24 @@
 
 namespace basFunctions {
 
-std::intptr_t ShellOpen(HWND owner, const std::string& file, const std::string& parameters,
-                        const std::string& directory, int showMode) {
-    const HINSTANCE result =
-        ::ShellExecuteW(owner, L"Open", basAPI::Widen(file).c_str(), basAPI::Widen(parameters).c_str(),
-                        basAPI::Widen(directory).c_str(), showMode);
-    return reinterpret_cast<std::intptr_t>(result);
+DWORD ShellOpen(HWND owner, const std::string& file, const std::string& parameters, const std::string& directory,
+                int showMode) {
+    const std::wstring wideFile = basAPI::Widen(file);
+    const std::wstring wideParameters = basAPI::Widen(parameters);
+    const std::wstring wideDirectory = basAPI::Widen(directory);
+    SHELLEXECUTEINFOW request{};
+    request.cbSize = sizeof(request);
+    request.fMask = SEE_MASK_FLAG_NO_UI;
+    request.hwnd = owner;
+    request.lpVerb = L"open";
+    request.lpFile = wideFile.c_str();
+    request.lpParameters = wideParameters.c_str();
+    request.lpDirectory = wideDirectory.c_str();
+    request.nShow = showMode;
+    if (::ShellExecuteExW(&request)) return 0;
+    const DWORD error = ::GetLastError();
+    // A failure must never read as a start.
+    return error != 0 ? error : ERROR_GEN_FAILURE;
 }
 
 }  // namespace basFunctions

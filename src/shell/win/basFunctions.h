@@ -8,9 +8,10 @@
 
 namespace basFunctions {
 
-// Asks the shell to "Open" `file` with `parameters` in `directory`; returns the
-// shell's result code (above 32 means success).
-std::intptr_t ShellOpen(HWND owner, const std::string& file, const std::string& parameters,
-                        const std::string& directory, int showMode);
+// Asks the shell to "open" `file` with `parameters` in `directory`, with
+// ShellExecuteExW and no error box of the shell's own. Returns 0 when the
+// program was started, otherwise GetLastError's code.
+DWORD ShellOpen(HWND owner, const std::string& file, const std::string& parameters, const std::string& directory,
+                int showMode);
 
 }  // namespace basFunctions

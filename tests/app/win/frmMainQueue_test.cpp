@@ -293,14 +293,31 @@ TEST_F(QueueButtonsTest, AFileOutsideAnyDemosFolderIsNamedInAMessage) {
     const SeenOpenDialog& seen = answerer.Seen();
     ASSERT_EQ(seen.messages.size(), 1u);
     EXPECT_EQ(seen.messages[0].text,
-              L"This demo file was not added to the queue, because no game type can be taken from where it "
-              L"lies:\r\n\r\n" +
+              L"This demo file was not added to the queue, because it does not lie in a folder named demos inside "
+              L"your SOF2 folder:\r\n\r\n" +
                   stray +
                   L"\r\n\r\nYou must have the demos in a demos folder inside your SOF2 folder.\r\n"
                   L"By default this will be your base/mp/demos folder.");
     EXPECT_TRUE(seen.messages[0].hasIcon);
     EXPECT_EQ(seen.messages[0].buttons, std::vector<int>{IDOK});
     EXPECT_TRUE(Rows().empty());
+}
+
+TEST_F(QueueButtonsTest, SeveralFilesFromASubFolderShowTheirNamesBelowTheDemosFolder) {
+    game.AddFile(L"mymod\\demos\\2026\\june\\b.dm_2004");
+    game.AddFile(L"mymod\\demos\\2026\\june\\a.dm_2004");
+    OpenDialogAnswerer answerer([this](HWND dialog) {
+        const std::wstring folder = game.path() + L"\\mymod\\demos\\2026\\june";
+        ::SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        OpenDialogAnswerer::Type(L"\"b.dm_2004\" \"a.dm_2004\"")(dialog);
+    });
+    Click(window.cmdAdd);
+    ASSERT_TRUE(answerer.Seen().found);
+    EXPECT_TRUE(answerer.Seen().messages.empty());
+    const std::string folder = game.pathUtf8() + "\\mymod\\demos\\2026\\june";
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"2026\\june\\b.dm_2004", "mymod", folder},
+                                        {"2026\\june\\a.dm_2004", "mymod", folder}}));
 }
 
 TEST_F(QueueButtonsTest, CancelAddsNothing) {

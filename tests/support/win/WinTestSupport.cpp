@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/AppInfo.h"
 #include "app/win/frmMain.h"
+#include "core/AppInfo.h"
 
 namespace reelwright::testing {
 
@@ -28,7 +28,10 @@ void CreateFolders(const std::wstring& path) {
     ::CreateDirectoryW(path.c_str(), nullptr);
 }
 
-void RemoveTree(const std::wstring& path) {
+void RemoveTree(const std::wstring& path);
+
+// Removes everything inside the folder, and leaves the folder.
+void RemoveContents(const std::wstring& path) {
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -45,6 +48,10 @@ void RemoveTree(const std::wstring& path) {
         } while (::FindNextFileW(search, &found));
         ::FindClose(search);
     }
+}
+
+void RemoveTree(const std::wstring& path) {
+    RemoveContents(path);
     ::RemoveDirectoryW(path.c_str());
 }
 
@@ -146,9 +153,20 @@ GameFolder::GameFolder() {
     ::CopyFileW((BuildFolder() + L"\\SOF2MP.exe").c_str(), (path_ + L"\\SOF2MP.exe").c_str(), FALSE);
 }
 
+GameFolder::GameFolder(const std::wstring& folder) : root_(folder), path_(folder), keepRoot_(true) {
+    // The folder itself stays: it may be a drive's root.
+    RemoveContents(root_);
+    CreateFolders(path_ + L"\\base\\mp\\demos");
+    CreateFolders(path_ + L"\\mymod\\demos");
+    ::CopyFileW((BuildFolder() + L"\\SOF2MP.exe").c_str(), (path_ + L"\\SOF2MP.exe").c_str(), FALSE);
+}
+
 GameFolder::~GameFolder() {
     EndStandInGames();
-    RemoveTree(root_);
+    if (keepRoot_)
+        RemoveContents(root_);
+    else
+        RemoveTree(root_);
 }
 
 std::wstring GameFolder::AddFile(const std::wstring& relative, const std::string& content) {
@@ -221,7 +239,9 @@ bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix
 void GameFolder::EndStandInGames() const {
     // Only the stand-in games started from this folder: those are the ones
     // this test caused. Each is ended through a handle to that very process.
-    const std::wstring folder = LongPath(root_) + L"\\";
+    std::wstring folder = LongPath(root_);
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();  // a drive root ("R:\\")
+    folder += L"\\";
     basAPI::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (snapshot.get() == INVALID_HANDLE_VALUE) {
         snapshot.release();
@@ -340,10 +360,10 @@ void RemoveAssociationKeys() {
     }
 }
 
-bool AddDemoThroughDialog(HWND main, DWORD processId, const std::wstring& path) {
+bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path) {
     ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
     HWND dialog = nullptr;
-    if (!WaitUntil([&] { return (dialog = FindTopWindow(L"#32770", L"", processId)) != nullptr; },
+    if (!WaitUntil([&] { return (dialog = FindTopWindow(L"#32770", L"Add SOF2 Demo Files for viewing...", processId)) != nullptr; },
                    std::chrono::seconds(15)))
         return false;
     HWND name = ::GetDlgItem(dialog, edt1);

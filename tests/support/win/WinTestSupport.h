@@ -55,6 +55,9 @@ std::wstring ClassOf(HWND window);
 class GameFolder {
 public:
     GameFolder();
+    // The same layout right in `folder` (a drive root is given as "R:");
+    // its contents are removed at destruction.
+    explicit GameFolder(const std::wstring& folder);
     ~GameFolder();
     GameFolder(const GameFolder&) = delete;
     GameFolder& operator=(const GameFolder&) = delete;
@@ -81,6 +84,7 @@ public:
 private:
     std::wstring root_;
     std::wstring path_;
+    bool keepRoot_ = false;
 };
 
 // The real services, with scripted answers in place of the real prompts
@@ -155,14 +159,15 @@ bool TestsMayChangeThisMachine();
 // HKCU\Software\Classes.
 void RemoveAssociationKeys();
 
-// Adds one demo to the queue of a running Reelwright (process `processId`,
-// main window `main`) through its own open-file dialog; false when the dialog
-// did not come or did not close.
-bool AddDemoThroughDialog(HWND main, DWORD processId, const std::wstring& path);
-
 // The first visible dialog box of process `processId` other than `except`
 // whose text contains `textPart`; waits up to `timeout` for it.
 HWND WaitForDialog(DWORD processId, const std::wstring& textPart = L"", HWND except = nullptr,
                    std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+// Adds one demo through the open-file dialog of the main window `main` of
+// process `processId` (Reelwright.exe started by the test): presses Add, types
+// `path` into the dialog's file name box and presses Open. False when the
+// dialog did not come up or did not close.
+bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path);
 
 }  // namespace reelwright::testing

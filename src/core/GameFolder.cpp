@@ -1,0 +1,32 @@
+#include "core/GameFolder.h"
+
+namespace reelwright {
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+std::string_view GameFolderForJoining(std::string_view gameFolder) {
+    while (!gameFolder.empty() && IsSeparator(gameFolder.back())) gameFolder.remove_suffix(1);
+    return gameFolder;
+}
+
+std::string GameFolderForGame(std::string_view gameFolder) {
+    std::string folder(GameFolderForJoining(gameFolder));
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    return folder;
+}
+
+bool IsInsideFolder(std::string_view path, std::string_view folder) {
+    folder = GameFolderForJoining(folder);
+    if (folder.empty() || path.size() <= folder.size() || path[folder.size()] != '\\') return false;
+    for (std::size_t i = 0; i < folder.size(); ++i)
+        if (FoldAscii(path[i]) != FoldAscii(folder[i])) return false;
+    return true;
+}
+
+}  // namespace reelwright

@@ -1,0 +1,28 @@
+// The game folder as the program uses it. The stored value may end in a
+// separator (the folder picker gives "D:\" for a drive root): the separators
+// are dropped for joining paths and for the test whether a file lies inside,
+// and the game is handed a drive root with its separator. The stored value
+// itself is never rewritten.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace reelwright {
+
+// The folder without trailing separators ("\" or "/"): "D:\" gives "D:",
+// "C:\Games\SOF2\" gives "C:\Games\SOF2". Joined with "\" and a relative path.
+std::string_view GameFolderForJoining(std::string_view gameFolder);
+
+// The folder as the game is given it, for "+set fs_basepath" and the working
+// directory: the joining form, except that a drive root keeps its separator
+// ("D:" alone would name the drive's current folder).
+std::string GameFolderForGame(std::string_view gameFolder);
+
+// True when `path` lies inside `folder`: the path begins with the folder's
+// joining form, compared without regard to ASCII letter case as Windows
+// compares names, and a "\" follows it at once. An empty joining form holds
+// nothing.
+bool IsInsideFolder(std::string_view path, std::string_view folder);
+
+}  // namespace reelwright

@@ -1,0 +1,78 @@
+// The game's command lines and the playback script of sub-folder demos, run
+// through the model of the game's console: what the game does with them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launch/ConsoleNames.h"
+#include "launch/GameCommandLine.h"
+#include "script/basBuildConfigs.h"
+#include "support/ConsoleInterpreter.h"
+
+namespace reelwright {
+namespace {
+
+using testing::ConsoleInterpreter;
+using Strings = std::vector<std::string>;
+
+TEST(ConsoleCommandLine, TheGameSplitsAtEveryPlusQuotedOrNot) {
+    EXPECT_EQ(ConsoleInterpreter::SplitCommandLine("+set a \"x+y\"+demo b"), (Strings{"set a \"x", "y\"", "demo b"}));
+    EXPECT_EQ(ConsoleInterpreter::SplitCommandLine("no plus"), Strings{});
+}
+
+TEST(ConsoleCommandLine, TheQuotedOneDemoLineYieldsTheWholeName) {
+    for (const char* name : {"my duel.dm_2004", "a;b.dm_2004", "sub\\two words\\a.dm_2004"}) {
+        ConsoleInterpreter console;
+        console.ExecuteCommandLine(OneDemoParameters("C:\\Games\\SOF2", "mymod", name, " +set r_mode 4 "));
+        EXPECT_EQ(console.Take("demo"), Strings{std::string("demo ") + name}) << name;
+        EXPECT_EQ(console.Variable("fs_game"), "mymod");
+        EXPECT_EQ(console.Variable("r_mode"), "4");
+    }
+    // Unquoted, the console would have played "my" alone.
+    ConsoleInterpreter console;
+    console.ExecuteCommandLine("+set fs_game mymod+demo my duel.dm_2004");
+    EXPECT_EQ(console.Take("demo"), Strings{"demo my"});
+}
+
+TEST(ConsoleCommandLine, ADriveRootReachesTheGameWithItsSeparator) {
+    ConsoleInterpreter console;
+    console.ExecuteCommandLine(DirectPlaybackParameters("D:\\", {"base\\mp", "sub\\a.dm_2004"}));
+    EXPECT_EQ(console.Variable("fs_basepath"), "D:\\");
+    EXPECT_EQ(console.Variable("fs_game"), "base\\mp");
+    EXPECT_EQ(console.Take("demo"), Strings{"demo sub\\a.dm_2004"});
+}
+
+TEST(ConsoleCommandLine, APlusInTheNameOnTheCommandLineBreaksItWhichIsWhyLaunchRefusesIt) {
+    ConsoleInterpreter console;
+    console.ExecuteCommandLine(OneDemoParameters("C:\\Games\\SOF2", "mymod", "a+b.dm_2004", ""));
+    EXPECT_EQ(console.Take("demo"), Strings{"demo a"});
+    DemoQueue queue;
+    queue.Append({"a+b.dm_2004", "mymod", ""});
+    EXPECT_EQ(FindConsoleNameProblems(queue, [](std::string_view) { return true; }),
+              (std::vector<RefusedQueuedDemo>{{1, ConsoleNameProblem::PlusInCommandLineName}}));
+}
+
+TEST(ConsoleCommandLine, AQueueOfSubFolderDemosStepsThroughItsRing) {
+    const Strings names = {"sub\\a.dm_2004", "2026\\june\\b.dm_2004", "c.dm_2004"};
+    const Strings types = {"mymod", "base\\mp", ""};
+    std::string chain;
+    for (std::int16_t i = 1; i <= 3; ++i) chain += basBuildConfigs::BuildDemoEntry(1, 3, i, names[i - 1], types[i - 1]);
+    const std::string script =
+        basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
+                                           basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, 3));
+
+    ConsoleInterpreter console;
+    console.ExecuteCommandLine(ManyDemosParameters("C:\\Games\\SOF2", types[0], names[0]));
+    EXPECT_EQ(console.Take(), (Strings{"demo sub\\a.dm_2004", "exec Reelwright.cfg"}));
+    console.Execute(script);
+    console.Take();
+    for (const char* key : {"F1", "F1", "F1", "F1"}) console.PressKey(key);
+    EXPECT_EQ(console.Take("demo"), (Strings{"demo sub\\a.dm_2004", "demo 2026\\june\\b.dm_2004", "demo c.dm_2004",
+                                             "demo sub\\a.dm_2004"}));
+    for (const char* key : {"F2", "F2"}) console.PressKey(key);
+    EXPECT_EQ(console.Take("demo"), (Strings{"demo c.dm_2004", "demo 2026\\june\\b.dm_2004"}));
+}
+
+}  // namespace
+}  // namespace reelwright
