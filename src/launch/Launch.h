@@ -5,6 +5,7 @@
 // the next one runs.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/AppServices.h"
@@ -18,5 +19,9 @@ namespace reelwright {
 // when the main window is to be minimised ("Min on Playback" read as 1), in
 // every case, also when nothing was started.
 bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters);
+
+// The key that Launch binds for bind `index` (0 to 7) while none is stored;
+// the empty text for any other index.
+std::string LaunchBindFallback(int index);
 
 }  // namespace reelwright
