@@ -13,6 +13,11 @@ trap 'rm -rf "$work"; wineserver -k 2>/dev/null || true' EXIT
 
 prepare_wine_prefix
 lay_out_tryout_game
+# Windows draws the caption buttons with its Marlett font; put Wine's own copy
+# where Wine looks for the system's fonts, or the buttons show as letters.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+fi
 wineserver -k 2>/dev/null || true
 wineserver -p </dev/null >/dev/null 2>&1
 # Wine's background programs start with the first program of a session and
@@ -42,7 +47,7 @@ grab_settled() {
 
 game='C:\Games\SOF2'
 coproc DRIVER {
-  exec wine64 build/windows/ReelwrightShots.exe "$(winepath -w build/windows/Reelwright.exe 2>/dev/null)" "$game" \
+  exec wine64 build/windows/ReelwrightShots.exe "Z:${REPO_ROOT//\//\\}\\build\\windows\\Reelwright.exe" "$game" \
     "$game\\base\\mp\\demos\\duel.dm_2004" "$game\\base\\mp\\demos\\ctf_final.dm_2004" "$game\\mymod\\demos\\ctf1.dm_2004" \
     2>/dev/null
 }
@@ -63,5 +68,5 @@ while IFS=' ' read -r word name left top width height <&"${DRIVER[0]}"; do
     *) echo "screenshots: unexpected line from the driver: $word $name" >&2 ;;
   esac
 done
-wait "$DRIVER_PID" 2>/dev/null || true
+[ -z "${DRIVER_PID:-}" ] || wait "$DRIVER_PID" 2>/dev/null || true
 exit $status

@@ -61,7 +61,7 @@ std::vector<std::string> Cells(const std::string& row) {
 // Where the pictures of a Markdown file point, relative to its folder.
 std::vector<std::string> PictureReferences(const std::string& markdown) {
     std::vector<std::string> targets;
-    const std::regex picture(R"(!\[[^\]]*\]\(([^)\s]+)\)|<img[^>]*\ssrc="([^"]+)")");
+    const std::regex picture(R"re(!\[[^\]]*\]\(([^)\s]+)\)|<img[^>]*\ssrc="([^"]+)")re");
     for (std::sregex_iterator it(markdown.begin(), markdown.end(), picture), end; it != end; ++it)
         targets.push_back((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
     return targets;

@@ -5,8 +5,8 @@
 //   ReelwrightShots.exe <Reelwright.exe> <game folder> <demo> <demo> <demo>
 //
 // The demos are full paths below the game folder. The driver stores the game
-// folder as the program's setting (with the splash screen off), starts the
-// program, and for every picture writes one line to its standard output:
+// folder as the program's only setting, starts the program, and for every
+// picture writes one line to its standard output:
 //   SHOT <name> <left> <top> <width> <height>
 // then waits for one line on its standard input (the picture has been taken)
 // before it goes on. It ends with "DONE", or with "ERROR <what>" and exit
@@ -82,7 +82,7 @@ HWND FindWindowOf(const wchar_t* className, DWORD processId) {
 HWND WaitForWindow(const wchar_t* className, DWORD processId) {
     HWND found = nullptr;
     if (!WaitUntil([&] { return (found = FindWindowOf(className, processId)) != nullptr; }))
-        Fail("no window of class " + reelwright::basAPI::Narrow(className) + " appeared");
+        Fail("no window of class " + basAPI::Narrow(className) + " appeared");
     return found;
 }
 
@@ -133,7 +133,7 @@ public:
     bool WaitForExit() { return ::WaitForSingleObject(process_.get(), 15000) == WAIT_OBJECT_0; }
 
 private:
-    reelwright::basAPI::UniqueHandle process_;
+    basAPI::UniqueHandle process_;
     DWORD id_ = 0;
 };
 
@@ -163,7 +163,7 @@ void Click(HWND control, POINT at) {
 // The centre of a tab of a tab strip in another process: the rectangle is
 // asked for into memory of that process.
 POINT TabCentre(HWND tabStrip, DWORD processId, int tab) {
-    reelwright::basAPI::UniqueHandle process(
+    basAPI::UniqueHandle process(
         ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
     if (!process) Fail("the program's memory cannot be reached");
     void* remote = ::VirtualAllocEx(process.get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
@@ -181,11 +181,11 @@ void Run(const std::vector<std::wstring>& arguments) {
     const std::wstring& gameFolder = arguments[1];
     const std::vector<std::wstring> demos(arguments.begin() + 2, arguments.end());
 
-    // A user who has set the game folder before and turned the splash off.
+    // A user who has set the game folder and left every other setting as it
+    // comes, so that the pictures show the defaults.
     ::RegDeleteTreeW(HKEY_CURRENT_USER, reelwright::win::RegistrySettingsStore::kRootPath);
-    reelwright::win::RegistrySettingsStore store;
-    store.SaveSetting(reelwright::AppKey(), "Settings", "SOF2 Path", reelwright::basAPI::Narrow(gameFolder));
-    store.SaveSetting(reelwright::AppKey(), "Settings", "Load Splash", "0");
+    reelwright::win::RegistrySettingsStore().SaveSetting(reelwright::AppKey(), "Settings", "SOF2 Path",
+                                                         basAPI::Narrow(gameFolder));
 
     Program reelwright(program);
     HWND main = WaitForWindow(frmMain::kClassName, reelwright.id());
