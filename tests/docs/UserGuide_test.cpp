@@ -149,7 +149,7 @@ TEST(UserGuide, IsPlainAscii) {
         const auto byte = static_cast<unsigned char>(c);
         return byte > 126 || (byte < 32 && c != '\n' && c != '\r');
     });
-    EXPECT_EQ(odd, text.end()) << "a byte that is not printable ASCII at offset " << (odd - text.begin());
+    EXPECT_TRUE(odd == text.end()) << "a byte that is not printable ASCII at offset " << (odd - text.begin());
 }
 
 }  // namespace

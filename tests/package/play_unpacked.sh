@@ -36,7 +36,7 @@ for _ in $(seq 300); do
   grep -q '^END' "$log" 2>/dev/null && break
   sleep 0.1
 done
-record=$(tr -d '\r' < "$log" 2>/dev/null || true)
+record=$([ -f "$log" ] && tr -d '\r' < "$log" || true)
 expected_parameters="parameters=+set fs_basepath \"$game_win\" +set fs_game base\\mp+demo \"duel.dm_2004\""
 expected_directory="directory=$game_win"
 if grep -qxF "$expected_parameters" <<<"$record" && grep -qxF "$expected_directory" <<<"$record"; then
