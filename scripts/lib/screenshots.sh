@@ -69,4 +69,5 @@ while IFS=' ' read -r word name left top width height <&"${DRIVER[0]}"; do
   esac
 done
 [ -z "${DRIVER_PID:-}" ] || wait "$DRIVER_PID" 2>/dev/null || true
+[ "$status" -eq 0 ] || echo "screenshots: the driver did not finish; the pictures are incomplete" >&2
 exit $status
