@@ -17,7 +17,7 @@ wine64() {
 REQUIRED_PACKAGES=(
   cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine64 fonts-wine xvfb xauth x11-apps imagemagick util-linux
+  wine64 fonts-wine xvfb xauth x11-apps imagemagick util-linux unzip
   clang libfuzzer-14-dev
 )
 
@@ -63,4 +63,16 @@ prepare_wine_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.reelwright-ready"
   fi
+}
+
+# Lays out the try-out game folder C:\Games\SOF2 in $WINEPREFIX: the stand-in
+# SOF2MP.exe, base\mp\demos and mymod\demos with a few empty demos.
+lay_out_tryout_game() {
+  local game="$WINEPREFIX/drive_c/Games/SOF2"
+  mkdir -p "$game/base/mp/demos" "$game/mymod/demos"
+  cp "$REPO_ROOT/build/windows/SOF2MP.exe" "$game/SOF2MP.exe"
+  local demo
+  for demo in base/mp/demos/duel.dm_2004 base/mp/demos/ctf_final.dm_2004 mymod/demos/ctf1.dm_2004 mymod/demos/elim.dm_2004; do
+    [ -f "$game/$demo" ] || : > "$game/$demo"
+  done
 }

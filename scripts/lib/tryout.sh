@@ -7,11 +7,7 @@ cd "$REPO_ROOT"
 
 game="$WINEPREFIX/drive_c/Games/SOF2"
 prepare_wine_prefix
-mkdir -p "$game/base/mp/demos" "$game/mymod/demos"
-cp build/windows/SOF2MP.exe "$game/SOF2MP.exe"
-for demo in base/mp/demos/duel.dm_2004 base/mp/demos/ctf_final.dm_2004 mymod/demos/ctf1.dm_2004 mymod/demos/elim.dm_2004; do
-  [ -f "$game/$demo" ] || : > "$game/$demo"
-done
+lay_out_tryout_game
 echo "== Try-out game folder: C:\\Games\\SOF2 (on Linux: $game)"
 echo "   Point Reelwright at it when it asks for your SOF2 folder; the stand-in game"
 echo "   shows what it was started with and logs it to C:\\Games\\SOF2\\SOF2MP.log."

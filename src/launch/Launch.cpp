@@ -210,4 +210,10 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
     return started && minimise;
 }
 
+std::string LaunchBindFallback(int index) {
+    for (const BindRead& read : kBindReads)
+        if (read.index == index) return read.fallback;
+    return {};
+}
+
 }  // namespace reelwright

@@ -9,6 +9,7 @@
 // when access was denied, and the choice of starting the game anyway).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/AppServices.h"
@@ -27,5 +28,9 @@ namespace reelwright {
 // that offer is not made.
 bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
             ElevatedRunner* elevation = nullptr);
+
+// The key that Launch binds for bind `index` (0 to 7) while none is stored;
+// the empty text for any other index.
+std::string LaunchBindFallback(int index);
 
 }  // namespace reelwright
