@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -43,22 +42,6 @@ struct PropertiesThenLaunch : ::testing::Test {
         WaitUntil([&] { return (found = FindTopWindow(className, L"", processId)) != nullptr; }, 15s);
         return found;
     }
-
-    // Adds one demo through the program's own open-file dialog.
-    void AddDemo(HWND main, DWORD processId, const std::wstring& path) {
-        ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
-        HWND dialog = WaitForWindow(L"#32770", processId);
-        ASSERT_NE(dialog, nullptr);
-        HWND name = ::GetDlgItem(dialog, edt1);
-        if (!name) {
-            HWND combo = ::GetDlgItem(dialog, cmb13);
-            name = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
-            if (!name) name = combo;
-        }
-        ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 15s));
-    }
 };
 
 TEST_F(PropertiesThenLaunch, KeysCapturedInTheDialogAreBoundByTheNextLaunch) {
@@ -95,8 +78,8 @@ TEST_F(PropertiesThenLaunch, KeysCapturedInTheDialogAreBoundByTheNextLaunch) {
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 15s));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }, 5s));
 
-    AddDemo(main, program.id(), first);
-    AddDemo(main, program.id(), second);
+    ASSERT_TRUE(AddDemoWithDialog(main, program.id(), first));
+    ASSERT_TRUE(AddDemoWithDialog(main, program.id(), second));
     HWND list = ::GetDlgItem(main, frmMain::IDC_lvwDemoQue);
     ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5s));
 

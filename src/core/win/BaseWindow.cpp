@@ -70,19 +70,19 @@ void WindowCore::Detach() {
     controls_.clear();  // they went with the window
 }
 
-HWND WindowCore::CreateControl(const ControlSpec& spec) {
-    HWND parent = spec.parent && *spec.parent ? *spec.parent : hwnd_;
-    HWND control = ::CreateWindowExW(spec.exStyle, spec.className, spec.text.c_str(), spec.style | WS_CHILD | WS_VISIBLE,
-                                     0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+HWND WindowCore::CreateControl(const ControlSpec& row) {
+    HWND parent = row.parent && *row.parent ? *row.parent : hwnd_;
+    HWND control = ::CreateWindowExW(row.exStyle, row.className, row.text.c_str(), row.style | WS_CHILD | WS_VISIBLE,
+                                     0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                      ::GetModuleHandleW(nullptr), nullptr);
     if (!control) throw std::runtime_error("A control of the window could not be created.");
-    if (spec.handle) *spec.handle = control;
-    controls_.push_back({control, spec.place, spec.font});
+    if (row.handle) *row.handle = control;
+    controls_.push_back({control, row.place, row.font});
     return control;
 }
 
 void WindowCore::CreateControls(std::span<const ControlSpec> table) {
-    for (const ControlSpec& spec : table) CreateControl(spec);
+    for (const ControlSpec& row : table) CreateControl(row);
 }
 
 void WindowCore::SetHeadingFont(const wchar_t* face, double points, bool bold) {

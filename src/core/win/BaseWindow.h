@@ -103,7 +103,7 @@ protected:
     // Makes the controls of `table`, in its order (which is the tab order).
     // Call ApplyDpi afterwards to give them their fonts and places.
     void CreateControls(std::span<const ControlSpec> table);
-    HWND CreateControl(const ControlSpec& spec);
+    HWND CreateControl(const ControlSpec& row);
 
     // The heading font's face and size; none unless set.
     void SetHeadingFont(const wchar_t* face, double points, bool bold);
