@@ -34,6 +34,15 @@ public:
         return static_cast<bool>(file);
     }
 
+    std::optional<FolderContents> ListFolder(const std::string& folder) override {
+        std::error_code error;
+        if (!std::filesystem::is_directory(Local(folder), error)) return std::nullopt;
+        FolderContents contents;
+        for (const auto& item : std::filesystem::directory_iterator(Local(folder), error))
+            (item.is_directory() ? contents.folders : contents.files).push_back(item.path().filename().string());
+        return contents;
+    }
+
 private:
     static std::string Local(std::string path) {
         for (char& c : path)

@@ -2,9 +2,18 @@
 // separators; the Windows implementation converts them at the boundary.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace reelwright {
+
+// What one folder holds directly: the names (without the folder) of its files
+// and of its sub-folders, in no particular order.
+struct FolderContents {
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+};
 
 class FileSystem {
 public:
@@ -22,6 +31,12 @@ public:
     // Creates or truncates the file and writes the text in one write, converted
     // to the system's ANSI code page (the game reads its scripts so).
     virtual bool WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) = 0;
+
+    // The files and sub-folders directly inside `folder`; nothing when it is
+    // not a folder. A folder whose contents cannot be read lists nothing.
+    // Links to other folders (junctions, symbolic links) are left out, so
+    // that walking down a tree always ends.
+    virtual std::optional<FolderContents> ListFolder(const std::string& folder) = 0;
 };
 
 }  // namespace reelwright

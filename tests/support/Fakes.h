@@ -59,6 +59,10 @@ public:
     bool SetReadOnly(const std::string& path) override;
     bool CopyFileOver(const std::string& from, const std::string& to) override;
     bool WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
+    // Journal entry "list <folder>". Lists what `files` and `folders` hold
+    // directly below a folder of `folders`, in byte order; a folder in
+    // `failingPaths` lists nothing.
+    std::optional<FolderContents> ListFolder(const std::string& folder) override;
 
     std::map<std::string, std::string> files;  // path -> content
     std::set<std::string> folders;             // existing folders (FileExists is false for them)

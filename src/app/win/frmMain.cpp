@@ -85,7 +85,7 @@ void frmMain::CreateControls() {
     // focus, so their place in the order does not matter for the keyboard.
     cmdLaunch = make(WC_BUTTONW, L"Launch", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDC_cmdLaunch);
     txtOptionalParams = make(WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, IDC_txtOptionalParams);
-    lvwDemoQue = make(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
+    lvwDemoQue = make(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
                       WS_EX_CLIENTEDGE, IDC_lvwDemoQue);
     cmdAdd = make(WC_BUTTONW, L"Add", WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_cmdAdd);
     lblOptionalParams = make(WC_STATICW, L"Optional Parameters:", SS_LEFT, 0, IDC_lblOptionalParams);
@@ -106,6 +106,7 @@ void frmMain::CreateControls() {
         definition.iSubItem = column;
         ListView_InsertColumn(lvwDemoQue, column, &definition);
     }
+    PrepareDemoList();
 }
 
 void frmMain::LayoutControls() {
@@ -158,6 +159,19 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     return 0;
                 default: break;
             }
+            break;
+        case WM_DROPFILES:
+            Form_DropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == lvwDemoQue) {
+                lvwDemoQue_ContextMenu(lParam);
+                return 0;
+            }
+            break;
+        case WM_NOTIFY:
+            if (auto* header = reinterpret_cast<NMHDR*>(lParam); header->hwndFrom == lvwDemoQue)
+                return lvwDemoQue_Notify(*header);
             break;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);

@@ -14,6 +14,7 @@ public:
     bool SetReadOnly(const std::string& path) override;
     bool CopyFileOver(const std::string& from, const std::string& to) override;
     bool WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
+    std::optional<FolderContents> ListFolder(const std::string& folder) override;
 };
 
 class Win32GameShell : public GameShell {
