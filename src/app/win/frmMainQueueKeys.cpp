@@ -2,9 +2,10 @@
 // selects them all, Alt+Up and Alt+Down move them, Shift+F10 and the
 // context-menu key open the list's menu. Enter is left to the dialog
 // manager, which presses Launch.
+#include "app/win/frmMain.h"
+
 #include <commctrl.h>
 
-#include "app/win/frmMain.h"
 #include "queue/win/DemoListView.h"
 
 namespace reelwright {

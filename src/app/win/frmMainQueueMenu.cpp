@@ -1,8 +1,9 @@
 // The context menu of the queue's list and the new orders it offers: Move Up,
 // Move Down, Remove, Clear List and Sort by Name.
+#include "app/win/frmMain.h"
+
 #include <commctrl.h>
 
-#include "app/win/frmMain.h"
 #include "queue/QueueOrder.h"
 #include "queue/win/DemoListView.h"
 

@@ -38,9 +38,12 @@ void ShowAppendedRows(HWND list, const DemoQueue& queue) {
 }
 
 void ShowAllRows(HWND list, const DemoQueue& queue) {
+    // Emptied first, so that no selection is left over and no row is redrawn
+    // one by one.
+    RedrawPause pause(list);
+    ::SendMessageW(list, LVM_SETITEMCOUNT, 0, 0);
     SetRowState(list, -1, 0, LVIS_SELECTED);
     ::SendMessageW(list, LVM_SETITEMCOUNT, queue.Count(), 0);
-    ::InvalidateRect(list, nullptr, TRUE);
 }
 
 void FillDemoCell(const DemoQueue& queue, NMLVDISPINFOW& info) {
@@ -94,7 +97,22 @@ std::string DemoCellText(HWND list, int row, int column) {
     }
 }
 
+namespace {
+
+// How many rows are selected: one message, where asking row by row costs one
+// message per selected row.
+std::size_t SelectedCount(HWND list) {
+    return static_cast<std::size_t>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+std::size_t RowCount(HWND list) { return static_cast<std::size_t>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+}  // namespace
+
 std::vector<bool> SelectedRows(HWND list, std::size_t count) {
+    const std::size_t selectedCount = SelectedCount(list);
+    if (selectedCount == 0) return std::vector<bool>(count, false);
+    if (selectedCount >= count && RowCount(list) == count) return std::vector<bool>(count, true);
     std::vector<bool> selected(count, false);
     for (LRESULT row = -1;;) {
         row = ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
@@ -104,6 +122,7 @@ std::vector<bool> SelectedRows(HWND list, std::size_t count) {
 }
 
 void ChangeSelection(HWND list, const std::vector<bool>& before, const std::vector<bool>& after) {
+    RedrawPause pause(list);
     const std::size_t rows = std::max(before.size(), after.size());
     for (std::size_t row = 0; row < rows; ++row) {
         const bool was = row < before.size() && before[row];
@@ -112,7 +131,10 @@ void ChangeSelection(HWND list, const std::vector<bool>& before, const std::vect
     }
 }
 
-void SelectAllRows(HWND list) { SetRowState(list, -1, LVIS_SELECTED, LVIS_SELECTED); }
+void SelectAllRows(HWND list) {
+    RedrawPause pause(list);
+    SetRowState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+}
 
 int FocusedRow(HWND list) {
     return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
@@ -126,6 +148,13 @@ void FocusRow(HWND list, int row) {
 
 std::vector<std::size_t> DemoListViewSelection::SelectedItems() {
     std::vector<std::size_t> rows;
+    const std::size_t count = RowCount(list_);
+    if (SelectedCount(list_) >= count) {
+        // Everything selected, as after Ctrl+A.
+        rows.resize(count);
+        for (std::size_t row = 0; row < count; ++row) rows[row] = row;
+        return rows;
+    }
     for (LRESULT row = -1;;) {
         row = ::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
         if (row < 0) return rows;
