@@ -47,6 +47,15 @@ public:
     std::string MakeTemporaryFile() override { return {}; }
     std::string ErrorText(std::uint32_t error) override { return "error " + std::to_string(error); }
 
+    std::optional<FolderContents> ListFolder(const std::string& folder) override {
+        std::error_code error;
+        if (!std::filesystem::is_directory(Local(folder), error)) return std::nullopt;
+        FolderContents contents;
+        for (const auto& item : std::filesystem::directory_iterator(Local(folder), error))
+            (item.is_directory() ? contents.folders : contents.files).push_back(item.path().filename().string());
+        return contents;
+    }
+
 private:
     // Failures here carry no system code of their own.
     static FileResult Result(bool succeeded) { return succeeded ? FileResult{} : FileResult{kErrorAccessDenied}; }

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace reelwright {
 
@@ -20,6 +22,13 @@ struct FileResult {
 
     constexpr explicit operator bool() const { return error == 0; }
     friend constexpr bool operator==(FileResult, FileResult) = default;
+};
+
+// What one folder holds directly: the names (without the folder) of its files
+// and of its sub-folders, in no particular order.
+struct FolderContents {
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
 };
 
 class FileSystem {
@@ -52,6 +61,12 @@ public:
     // The system's own text for an error code, one line without a final stop
     // ("Access is denied"), or "error <code>" when the system has none.
     virtual std::string ErrorText(std::uint32_t error) = 0;
+
+    // The files and sub-folders directly inside `folder`; nothing when it is
+    // not a folder. A folder whose contents cannot be read lists nothing.
+    // Links to other folders (junctions, symbolic links) are left out, so
+    // that walking down a tree always ends.
+    virtual std::optional<FolderContents> ListFolder(const std::string& folder) = 0;
 };
 
 }  // namespace reelwright

@@ -27,4 +27,18 @@ std::size_t DemoQueue::RemoveRows(const std::vector<std::size_t>& indices) {
     return removed;
 }
 
+bool DemoQueue::Reorder(const std::vector<std::size_t>& order) {
+    if (order.size() != entries_.size()) return false;
+    std::vector<bool> seen(order.size(), false);
+    for (std::size_t from : order) {
+        if (from >= seen.size() || seen[from]) return false;
+        seen[from] = true;
+    }
+    std::vector<DemoQueueEntry> reordered;
+    reordered.reserve(entries_.size());
+    for (std::size_t from : order) reordered.push_back(std::move(entries_[from]));
+    entries_ = std::move(reordered);
+    return true;
+}
+
 }  // namespace reelwright

@@ -35,6 +35,10 @@ public:
     // order. Returns how many were removed.
     std::size_t RemoveRows(const std::vector<std::size_t>& indices);
     void Clear() { entries_.clear(); }
+    // Puts the entries in a new order: position i takes the entry that was at
+    // order[i] (0-based). False, and nothing changed, unless the order names
+    // every position exactly once. O(n).
+    bool Reorder(const std::vector<std::size_t>& order);
 
 private:
     std::vector<DemoQueueEntry> entries_;

@@ -12,9 +12,11 @@ namespace {
 class FakeList : public DemoListSelection {
 public:
     std::vector<std::size_t> SelectedItems() override { return selected; }
-    void DeleteItem(std::size_t index) override {
-        deleted.push_back(index);
-        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
+    void RowsRemoved(const std::vector<std::size_t>& removed) override {
+        for (std::size_t index : removed) {
+            deleted.push_back(index);
+            rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
+        }
     }
 
     std::vector<std::string> rows;

@@ -97,6 +97,29 @@ std::string FakeFileSystem::ErrorText(std::uint32_t error) {
     return "error " + std::to_string(error);
 }
 
+std::optional<FolderContents> FakeFileSystem::ListFolder(const std::string& folder) {
+    if (journal_) journal_->Add("list " + folder);
+    if (!folders.count(folder)) return std::nullopt;
+    FolderContents contents;
+    if (failingPaths.count(folder)) return contents;
+    const std::string prefix = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
+    // The names right below the folder: nothing deeper, and not the folder itself.
+    auto direct = [&](const std::string& path) -> std::optional<std::string> {
+        if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+        std::string name = path.substr(prefix.size());
+        if (name.find('\\') != std::string::npos) return std::nullopt;
+        return name;
+    };
+    for (auto file = files.lower_bound(prefix); file != files.end() && file->first.compare(0, prefix.size(), prefix) == 0;
+         ++file)
+        if (auto name = direct(file->first)) contents.files.push_back(*name);
+    for (auto sub = folders.lower_bound(prefix); sub != folders.end() && sub->compare(0, prefix.size(), prefix) == 0;
+         ++sub)
+        if (auto name = direct(*sub)) contents.folders.push_back(*name);
+    return contents;
+}
+
+
 std::uint32_t FakeGameShell::ShellOpen(const std::string& file, const std::string& parameters,
                                        const std::string& directory, int showMode) {
     if (journal_)

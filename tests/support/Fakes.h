@@ -67,6 +67,10 @@ public:
     // "Access is denied" for 5, "The system cannot find the file specified"
     // for 2, "error <code>" otherwise.
     std::string ErrorText(std::uint32_t error) override;
+    // Journal entry "list <folder>". Lists what `files` and `folders` hold
+    // directly below a folder of `folders`, in byte order; a folder in
+    // `failingPaths` lists nothing.
+    std::optional<FolderContents> ListFolder(const std::string& folder) override;
 
     std::map<std::string, std::string> files;  // path -> content
     std::set<std::string> folders;             // existing folders (FileExists is false for them)

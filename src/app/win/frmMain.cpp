@@ -67,7 +67,7 @@ void frmMain::CreateControls() {
          Offset(kLaunchButton, kFrame)},
         {&txtOptionalParams, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, IDC_txtOptionalParams,
          Offset(kOptionalParamsBox, kFrame)},
-        {&lvwDemoQue, WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE,
+        {&lvwDemoQue, WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, WS_EX_CLIENTEDGE,
          IDC_lvwDemoQue, Offset(kDemoList, kFrame)},
         {&cmdAdd, WC_BUTTONW, L"Add", WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_cmdAdd, Offset(kAddButton, kFrame)},
         {&lblOptionalParams, WC_STATICW, L"Optional Parameters:", SS_LEFT, 0, IDC_lblOptionalParams,
@@ -93,6 +93,7 @@ void frmMain::CreateControls() {
         definition.iSubItem = column;
         ListView_InsertColumn(lvwDemoQue, column, &definition);
     }
+    PrepareDemoList();
 }
 
 void frmMain::OnDpiApplied() {
@@ -117,6 +118,19 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     return 0;
                 default: break;
             }
+            break;
+        case WM_DROPFILES:
+            Form_DropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == lvwDemoQue) {
+                lvwDemoQue_ContextMenu(lParam);
+                return 0;
+            }
+            break;
+        case WM_NOTIFY:
+            if (auto* header = reinterpret_cast<NMHDR*>(lParam); header->hwndFrom == lvwDemoQue)
+                return lvwDemoQue_Notify(*header);
             break;
         case WM_DESTROY:
             if (quitOnDestroy_) ::PostQuitMessage(0);

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/AppServices.h"
 #include "core/Layout.h"
@@ -35,6 +38,12 @@ public:
         IDM_mnuLocateFile = 200,
         IDM_mnuProperties,
         IDM_mnuAbout,
+        // The queue list's context menu.
+        IDM_mnuMoveUp = 300,
+        IDM_mnuMoveDown,
+        IDM_mnuRemove,
+        IDM_mnuClearList,
+        IDM_mnuSortByName,
     };
 
     static constexpr const wchar_t* kClassName = L"ReelwrightMain";
@@ -74,6 +83,20 @@ public:
     // Shows the queue's rows in lvwDemoQue.
     void RefreshDemoList();
 
+    // The queue's list: files dropped onto the window, its keys (Delete,
+    // Ctrl+A, Alt+Up, Alt+Down), its context menu, and its rows on demand.
+    void PrepareDemoList();
+    void Form_DropFiles(HDROP drop);
+    // `where`: the screen point of a right click, or -1 from the keyboard.
+    void lvwDemoQue_ContextMenu(LPARAM where);
+    // Handles a key the list received; false when the list should handle it.
+    bool lvwDemoQue_KeyDown(UINT message, WPARAM key, LPARAM flags);
+    LRESULT lvwDemoQue_Notify(NMHDR& header);
+    void mnuMoveUp_Click();
+    void mnuMoveDown_Click();
+    void mnuSortByName_Click();
+    void SelectAllDemos();
+
     // Controls.
     HWND fmeReelwright = nullptr;
     HWND lblQueDemos = nullptr;
@@ -107,6 +130,8 @@ private:
     void CreateControls();
     void OnDpiApplied() override;
     LoadOutcome RunFirstRunSetup(const std::string& gameFolder);
+    void ReportUnreadableSettings();
+    void ApplyQueueOrder(const std::vector<std::size_t>& order, const std::vector<bool>& selectedBefore);
 
     AppServices services_;
     DemoQueue queue_;

@@ -1,4 +1,5 @@
-// The main window's queue buttons: Add, Remove and Clear List.
+// The main window's queue buttons: Add, Remove and Clear List, and the rows
+// of the virtual list, read from the queue when the list asks for them.
 #include <exception>
 
 #include "app/win/frmMain.h"
@@ -9,20 +10,17 @@
 namespace reelwright {
 
 void frmMain::cmdAdd_Click() {
-    const std::size_t before = queue_.Count();
     try {
         AddDemos(services_, queue_);
     } catch (const std::exception&) {
         // Only the settings store throws here, before the dialog is shown.
-        services_.prompts.ShowMessage("Your settings could not be read, so no demo files were added.", kAddErrorTitle,
-                                      MessageIcon::Stop, MessageButtons::Ok);
+        ReportUnreadableSettings();
     }
-    win::AppendDemoRows(lvwDemoQue, queue_, before);
+    win::ShowAppendedRows(lvwDemoQue, queue_);
 }
 
 void frmMain::cmdRemove_Click() {
-    win::DemoListViewSelection selection(lvwDemoQue);
-    win::RedrawPause pause(lvwDemoQue);
+    win::DemoListViewSelection selection(lvwDemoQue, queue_);
     RemoveSelectedDemos(queue_, selection);
 }
 
@@ -31,6 +29,19 @@ void frmMain::cmdClear_Click() {
     RefreshDemoList();
 }
 
-void frmMain::RefreshDemoList() { win::FillDemoRows(lvwDemoQue, queue_); }
+void frmMain::ReportUnreadableSettings() {
+    services_.prompts.ShowMessage("Your settings could not be read, so no demo files were added.", kAddErrorTitle,
+                                  MessageIcon::Stop, MessageButtons::Ok);
+}
+
+void frmMain::RefreshDemoList() { win::ShowAllRows(lvwDemoQue, queue_); }
+
+LRESULT frmMain::lvwDemoQue_Notify(NMHDR& header) {
+    switch (header.code) {
+        case LVN_GETDISPINFOW: win::FillDemoCell(queue_, reinterpret_cast<NMLVDISPINFOW&>(header)); return 0;
+        case LVN_ODFINDITEMW: return win::FindDemoRow(queue_, reinterpret_cast<NMLVFINDITEMW&>(header));
+        default: return 0;
+    }
+}
 
 }  // namespace reelwright

@@ -1,6 +1,6 @@
 #include "queue/win/DemoListView.h"
 
-#include <commctrl.h>
+#include <algorithm>
 
 #include "core/win/basAPI.h"
 
@@ -8,12 +8,19 @@ namespace reelwright::win {
 
 namespace {
 
-void SetCell(HWND list, int row, int column, const std::string& text) {
-    std::wstring wide = basAPI::Widen(text);
+void SetRowState(HWND list, int row, UINT state, UINT mask) {
     LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = wide.data();
-    ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    item.stateMask = mask;
+    item.state = state;
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+const std::string& CellOf(const DemoQueueEntry& entry, int column) {
+    switch (column) {
+        case 1: return entry.GameType;
+        case 2: return entry.Path;
+        default: return entry.Name;
+    }
 }
 
 }  // namespace
@@ -25,30 +32,52 @@ RedrawPause::~RedrawPause() {
     ::InvalidateRect(list_, nullptr, TRUE);
 }
 
-void AppendDemoRows(HWND list, const DemoQueue& queue, std::size_t first) {
-    if (first >= queue.Count()) return;
-    RedrawPause pause(list);
+void ShowAppendedRows(HWND list, const DemoQueue& queue) {
     ::SendMessageW(list, LVM_SETITEMCOUNT, queue.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    for (std::size_t index = first; index < queue.Count(); ++index) {
-        const DemoQueueEntry& entry = queue.Entries()[index];
-        std::wstring name = basAPI::Widen(entry.Name);
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(index);
-        item.pszText = name.data();
-        const int row = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        if (row < 0) continue;
-        SetCell(list, row, 1, entry.GameType);
-        SetCell(list, row, 2, entry.Path);
-    }
+    ::InvalidateRect(list, nullptr, FALSE);
 }
 
-void FillDemoRows(HWND list, const DemoQueue& queue) {
-    {
-        RedrawPause pause(list);
-        ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+void ShowAllRows(HWND list, const DemoQueue& queue) {
+    // Emptied first, so that no selection is left over and no row is redrawn
+    // one by one.
+    RedrawPause pause(list);
+    ::SendMessageW(list, LVM_SETITEMCOUNT, 0, 0);
+    SetRowState(list, -1, 0, LVIS_SELECTED);
+    ::SendMessageW(list, LVM_SETITEMCOUNT, queue.Count(), 0);
+}
+
+void FillDemoCell(const DemoQueue& queue, NMLVDISPINFOW& info) {
+    LVITEMW& item = info.item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    item.pszText[0] = L'\0';
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= queue.Count()) return;
+    const std::wstring text = basAPI::Widen(CellOf(queue.Entries()[static_cast<std::size_t>(item.iItem)], item.iSubItem));
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+    std::copy_n(text.data(), length, item.pszText);
+    item.pszText[length] = L'\0';
+}
+
+int FindDemoRow(const DemoQueue& queue, const NMLVFINDITEMW& find) {
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+    const std::wstring_view typed = find.lvfi.psz;
+    const std::size_t count = queue.Count();
+    if (count == 0 || typed.empty()) return -1;
+    const std::size_t start = find.iStart >= 0 && static_cast<std::size_t>(find.iStart) < count
+                                  ? static_cast<std::size_t>(find.iStart)
+                                  : 0;
+    const bool wrap = (find.lvfi.flags & LVFI_WRAP) != 0;
+    const std::size_t rows = wrap ? count : count - start;
+    for (std::size_t step = 0; step < rows; ++step) {
+        const std::size_t row = (start + step) % count;
+        const std::wstring name = basAPI::Widen(queue.Entries()[row].Name);
+        if (name.size() < typed.size()) continue;
+        const bool whole = !(find.lvfi.flags & LVFI_PARTIAL);
+        if (whole && name.size() != typed.size()) continue;
+        if (::CompareStringOrdinal(name.data(), static_cast<int>(typed.size()), typed.data(),
+                                   static_cast<int>(typed.size()), TRUE) == CSTR_EQUAL)
+            return static_cast<int>(row);
     }
-    AppendDemoRows(list, queue, 0);
+    return -1;
 }
 
 std::string DemoCellText(HWND list, int row, int column) {
@@ -68,8 +97,64 @@ std::string DemoCellText(HWND list, int row, int column) {
     }
 }
 
+namespace {
+
+// How many rows are selected: one message, where asking row by row costs one
+// message per selected row.
+std::size_t SelectedCount(HWND list) {
+    return static_cast<std::size_t>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+std::size_t RowCount(HWND list) { return static_cast<std::size_t>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+}  // namespace
+
+std::vector<bool> SelectedRows(HWND list, std::size_t count) {
+    const std::size_t selectedCount = SelectedCount(list);
+    if (selectedCount == 0) return std::vector<bool>(count, false);
+    if (selectedCount >= count && RowCount(list) == count) return std::vector<bool>(count, true);
+    std::vector<bool> selected(count, false);
+    for (LRESULT row = -1;;) {
+        row = ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
+        if (row < 0 || static_cast<std::size_t>(row) >= count) return selected;
+        selected[static_cast<std::size_t>(row)] = true;
+    }
+}
+
+void ChangeSelection(HWND list, const std::vector<bool>& before, const std::vector<bool>& after) {
+    RedrawPause pause(list);
+    const std::size_t rows = std::max(before.size(), after.size());
+    for (std::size_t row = 0; row < rows; ++row) {
+        const bool was = row < before.size() && before[row];
+        const bool is = row < after.size() && after[row];
+        if (was != is) SetRowState(list, static_cast<int>(row), is ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    }
+}
+
+void SelectAllRows(HWND list) {
+    RedrawPause pause(list);
+    SetRowState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+int FocusedRow(HWND list) {
+    return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+}
+
+void FocusRow(HWND list, int row) {
+    if (row < 0) return;
+    SetRowState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
+    ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
 std::vector<std::size_t> DemoListViewSelection::SelectedItems() {
     std::vector<std::size_t> rows;
+    const std::size_t count = RowCount(list_);
+    if (SelectedCount(list_) >= count) {
+        // Everything selected, as after Ctrl+A.
+        rows.resize(count);
+        for (std::size_t row = 0; row < count; ++row) rows[row] = row;
+        return rows;
+    }
     for (LRESULT row = -1;;) {
         row = ::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
         if (row < 0) return rows;
@@ -77,6 +162,11 @@ std::vector<std::size_t> DemoListViewSelection::SelectedItems() {
     }
 }
 
-void DemoListViewSelection::DeleteItem(std::size_t index) { ::SendMessageW(list_, LVM_DELETEITEM, index, 0); }
+void DemoListViewSelection::RowsRemoved(const std::vector<std::size_t>& rows) {
+    ShowAllRows(list_, queue_);
+    if (rows.empty() || queue_.Empty()) return;
+    const std::size_t first = *std::min_element(rows.begin(), rows.end());
+    FocusRow(list_, static_cast<int>(std::min(first, queue_.Count() - 1)));
+}
 
 }  // namespace reelwright::win

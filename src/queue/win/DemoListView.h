@@ -1,8 +1,11 @@
-// The list view that shows the demo queue: one row per entry, with the
-// columns Name, Game Type and Path.
+// The list view that shows the demo queue: a virtual list (LVS_OWNERDATA)
+// with the columns Name, Game Type and Path, whose rows are read from the
+// queue when the list paints them. The list keeps only the row count and
+// the selection, so showing or removing any number of demos costs the same.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstddef>
 #include <string>
@@ -13,17 +16,35 @@
 
 namespace reelwright::win {
 
-// Adds rows for the queue's entries from the 0-based `first` on, at the end.
-void AppendDemoRows(HWND list, const DemoQueue& queue, std::size_t first);
+// Shows rows that were appended to the queue; the others keep their
+// selection and the list does not scroll.
+void ShowAppendedRows(HWND list, const DemoQueue& queue);
 
-// Shows the whole queue afresh.
-void FillDemoRows(HWND list, const DemoQueue& queue);
+// Shows the whole queue afresh, with no row selected.
+void ShowAllRows(HWND list, const DemoQueue& queue);
+
+// Answers the list's LVN_GETDISPINFOW with the texts of the queue's entry.
+void FillDemoCell(const DemoQueue& queue, NMLVDISPINFOW& info);
+
+// Answers LVN_ODFINDITEMW (typing the beginning of a name jumps to it): the
+// first row from the list's start row on, wrapping round, whose Name begins
+// with the text, letter case ignored; -1 when there is none.
+int FindDemoRow(const DemoQueue& queue, const NMLVFINDITEMW& find);
 
 // The text of one cell (row and column 0-based) as UTF-8.
 std::string DemoCellText(HWND list, int row, int column);
 
-// Stops the list from redrawing until it goes out of scope; redrawing after
-// every row makes a large change crawl.
+// Which of the first `count` rows are selected.
+std::vector<bool> SelectedRows(HWND list, std::size_t count);
+// Selects and deselects the rows whose mark differs between the two.
+void ChangeSelection(HWND list, const std::vector<bool>& before, const std::vector<bool>& after);
+void SelectAllRows(HWND list);
+// The row with the focus rectangle, or -1.
+int FocusedRow(HWND list);
+// Gives the row the focus rectangle (its selection stays) and scrolls it into view.
+void FocusRow(HWND list, int row);
+
+// Stops the list from redrawing until it goes out of scope.
 class RedrawPause {
 public:
     explicit RedrawPause(HWND list);
@@ -38,12 +59,15 @@ private:
 // The list's selection as Remove sees it.
 class DemoListViewSelection : public DemoListSelection {
 public:
-    explicit DemoListViewSelection(HWND list) : list_(list) {}
+    DemoListViewSelection(HWND list, const DemoQueue& queue) : list_(list), queue_(queue) {}
     std::vector<std::size_t> SelectedItems() override;
-    void DeleteItem(std::size_t index) override;
+    // No row stays selected; the focus goes to the row that now stands where
+    // the first removed one stood.
+    void RowsRemoved(const std::vector<std::size_t>& rows) override;
 
 private:
     HWND list_;
+    const DemoQueue& queue_;
 };
 
 }  // namespace reelwright::win

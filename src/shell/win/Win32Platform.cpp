@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "core/win/basAPI.h"
 #include "shell/win/basFunctions.h"
@@ -101,6 +102,51 @@ std::string Win32FileSystem::ErrorText(std::uint32_t error) {
     if (text.empty()) return "error " + std::to_string(error);
     return basAPI::Narrow(text);
 }
+
+
+namespace {
+
+// A path that the wide functions take at any length: drive and network paths
+// longer than MAX_PATH get the "\\?\" prefix, which also turns off the
+// parsing of "." and "..".
+std::wstring LongPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;
+    if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+    return path;
+}
+
+void CloseFind(HANDLE find) { ::FindClose(find); }
+
+}  // namespace
+
+std::optional<FolderContents> Win32FileSystem::ListFolder(const std::string& folder) {
+    std::wstring path = LongPath(basAPI::Widen(folder));
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+
+    FolderContents contents;
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    path += L'*';
+    // The basic information (no short names) in large batches: a folder of
+    // tens of thousands of demos is listed in a few calls.
+    WIN32_FIND_DATAW found{};
+    const HANDLE find = ::FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) return contents;  // empty drive root, or not readable
+    const basAPI::Unique<HANDLE, CloseFind> owner(find);
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) contents.folders.push_back(basAPI::Narrow(name));
+        } else {
+            contents.files.push_back(basAPI::Narrow(name));
+        }
+    } while (::FindNextFileW(find, &found));
+    return contents;
+}
+
 
 std::uint32_t Win32GameShell::ShellOpen(const std::string& file, const std::string& parameters,
                                         const std::string& directory, int showMode) {

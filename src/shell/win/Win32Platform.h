@@ -18,6 +18,7 @@ public:
     FileResult RemoveFile(const std::string& path) override;
     std::string MakeTemporaryFile() override;
     std::string ErrorText(std::uint32_t error) override;
+    std::optional<FolderContents> ListFolder(const std::string& folder) override;
 };
 
 class Win32GameShell : public GameShell {

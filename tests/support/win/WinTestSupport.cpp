@@ -1,8 +1,11 @@
 #include "support/win/WinTestSupport.h"
 
+#include <shellapi.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -405,6 +408,80 @@ HWND WaitForDialog(DWORD processId, const std::wstring& textPart, HWND except, s
         },
         timeout);
     return found;
+}
+
+HDROP MakeDropFiles(const std::vector<std::wstring>& paths) {
+    std::size_t characters = 1;  // the empty text that ends the list
+    for (const auto& path : paths) characters += path.size() + 1;
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+    if (!memory) return nullptr;
+    auto* block = static_cast<DROPFILES*>(::GlobalLock(memory));
+    block->pFiles = sizeof(DROPFILES);
+    block->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(block) + sizeof(DROPFILES));
+    for (const auto& path : paths) {
+        std::copy(path.begin(), path.end(), text);
+        text += path.size();
+        *text++ = L'\0';
+    }
+    *text = L'\0';
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+HeldKeys::HeldKeys(std::initializer_list<int> keys) {
+    ::GetKeyboardState(saved_);
+    BYTE state[256];
+    std::copy(std::begin(saved_), std::end(saved_), state);
+    for (int key : keys) state[key] |= 0x80;
+    ::SetKeyboardState(state);
+}
+
+HeldKeys::~HeldKeys() { ::SetKeyboardState(saved_); }
+
+PopupMenuAnswerer::PopupMenuAnswerer(std::wstring caption, std::chrono::milliseconds timeout) {
+    const DWORD processId = ::GetCurrentProcessId();
+    thread_ = std::thread([this, caption, timeout, processId] {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < end) {
+            HWND menuWindow = FindTopWindow(L"#32768", L"", processId);
+            auto menu = menuWindow ? reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0)) : nullptr;
+            if (!menu) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                continue;
+            }
+            wchar_t accessKey = 0;
+            for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
+                wchar_t text[256]{};
+                ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+                const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
+                items_.push_back({text, !(state & (MF_GRAYED | MF_DISABLED))});
+                std::wstring shown = text;
+                shown = shown.substr(0, shown.find(L'\t'));
+                const std::size_t amp = shown.find(L'&');
+                if (amp != std::wstring::npos && amp + 1 < shown.size()) {
+                    const wchar_t key = shown[amp + 1];
+                    shown.erase(amp, 1);
+                    if (!caption.empty() && shown == caption) accessKey = key;
+                }
+            }
+            // Keys posted to the menu's window reach the loop that tracks it.
+            if (accessKey) ::PostMessageW(menuWindow, WM_CHAR, accessKey, 1);
+            else ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 1);
+            done_ = true;
+            return;
+        }
+        done_ = true;
+    });
+}
+
+PopupMenuAnswerer::~PopupMenuAnswerer() {
+    if (thread_.joinable()) thread_.join();
+}
+
+std::vector<PopupMenuAnswerer::Item> PopupMenuAnswerer::Items() {
+    if (thread_.joinable()) thread_.join();
+    return items_;
 }
 
 }  // namespace reelwright::testing

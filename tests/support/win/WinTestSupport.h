@@ -4,9 +4,12 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -169,5 +172,46 @@ HWND WaitForDialog(DWORD processId, const std::wstring& textPart = L"", HWND exc
 // `path` into the dialog's file name box and presses Open. False when the
 // dialog did not come up or did not close.
 bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path);
+
+// A DROPFILES block in this process's memory naming `paths` (wide texts), as
+// the shell hands it over with WM_DROPFILES; the receiving window's
+// DragFinish frees it.
+HDROP MakeDropFiles(const std::vector<std::wstring>& paths);
+
+// Holds keys down in this thread's keyboard state, as GetKeyState sees them
+// while a test sends key messages, until it goes out of scope.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<int> keys);
+    ~HeldKeys();
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE saved_[256]{};
+};
+
+// Waits on a thread of its own for a popup menu of this process, reads its
+// items, and chooses the item `caption` (as shown: without "&" and without the
+// shortcut after a tab) by its access key; an empty caption closes the menu.
+class PopupMenuAnswerer {
+public:
+    struct Item {
+        std::wstring caption;  // as the menu holds it, "&" and shortcut included
+        bool enabled = false;
+        bool operator==(const Item&) const = default;
+    };
+
+    explicit PopupMenuAnswerer(std::wstring caption, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    ~PopupMenuAnswerer();
+    // Waits for the answer; the items the menu showed (none when no menu came).
+    std::vector<Item> Items();
+    bool Done() const { return done_; }
+
+private:
+    std::thread thread_;
+    std::vector<Item> items_;
+    std::atomic<bool> done_{false};
+};
 
 }  // namespace reelwright::testing

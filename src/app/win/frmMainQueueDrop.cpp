@@ -1,0 +1,43 @@
+// Files and folders dropped onto the main window from Explorer join the queue.
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/win/frmMain.h"
+#include "core/win/basAPI.h"
+#include "queue/DemoDrop.h"
+#include "queue/win/DemoListView.h"
+
+namespace reelwright {
+
+namespace {
+
+// The dropped paths in the order given; the drop's memory is released.
+std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    paths.reserve(count);
+    for (UINT index = 0; index < count; ++index) {
+        const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(::DragQueryFileW(drop, index, path.data(), length + 1));
+        if (!path.empty()) paths.push_back(basAPI::Narrow(path));
+    }
+    ::DragFinish(drop);
+    return paths;
+}
+
+}  // namespace
+
+void frmMain::Form_DropFiles(HDROP drop) {
+    const std::vector<std::string> paths = TakeDroppedPaths(drop);
+    try {
+        DropDemos(services_, queue_, paths);
+    } catch (const std::exception&) {
+        // Only the settings store throws here, before anything is added.
+        ReportUnreadableSettings();
+    }
+    win::ShowAppendedRows(lvwDemoQue, queue_);
+}
+
+}  // namespace reelwright

@@ -1,0 +1,37 @@
+// New orders of the queue: moving the selected rows one place up or down,
+// and sorting by name. An order lists, for each new position, the 0-based
+// position its entry had before; DemoQueue::Reorder applies it, Reordered
+// carries a selection along.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "queue/DemoQueue.h"
+
+namespace reelwright {
+
+using QueueOrder = std::vector<std::size_t>;
+
+// Every block of selected rows (selected[i] for row i) moves one place up,
+// keeping its inner order; the row above it goes below it. A block already at
+// the top stays, and a block below it still moves up to join it. Empty when
+// nothing moves. O(n).
+QueueOrder MoveUpOrder(const std::vector<bool>& selected);
+
+// The same downwards: a block at the bottom stays.
+QueueOrder MoveDownOrder(const std::vector<bool>& selected);
+
+// The entries sorted by Name in natural order ("demo2" before "demo10",
+// letter case ignored); entries with alike names keep their order. O(n log n).
+QueueOrder NameOrder(const DemoQueue& queue);
+
+// Where the marks of `selected` are after `order` (rows beyond the selection's
+// size count as not selected).
+std::vector<bool> Reordered(const std::vector<bool>& selected, const QueueOrder& order);
+
+// The new position of the entry that was at `position` before `order`, or
+// `position` itself when the order does not hold it.
+std::size_t NewPosition(std::size_t position, const QueueOrder& order);
+
+}  // namespace reelwright

@@ -1,0 +1,147 @@
+#include "queue/DemoDrop.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "core/AppInfo.h"
+#include "support/FakeServices.h"
+
+namespace reelwright {
+namespace {
+
+using namespace reelwright::testing;
+using Strings = std::vector<std::string>;
+
+constexpr const char* kDemos = "C:\\Games\\SOF2\\base\\mp\\demos";
+
+class DemoDropTest : public ::testing::Test, protected FakeServices {
+protected:
+    DemoDropTest() { store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2"); }
+
+    void Folder(const std::string& path) { files.folders.insert(path); }
+    void File(const std::string& path) { files.files[path] = ""; }
+    Strings Names() const {
+        Strings names;
+        for (const auto& entry : queue.Entries()) names.push_back(entry.Name);
+        return names;
+    }
+
+    DemoQueue queue;
+};
+
+TEST_F(DemoDropTest, AFolderGivesItsFilesInNaturalOrderThenItsSubFoldersDepthFirst) {
+    const std::string top = kDemos;
+    Folder(top);
+    for (const char* name : {"demo10.dm_2004", "demo2.dm_2004", "Demo1.DM_2004", "notes.txt", "demo3.dm_2004.bak"})
+        File(top + "\\" + name);
+    Folder(top + "\\round10");
+    Folder(top + "\\round2");
+    Folder(top + "\\round2\\inner");
+    Folder(top + "\\empty");
+    File(top + "\\round10\\z.dm_2004");
+    File(top + "\\round2\\b.dm_2004");
+    File(top + "\\round2\\inner\\c.dm_2004");
+    File(top + "\\round2\\a.Dm_2004");
+    Folder(top + "\\folder.dm_2004");  // a folder, whatever its name
+    File(top + "\\folder.dm_2004\\f.dm_2004");
+
+    const DroppedDemoFiles found = ExpandDroppedPaths(files, {top});
+    EXPECT_EQ(found.demos, (Strings{top + "\\Demo1.DM_2004", top + "\\demo2.dm_2004", top + "\\demo10.dm_2004",
+                                    top + "\\folder.dm_2004\\f.dm_2004", top + "\\round2\\a.Dm_2004",
+                                    top + "\\round2\\b.dm_2004", top + "\\round2\\inner\\c.dm_2004",
+                                    top + "\\round10\\z.dm_2004"}));
+    // Files inside dropped folders that are not demos are not counted.
+    EXPECT_EQ(found.notDemos, 0u);
+}
+
+TEST_F(DemoDropTest, DroppedItemsKeepTheirOrderAndDroppedNonDemosAreCounted) {
+    const std::string top = kDemos;
+    Folder(top + "\\b");
+    File(top + "\\b\\x.dm_2004");
+    File(top + "\\z.dm_2004");
+    File(top + "\\readme.txt");
+    File(top + "\\a.dm_2004");
+    const DroppedDemoFiles found = ExpandDroppedPaths(
+        files, {top + "\\z.dm_2004", top + "\\readme.txt", top + "\\b", top + "\\a.dm_2004", top + "\\shot.jpg"});
+    EXPECT_EQ(found.demos, (Strings{top + "\\z.dm_2004", top + "\\b\\x.dm_2004", top + "\\a.dm_2004"}));
+    EXPECT_EQ(found.notDemos, 2u);
+}
+
+TEST_F(DemoDropTest, AFolderThatCannotBeReadAddsNothingAndADriveRootHasNoDoubleSeparator) {
+    Folder("D:\\");
+    File("D:\\a.dm_2004");
+    Folder("D:\\locked");
+    File("D:\\locked\\b.dm_2004");
+    files.failingPaths.insert("D:\\locked");
+    EXPECT_EQ(ExpandDroppedPaths(files, {"D:\\"}).demos, (Strings{"D:\\a.dm_2004"}));
+}
+
+TEST_F(DemoDropTest, DropAddsByAddsRulesWithTheFullPathAndNamesRefusedFiles) {
+    const std::string top = kDemos;
+    Folder(top);
+    File(top + "\\duel.dm_2004");
+    File(top + "\\ctf.dm_2004");
+    queue.Append({"old.dm_2004", "mymod", "C:\\Games\\SOF2\\mymod\\demos"});
+
+    const DropDemosResult result =
+        DropDemos(services, queue, {top, "C:\\Elsewhere\\x.dm_2004", "C:\\Games\\SOF2\\mymod\\demos\\m.dm_2004",
+                                    "C:\\Games\\SOF2\\base\\mp\\demos\\shot.jpg"});
+    EXPECT_EQ(result.add.added, 3u);
+    EXPECT_EQ(queue.Entries(), (std::vector<DemoQueueEntry>{
+                                   {"old.dm_2004", "mymod", "C:\\Games\\SOF2\\mymod\\demos"},
+                                   {"ctf.dm_2004", "base\\mp", top + "\\ctf.dm_2004"},
+                                   {"duel.dm_2004", "base\\mp", top + "\\duel.dm_2004"},
+                                   {"m.dm_2004", "mymod", "C:\\Games\\SOF2\\mymod\\demos\\m.dm_2004"}}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Error adding demos");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(prompts.messages[0].text,
+              "This demo file was not added to the queue, because it does not lie inside your SOF2 folder, "
+              "C:\\Games\\SOF2:\r\n"
+              "\r\nC:\\Elsewhere\\x.dm_2004"
+              "\r\n\r\nYou must have the demos in a demos folder inside your SOF2 folder."
+              "\r\nBy default this will be your base/mp/demos folder."
+              "\r\n\r\n1 dropped file was skipped, because it is not a demo file (*.dm_2004).");
+    // The settings were read before anything else.
+    EXPECT_EQ(journal.entries.front(), "get Settings/SOF2 Path");
+}
+
+TEST_F(DemoDropTest, OnlyNonDemosDroppedSaysSoInOneLine) {
+    DropDemos(services, queue, {"C:\\a.txt", "C:\\b.jpg"});
+    EXPECT_TRUE(queue.Empty());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "2 dropped files were skipped, because they are not demo files (*.dm_2004).");
+}
+
+TEST_F(DemoDropTest, EverythingAddedShowsNothing) {
+    const DropDemosResult result = DropDemos(services, queue, {std::string(kDemos) + "\\a.dm_2004"});
+    EXPECT_TRUE(result.AllAdded());
+    EXPECT_EQ(queue.Count(), 1u);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(DemoDropTest, ADropPastTheLimitFillsTheQueueAndCountsTheRest) {
+    const std::string top = kDemos;
+    Folder(top);
+    for (int i = 0; i < 10; ++i) File(top + "\\d" + std::to_string(i) + ".dm_2004");
+    for (std::size_t i = 0; i < DemoQueue::kMaxEntries - 4; ++i) queue.Append({"q", "base\\mp", top});
+
+    const DropDemosResult result = DropDemos(services, queue, {top});
+    EXPECT_EQ(result.add.added, 4u);
+    EXPECT_EQ(result.add.beyondLimit, 6u);
+    EXPECT_EQ(queue.Count(), DemoQueue::kMaxEntries);
+    EXPECT_EQ(queue.At(DemoQueue::kMaxEntries).Name, "d3.dm_2004");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "The queue holds at most 32767 demos, so 6 chosen demo files were not added.");
+}
+
+TEST_F(DemoDropTest, AFailingSettingsStoreAddsNothing) {
+    store.failingKeys.insert("Settings/SOF2 Path");
+    EXPECT_THROW(DropDemos(services, queue, {std::string(kDemos) + "\\a.dm_2004"}), std::runtime_error);
+    EXPECT_TRUE(queue.Empty());
+}
+
+}  // namespace
+}  // namespace reelwright
