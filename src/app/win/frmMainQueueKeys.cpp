@@ -35,7 +35,7 @@ LRESULT CALLBACK DemoListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
 void frmMain::PrepareDemoList() {
     ::SetWindowSubclass(lvwDemoQue, &DemoListProc, kKeysSubclassId, reinterpret_cast<DWORD_PTR>(this));
     // Files dropped anywhere on the window, the list included, reach it.
-    ::DragAcceptFiles(hwnd_, TRUE);
+    ::DragAcceptFiles(hwnd(), TRUE);
 }
 
 bool frmMain::lvwDemoQue_KeyDown(UINT message, WPARAM key, LPARAM flags) {

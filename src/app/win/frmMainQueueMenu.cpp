@@ -48,7 +48,7 @@ void frmMain::lvwDemoQue_ContextMenu(LPARAM where) {
     POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
     if (where == -1) point = KeyboardMenuPoint(lvwDemoQue);
     const int chosen = static_cast<int>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
-                                                         point.y, 0, hwnd_, nullptr));
+                                                         point.y, 0, hwnd(), nullptr));
     ::DestroyMenu(menu);
     switch (chosen) {
         case IDM_mnuMoveUp: mnuMoveUp_Click(); break;
