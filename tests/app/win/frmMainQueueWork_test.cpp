@@ -143,12 +143,12 @@ TEST_F(QueueWorkTest, ADropOfTwoFilesAndAFolderGivesTheirRowsInOrder) {
     const std::vector<std::vector<std::string>> expected{
         {"old.dm_2004", "base\\mp", "C:\\x"},
         {"duel.dm_2004", "base\\mp", basAPI::Narrow(duel)},
-        {"Demo1.dm_2004", "base\\mp", cup + "\\Demo1.dm_2004"},
-        {"demo2.dm_2004", "base\\mp", cup + "\\demo2.dm_2004"},
-        {"demo10.dm_2004", "base\\mp", cup + "\\demo10.dm_2004"},
-        {"a.dm_2004", "base\\mp", cup + "\\final\\a.dm_2004"},
-        {"b.dm_2004", "base\\mp", cup + "\\final\\b.dm_2004"},
-        {"c.dm_2004", "base\\mp", cup + "\\semi\\c.dm_2004"},
+        {"cup\\Demo1.dm_2004", "base\\mp", cup + "\\Demo1.dm_2004"},
+        {"cup\\demo2.dm_2004", "base\\mp", cup + "\\demo2.dm_2004"},
+        {"cup\\demo10.dm_2004", "base\\mp", cup + "\\demo10.dm_2004"},
+        {"cup\\final\\a.dm_2004", "base\\mp", cup + "\\final\\a.dm_2004"},
+        {"cup\\final\\b.dm_2004", "base\\mp", cup + "\\final\\b.dm_2004"},
+        {"cup\\semi\\c.dm_2004", "base\\mp", cup + "\\semi\\c.dm_2004"},
         {"ctf1.DM_2004", "mymod", basAPI::Narrow(ctf)}};
     for (int row = 0; row < 9; ++row)
         EXPECT_EQ((std::vector<std::string>{win::DemoCellText(list, row, 0), win::DemoCellText(list, row, 1),
@@ -387,15 +387,15 @@ TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
 
     const double fewShown = dropShown(few);
     ASSERT_EQ(RowCount(), 4000);
-    EXPECT_EQ(win::DemoCellText(list, 1, 0), "match2.dm_2004");
+    EXPECT_EQ(win::DemoCellText(list, 1, 0), "few\\part1\\match2.dm_2004");
     const double fewRemoved = removeAll();
     EXPECT_EQ(RowCount(), 0);
 
     const double fullShown = dropShown(full);
     ASSERT_EQ(RowCount(), static_cast<int>(DemoQueue::kMaxEntries));
     EXPECT_EQ(window->queue().Count(), DemoQueue::kMaxEntries);
-    EXPECT_EQ(win::DemoCellText(list, 9, 0), "match10.dm_2004");
-    EXPECT_EQ(win::DemoCellText(list, DemoQueue::kMaxEntries - 1, 0), "match32767.dm_2004");
+    EXPECT_EQ(win::DemoCellText(list, 9, 0), "full\\part1\\match10.dm_2004");
+    EXPECT_EQ(win::DemoCellText(list, DemoQueue::kMaxEntries - 1, 0), "full\\part256\\match32767.dm_2004");
     EXPECT_EQ(win::DemoCellText(list, DemoQueue::kMaxEntries - 1, 2),
               basAPI::Narrow(full) + "\\part256\\match32767.dm_2004");
 
