@@ -28,6 +28,19 @@ FileResult Checked(BOOL succeeded) { return succeeded ? FileResult{} : LastError
 
 void FreeLocalMemory(HLOCAL memory) { ::LocalFree(memory); }
 
+// The system's text for an error code, without the line end it comes with;
+// empty for a code the system has no text for.
+std::wstring SystemMessage(std::uint32_t code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    const basAPI::Unique<HLOCAL, FreeLocalMemory> owned(static_cast<HLOCAL>(buffer));
+    std::wstring text(buffer ? buffer : L"", buffer ? length : 0);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    return text;
+}
+
 }  // namespace
 
 FileResult Win32FileSystem::SetReadOnly(const std::string& path) {
@@ -90,15 +103,9 @@ std::string Win32FileSystem::MakeTemporaryFile() {
 }
 
 std::string Win32FileSystem::ErrorText(std::uint32_t error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-        0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    basAPI::Unique<HLOCAL, FreeLocalMemory> owned(static_cast<HLOCAL>(buffer));
-    std::wstring text(buffer ? buffer : L"", length);
-    // The system's texts end in a full stop and a line end.
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-        text.pop_back();
+    std::wstring text = SystemMessage(error);
+    // Set inside a sentence of the program's own: without the final full stop.
+    while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) text.pop_back();
     if (text.empty()) return "error " + std::to_string(error);
     return basAPI::Narrow(text);
 }
@@ -153,16 +160,7 @@ std::uint32_t Win32GameShell::ShellOpen(const std::string& file, const std::stri
     return basFunctions::ShellOpen(owner_, file, parameters, directory, showMode);
 }
 
-std::string Win32GameShell::ErrorText(std::uint32_t code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text(buffer ? buffer : L"", length);
-    if (buffer) ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
-    return basAPI::Narrow(text);
-}
+std::string Win32GameShell::ErrorText(std::uint32_t code) { return basAPI::Narrow(SystemMessage(code)); }
 
 bool Win32GameShell::FitsAnsiCodePage(const std::string& text) {
     const std::wstring wide = basAPI::Widen(text);
