@@ -30,7 +30,7 @@ void SetupSOF2Folder(AppServices& services) {
 
         bool holdsGame = false;
         try {
-            holdsGame = services.files.FileExists(std::string(GameFolderForJoining(folder)) + "\\" + kGameExecutable);
+            holdsGame = services.files.FileExists(JoinFolder(folder, kGameExecutable));
         } catch (const std::exception&) {
             ReportUnavailable(services.prompts, kFileTestUnavailableText);
             return;

@@ -15,6 +15,13 @@ std::string_view GameFolderForJoining(std::string_view gameFolder) {
     return gameFolder;
 }
 
+std::string JoinFolder(std::string_view folder, std::string_view name) {
+    std::string path(GameFolderForJoining(folder));
+    path += '\\';
+    path += name;
+    return path;
+}
+
 std::string GameFolderForGame(std::string_view gameFolder) {
     std::string folder(GameFolderForJoining(gameFolder));
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';

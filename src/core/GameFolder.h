@@ -14,6 +14,11 @@ namespace reelwright {
 // "C:\Games\SOF2\" gives "C:\Games\SOF2". Joined with "\" and a relative path.
 std::string_view GameFolderForJoining(std::string_view gameFolder);
 
+// `folder` and the relative `name` joined by one "\": "D:\" and "a.dm_2004"
+// give "D:\a.dm_2004", "C:\Games\SOF2" and "SOF2MP.exe" give
+// "C:\Games\SOF2\SOF2MP.exe".
+std::string JoinFolder(std::string_view folder, std::string_view name);
+
 // The folder as the game is given it, for "+set fs_basepath" and the working
 // directory: the joining form, except that a drive root keeps its separator
 // ("D:" alone would name the drive's current folder).

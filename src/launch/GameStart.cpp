@@ -15,10 +15,7 @@ constexpr std::uint32_t kPathNotFound = 3;
 }  // namespace
 
 std::string GamePathToStart(std::string_view gameFolder) {
-    std::string path(GameFolderForJoining(gameFolder));
-    path += '\\';
-    path += kGameExecutableToStart;
-    return path;
+    return JoinFolder(gameFolder, kGameExecutableToStart);
 }
 
 std::string GameNotStartedMessage(std::string_view gameFolder, std::uint32_t error, std::string_view systemText) {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/GameFolder.h"
 #include "core/GameShell.h"
 #include "launch/GameCommandLine.h"
 #include "script/basBuildConfigs.h"
@@ -73,13 +74,6 @@ bool IsBelowFolder(std::string_view gameType) {
 }
 
 }  // namespace
-
-std::string JoinFolder(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    if (path.empty() || !IsSeparator(path.back())) path += '\\';
-    path += name;
-    return path;
-}
 
 std::string QuoteArgument(std::string_view argument) {
     std::string quoted = "\"";

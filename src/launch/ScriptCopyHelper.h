@@ -57,9 +57,6 @@ enum class CopyScriptCheck { Accepted, NoGameExecutable, TargetOutsideGameFolder
 // script's first line.
 CopyScriptCheck CheckCopyScriptRequest(FileSystem& files, const CopyScriptRequest& request);
 
-// folder + "\" + name, without doubling the separator of a drive root ("D:\").
-std::string JoinFolder(std::string_view folder, std::string_view name);
-
 // The outcome of placing the script in one game-type folder.
 struct FolderOutcome {
     std::string gameType;

@@ -4,16 +4,12 @@
 #include <optional>
 
 #include "core/AppInfo.h"
+#include "core/GameFolder.h"
 #include "queue/NaturalOrder.h"
 
 namespace reelwright {
 
 namespace {
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '\\') return folder + name;
-    return folder + "\\" + name;
-}
 
 void SortNaturally(std::vector<std::string>& names) {
     std::stable_sort(names.begin(), names.end(),
@@ -39,11 +35,11 @@ void AppendFolderDemos(FileSystem& files, const std::string& top, FolderContents
 
         std::erase_if(here.files, [](const std::string& name) { return !IsDemoFileName(name); });
         SortNaturally(here.files);
-        for (const std::string& name : here.files) demos.push_back(JoinPath(pending.folder, name));
+        for (const std::string& name : here.files) demos.push_back(JoinFolder(pending.folder, name));
 
         SortNaturally(here.folders);
         for (auto folder = here.folders.rbegin(); folder != here.folders.rend(); ++folder)
-            stack.push_back({JoinPath(pending.folder, *folder), std::nullopt});
+            stack.push_back({JoinFolder(pending.folder, *folder), std::nullopt});
     }
 }
 

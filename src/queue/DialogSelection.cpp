@@ -1,13 +1,14 @@
 #include "queue/DialogSelection.h"
 
+#include "core/GameFolder.h"
+
 namespace reelwright {
 
 std::string DemoSelection::FilePath(std::size_t index) const {
     // A single file's location is already its full path; several files always
     // come as two or more names.
     if (names.size() == 1) return location;
-    if (!location.empty() && location.back() == '\\') return location + names.at(index);
-    return location + "\\" + names.at(index);
+    return JoinFolder(location, names.at(index));
 }
 
 std::vector<std::string> SplitAtNul(std::string_view text) {

@@ -93,5 +93,11 @@ TEST(GameFolder, JoiningAndGameFormsOfTheStoredFolder) {
     EXPECT_EQ(GameFolderForGame("\\"), "");
 }
 
+TEST(GameFolder, JoinsANameWithOneSeparator) {
+    EXPECT_EQ(JoinFolder("D:\\", "SOF2MP.exe"), "D:\\SOF2MP.exe");
+    EXPECT_EQ(JoinFolder("C:\\Games\\SOF2", "base\\mp"), "C:\\Games\\SOF2\\base\\mp");
+    EXPECT_EQ(JoinFolder("\\\\server\\share\\", "a.dm_2004"), "\\\\server\\share\\a.dm_2004");
+}
+
 }  // namespace
 }  // namespace reelwright
