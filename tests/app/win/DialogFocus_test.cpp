@@ -20,17 +20,6 @@ using namespace testing;
 
 constexpr LPARAM kAltHeld = LPARAM{1} << 29;
 
-// Passes this thread's queued messages through the dialog manager of `dialog`,
-// as the program's message loop does.
-void PumpThroughDialog(HWND dialog) {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (::IsWindow(dialog) && ::IsDialogMessageW(dialog, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
 struct DialogFocus : ::testing::Test {
     void SetUp() override {
         ClearSettings();

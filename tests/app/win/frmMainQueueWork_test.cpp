@@ -319,12 +319,7 @@ TEST_F(QueueWorkTest, DeleteRemovesTheSelectionCtrlASelectsAllAndEnterStillLaunc
     // message loop, and presses Launch: on an empty queue it only minimises.
     SeedSetting("Settings", "Min on Playback", "1");
     ::PostMessageW(list, WM_KEYDOWN, VK_RETURN, 1);
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-        if (!::IsDialogMessageW(window->hwnd(), &message)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
+    PumpThroughDialog(window->hwnd());
     EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(window->hwnd()) != FALSE; }, 5s));
 }
 

@@ -35,17 +35,6 @@ std::optional<std::wstring> ClassesDefaultValue(const wchar_t* key) {
     return std::wstring(buffer);
 }
 
-// Passes this thread's queued messages through the dialog manager, as the
-// program's message loop does.
-void PumpThroughDialog(HWND dialog) {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (::IsWindow(dialog) && ::IsDialogMessageW(dialog, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
 struct PropertiesWindow : ::testing::Test {
     void SetUp() override {
         ClearSettings();

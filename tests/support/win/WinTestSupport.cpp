@@ -484,4 +484,13 @@ std::vector<PopupMenuAnswerer::Item> PopupMenuAnswerer::Items() {
     return items_;
 }
 
+void PumpThroughDialog(HWND dialog) {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (::IsWindow(dialog) && ::IsDialogMessageW(dialog, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
 }  // namespace reelwright::testing

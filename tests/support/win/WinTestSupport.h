@@ -214,4 +214,8 @@ private:
     std::atomic<bool> done_{false};
 };
 
+// Passes this thread's queued messages through the dialog manager of `dialog`
+// (while it exists), as the program's message loop does.
+void PumpThroughDialog(HWND dialog);
+
 }  // namespace reelwright::testing
