@@ -33,8 +33,7 @@ struct PropertiesThenLaunch : ::testing::Test {
     }
     void TearDown() override {
         ClearSettings();
-        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".dm_2004");
-        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"SOF2_Demo_File");
+        RemoveAssociationKeys();
     }
 
     HWND WaitForWindow(const wchar_t* className, DWORD processId) {

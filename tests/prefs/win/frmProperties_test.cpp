@@ -23,11 +23,6 @@ constexpr LPARAM kAltHeld = LPARAM{1} << 29;
 // A place given in twips at 96 DPI (15 twips per pixel).
 PixelRect At96Dpi(int left, int top, int width, int height) { return {left / 15, top / 15, width / 15, height / 15}; }
 
-void DeleteAssociationKeys() {
-    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".dm_2004");
-    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"SOF2_Demo_File");
-}
-
 std::optional<std::wstring> ClassesDefaultValue(const wchar_t* key) {
     wchar_t buffer[1024]{};
     LONG size = sizeof(buffer);
@@ -38,14 +33,14 @@ std::optional<std::wstring> ClassesDefaultValue(const wchar_t* key) {
 struct PropertiesWindow : ::testing::Test {
     void SetUp() override {
         ClearSettings();
-        DeleteAssociationKeys();
+        RemoveAssociationKeys();
         SeedSetting("Settings", "SOF2 Path", "C:\\Games\\SOF2");
         ASSERT_EQ(main.Load(""), LoadOutcome::ShowWindow);
         main.Show();
     }
     void TearDown() override {
         ClearSettings();
-        DeleteAssociationKeys();
+        RemoveAssociationKeys();
     }
 
     // Opens the dialog as the menu item does.
