@@ -21,9 +21,16 @@ LRESULT CALLBACK DemoListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-        case WM_KEYUP:
-            if (window->lvwDemoQue_KeyDown(message, wParam, lParam)) return 0;
+        case WM_KEYUP: {
+            // A subclass procedure is a window procedure too: nothing may
+            // unwind out of it. A key whose action failed counts as handled.
+            const LRESULT handled = win::CallGuarded(list, TRUE, [&]() -> LRESULT {
+                win::RunMessageTestHook(list, message, wParam, lParam);
+                return window->lvwDemoQue_KeyDown(message, wParam, lParam);
+            });
+            if (handled) return 0;
             break;
+        }
         case WM_NCDESTROY: ::RemoveWindowSubclass(list, &DemoListProc, kKeysSubclassId); break;
         default: break;
     }

@@ -43,6 +43,10 @@ void ReportWindowException(HWND window, std::exception_ptr error) {
 
 void SetMessageTestHook(MessageTestHook hook) { g_testHook = hook; }
 
+void RunMessageTestHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_testHook) g_testHook(window, message, wParam, lParam);
+}
+
 WindowCore::~WindowCore() {
     if (hwnd_) {
         HWND window = hwnd_;
@@ -164,7 +168,7 @@ LRESULT WindowCore::Dispatch(WindowCore* self, HWND window, UINT message, WPARAM
     // A failed creation must fail CreateWindowExW; anything else answers 0.
     const LRESULT failed = message == WM_CREATE ? -1 : 0;
     const LRESULT result = CallGuarded(window, failed, [&]() -> LRESULT {
-        if (g_testHook) g_testHook(window, message, wParam, lParam);
+        RunMessageTestHook(window, message, wParam, lParam);
         if (message == WM_DPICHANGED) {
             self->OnDpiChanged(wParam, lParam);
             return 0;

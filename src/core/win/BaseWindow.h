@@ -69,6 +69,9 @@ LRESULT CallGuarded(HWND window, LRESULT failed, Handler&& handler) noexcept {
 // inside the guard. Null in the program; tests set it to throw.
 using MessageTestHook = void (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void SetMessageTestHook(MessageTestHook hook);
+// Calls the hook, when one is set; for the subclass procedures, which are
+// window procedures too.
+void RunMessageTestHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // What every window shares, whatever its class.
 class WindowCore {

@@ -261,5 +261,22 @@ TEST_F(EveryWindow, AnExceptionInAHandlerShowsAStopBoxAndTheProgramGoesOn) {
     EXPECT_TRUE(::IsWindow(main.hwnd()));
 }
 
+// Throws from the key handling of the window the test names.
+HWND g_failingKeys = nullptr;
+void ThrowOnKeyDown(HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == WM_KEYDOWN && window == g_failingKeys) throw std::runtime_error("A key failed on purpose.");
+}
+
+TEST_F(EveryWindow, AnExceptionInTheQueueListsKeysShowsAStopBoxToo) {
+    g_failingKeys = main.lvwDemoQue;
+    win::SetMessageTestHook(&ThrowOnKeyDown);
+    DialogAnswerer answer(IDOK);
+    EXPECT_EQ(::SendMessageW(main.lvwDemoQue, WM_KEYDOWN, VK_DELETE, 1), 0);
+    const DialogSnapshot shown = answer.Result();
+    EXPECT_EQ(shown.title, L"Reelwright");
+    EXPECT_NE(shown.text.find(L"A key failed on purpose."), std::wstring::npos) << basAPI::Narrow(shown.text);
+    EXPECT_TRUE(::IsWindow(main.lvwDemoQue));
+}
+
 }  // namespace
 }  // namespace reelwright
