@@ -12,8 +12,12 @@ namespace reelwright {
 
 namespace {
 
-// The dropped paths in the order given; the drop's memory is released.
+void FinishDrop(HDROP drop) { ::DragFinish(drop); }
+
+// The dropped paths in the order given; the drop's memory is released, also
+// when reading them fails.
 std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+    const basAPI::Unique<HDROP, FinishDrop> owned(drop);
     std::vector<std::string> paths;
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     paths.reserve(count);
@@ -23,7 +27,6 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
         path.resize(::DragQueryFileW(drop, index, path.data(), length + 1));
         if (!path.empty()) paths.push_back(basAPI::Narrow(path));
     }
-    ::DragFinish(drop);
     return paths;
 }
 
