@@ -9,9 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "app/win/frmMain.h"
@@ -24,13 +21,6 @@ namespace {
 
 using namespace testing;
 using namespace std::chrono_literals;
-
-std::wstring ProgramPath() { return BuildFolder() + L"\\Reelwright.exe"; }
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // The temporary files that Reelwright makes ("rw*.tmp" in the temp folder).
 std::set<std::wstring> TemporaryScripts() {

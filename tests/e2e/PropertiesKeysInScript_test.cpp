@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/win/frmMain.h"
 #include "prefs/win/frmProperties.h"
@@ -19,13 +16,6 @@ namespace {
 
 using namespace testing;
 using namespace std::chrono_literals;
-
-std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
 
 struct PropertiesThenLaunch : ::testing::Test {
     void SetUp() override {
@@ -50,7 +40,7 @@ TEST_F(PropertiesThenLaunch, KeysCapturedInTheDialogAreBoundByTheNextLaunch) {
     SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
     SeedSetting("Settings", "Load Splash", "0");
 
-    StartedProcess program(BuildFolder() + L"\\Reelwright.exe", L"");
+    StartedProcess program(ProgramPath(), L"");
     HWND main = WaitForWindow(frmMain::kClassName, program.id());
     ASSERT_NE(main, nullptr);
 
@@ -85,8 +75,8 @@ TEST_F(PropertiesThenLaunch, KeysCapturedInTheDialogAreBoundByTheNextLaunch) {
     ::PostMessageW(::GetDlgItem(main, frmMain::IDC_cmdLaunch), BM_CLICK, 0, 0);
     ASSERT_TRUE(game.WaitForRecords(1));
 
-    const std::string script = ReadFileBytes(game.path() + L"\\base\\mp\\Reelwright.cfg");
-    EXPECT_EQ(ReadFileBytes(game.path() + L"\\mymod\\Reelwright.cfg"), script);
+    const std::string script = ReadBytes(game.path() + L"\\base\\mp\\Reelwright.cfg");
+    EXPECT_EQ(ReadBytes(game.path() + L"\\mymod\\Reelwright.cfg"), script);
     for (const char* line : {"bind KP_LEFTARROW \"vstr demopre\"\r\n", "bind KP_RIGHTARROW \"vstr demonext\"\r\n",
                              "bind P \"vstr paused\"\r\n", "//slow motion\r\nbind S \"vstr slomo\"\r\n",
                              "bind mouse2 \"cl_freezedemo 0\"\r\n",

@@ -7,9 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -25,11 +22,6 @@ using namespace std::chrono_literals;
 // The drive letter that the test run maps onto a folder of its own (see
 // tests/CMakeLists.txt).
 constexpr const wchar_t* kMappedDrive = L"R:";
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -51,7 +43,7 @@ struct RealDemos : ::testing::Test {
     }
 
     HWND Start(const std::wstring& arguments = L"") {
-        program = std::make_unique<StartedProcess>(BuildFolder() + L"\\Reelwright.exe", arguments);
+        program = std::make_unique<StartedProcess>(ProgramPath(), arguments);
         HWND found = nullptr;
         WaitUntil([&] { return (found = FindTopWindow(frmMain::kClassName, L"", program->id())) != nullptr; }, 15s);
         return found;

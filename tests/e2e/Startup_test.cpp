@@ -14,8 +14,6 @@ namespace {
 using namespace testing;
 using namespace std::chrono_literals;
 
-std::wstring ProgramPath() { return BuildFolder() + L"\\Reelwright.exe"; }
-
 // Text of a control in another process.
 std::wstring ControlText(HWND control) {
     wchar_t buffer[512]{};

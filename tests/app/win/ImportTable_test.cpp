@@ -95,7 +95,7 @@ std::string Lower(std::string text) {
 }
 
 TEST(BuiltProgram, ImportsNothingThatWindows7Lacks) {
-    const ImportTable table(BuildFolder() + L"\\Reelwright.exe");
+    const ImportTable table(ProgramPath());
     const auto& imports = table.functionsByDll();
 
     // The table was read: the program's windows are made through user32.

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app/win/frmMain.h"
 #include "script/basBuildConfigs.h"
@@ -18,11 +15,6 @@ namespace reelwright {
 namespace {
 
 using namespace reelwright::testing;
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 bool IsReadOnly(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());

@@ -8,10 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 
 #include "app/win/frmMain.h"
@@ -25,11 +22,6 @@ namespace {
 using namespace reelwright::testing;
 using namespace std::chrono_literals;
 using Names = std::vector<std::string>;
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 LPARAM AltHeld() { return (LPARAM{1} << 29) | 1; }
 

@@ -493,4 +493,11 @@ void PumpThroughDialog(HWND dialog) {
     }
 }
 
+std::wstring ProgramPath() { return BuildFolder() + L"\\Reelwright.exe"; }
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace reelwright::testing

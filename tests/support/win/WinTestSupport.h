@@ -218,4 +218,10 @@ private:
 // (while it exists), as the program's message loop does.
 void PumpThroughDialog(HWND dialog);
 
+// The built Reelwright.exe, in the test program's folder.
+std::wstring ProgramPath();
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadBytes(const std::wstring& path);
+
 }  // namespace reelwright::testing
