@@ -9,8 +9,7 @@
 #include "launch/GameFolderRights.h"
 #include "launch/Launch.h"
 #include "launch/ScriptCopyHelper.h"
-#include "support/FakeClassesRegistry.h"
-#include "support/Fakes.h"
+#include "support/FakeServices.h"
 
 namespace {
 
@@ -23,9 +22,10 @@ const std::string kGame = "C:\\Program Files (x86)\\SOF2";
 const std::string kBaseTarget = kGame + "\\base\\mp\\Reelwright.cfg";
 const std::string kModTarget = kGame + "\\mymod\\Reelwright.cfg";
 
-class LaunchGameFolderTest : public ::testing::Test {
+class LaunchGameFolderTest : public ::testing::Test, protected FakeServices {
 protected:
     LaunchGameFolderTest() {
+        services.location = {"C:\\Tools\\Reelwright", "Reelwright"};
         store.Put(kSectionSettings, kKeyGamePath, kGame);
         files.files[kGame + "\\SOF2MP.exe"] = "";
         for (const auto& [name, gameType] : {std::pair{"a.dm_2004", "base\\mp"}, std::pair{"b.dm_2004", "mymod"}})
@@ -56,14 +56,7 @@ protected:
     }
     void Answer(std::initializer_list<MessageAnswer> answers) { prompts.messageAnswers.assign(answers); }
 
-    Journal journal;
-    FakeSettingsStore store{&journal};
-    FakePrompts prompts{&journal};
-    FakeFileSystem files{&journal};
-    FakeGameShell shell{&journal};
-    FakeClassesRegistry classes;
     FakeElevatedRunner elevation{&journal};
-    AppServices services{store, prompts, files, shell, classes, {"C:\\Tools\\Reelwright", "Reelwright"}};
     DemoQueue queue;
 };
 

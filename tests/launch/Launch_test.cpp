@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "script/basBuildConfigs.h"
-#include "support/FakeClassesRegistry.h"
-#include "support/Fakes.h"
+#include "support/FakeServices.h"
 
 namespace {
 
@@ -20,9 +19,12 @@ constexpr const char* kProgramFolder = "C:\\Tools\\Reelwright";
 constexpr const char* kProgramScript = "C:\\Tools\\Reelwright\\Reelwright.cfg";
 constexpr const char* kGame = "C:\\Games\\SOF2";
 
-class LaunchTest : public ::testing::Test {
+class LaunchTest : public ::testing::Test, protected FakeServices {
 protected:
-    LaunchTest() { store.Put(kSectionSettings, kKeyGamePath, std::string("  ") + kGame + " "); }
+    LaunchTest() {
+        services.location = {kProgramFolder, "Reelwright"};
+        store.Put(kSectionSettings, kKeyGamePath, std::string("  ") + kGame + " ");
+    }
 
     void Queue(const std::string& name, const std::string& gameType) {
         queue.Append({name, gameType, std::string(kGame) + "\\" + gameType + "\\demos\\" + name});
@@ -45,13 +47,6 @@ protected:
         return found;
     }
 
-    Journal journal;
-    FakeSettingsStore store{&journal};
-    FakePrompts prompts{&journal};
-    FakeFileSystem files{&journal};
-    FakeGameShell shell{&journal};
-    FakeClassesRegistry classes;
-    AppServices services{store, prompts, files, shell, classes, {kProgramFolder, "Reelwright"}};
     DemoQueue queue;
 };
 
