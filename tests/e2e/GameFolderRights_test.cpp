@@ -57,9 +57,8 @@ TEST_F(GameFolderRights, AskForRightsThenNameTheFolderAndLetTheUserChoose) {
     const auto temporaryBefore = TemporaryScripts();
 
     StartedProcess program(ProgramPath(), L"");
-    HWND main = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (main = FindTopWindow(frmMain::kClassName, L"", program.id())) != nullptr; },
-                          15s));
+    HWND main = WaitForWindow(frmMain::kClassName, program.id());
+    ASSERT_NE(main, nullptr);
     ASSERT_TRUE(AddDemoWithDialog(main, program.id(), first));
     ASSERT_TRUE(AddDemoWithDialog(main, program.id(), second));
     HWND list = ::GetDlgItem(main, frmMain::IDC_lvwDemoQue);
@@ -154,7 +153,7 @@ TEST_F(HelperMode, ValidCommandLineCopiesAndProtectsEvenWhileTheProgramRuns) {
 
     // A running instance does not stop the helper.
     StartedProcess running(ProgramPath(), L"");
-    ASSERT_TRUE(WaitUntil([&] { return FindTopWindow(frmMain::kClassName, L"", running.id()) != nullptr; }, 15s));
+    ASSERT_NE(WaitForWindow(frmMain::kClassName, running.id()), nullptr);
 
     EXPECT_EQ(RunHelper(L"/copy-script \"" + source + L"\" \"" + game.path() + L"\" \"base\\mp\" \"mymod\""), 0u);
     EXPECT_EQ(ReadBytes(game.path() + L"\\base\\mp\\Reelwright.cfg"), script);

@@ -25,12 +25,6 @@ struct PropertiesThenLaunch : ::testing::Test {
         ClearSettings();
         RemoveAssociationKeys();
     }
-
-    HWND WaitForWindow(const wchar_t* className, DWORD processId) {
-        HWND found = nullptr;
-        WaitUntil([&] { return (found = FindTopWindow(className, L"", processId)) != nullptr; }, 15s);
-        return found;
-    }
 };
 
 TEST_F(PropertiesThenLaunch, KeysCapturedInTheDialogAreBoundByTheNextLaunch) {

@@ -44,9 +44,7 @@ struct RealDemos : ::testing::Test {
 
     HWND Start(const std::wstring& arguments = L"") {
         program = std::make_unique<StartedProcess>(ProgramPath(), arguments);
-        HWND found = nullptr;
-        WaitUntil([&] { return (found = FindTopWindow(frmMain::kClassName, L"", program->id())) != nullptr; }, 15s);
-        return found;
+        return WaitForWindow(frmMain::kClassName, program->id());
     }
     void Add(HWND main, const std::wstring& path) { ASSERT_TRUE(AddDemoWithDialog(main, program->id(), path)); }
     int Rows(HWND main) {
@@ -55,9 +53,8 @@ struct RealDemos : ::testing::Test {
     void Launch(HWND main) { ::PostMessageW(::GetDlgItem(main, frmMain::IDC_cmdLaunch), BM_CLICK, 0, 0); }
     // A message box of the program with this title: read, then confirmed.
     std::optional<DialogSnapshot> Confirm(const std::wstring& title) {
-        HWND box = nullptr;
-        if (!WaitUntil([&] { return (box = FindTopWindow(L"#32770", title, program->id())) != nullptr; }, 15s))
-            return std::nullopt;
+        HWND box = WaitForWindow(L"#32770", program->id(), title);
+        if (!box) return std::nullopt;
         const DialogSnapshot shown = ReadDialog(box);
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         WaitUntil([&] { return !::IsWindow(box); }, 10s);

@@ -28,12 +28,6 @@ struct StartedProgram : ::testing::Test {
     }
     void TearDown() override { ClearSettings(); }
 
-    HWND WaitForWindow(const wchar_t* className, DWORD processId, std::chrono::milliseconds timeout = 15s) {
-        HWND found = nullptr;
-        WaitUntil([&] { return (found = FindTopWindow(className, L"", processId)) != nullptr; }, timeout);
-        return found;
-    }
-
     void CloseMainWindow(StartedProcess& process) {
         if (HWND main = FindTopWindow(frmMain::kClassName, L"", process.id())) ::PostMessageW(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(process.WaitForExit(10s), 0u);

@@ -365,10 +365,8 @@ void RemoveAssociationKeys() {
 
 bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path) {
     ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
-    HWND dialog = nullptr;
-    if (!WaitUntil([&] { return (dialog = FindTopWindow(L"#32770", L"Add SOF2 Demo Files for viewing...", processId)) != nullptr; },
-                   std::chrono::seconds(15)))
-        return false;
+    HWND dialog = WaitForWindow(L"#32770", processId, L"Add SOF2 Demo Files for viewing...");
+    if (!dialog) return false;
     HWND name = ::GetDlgItem(dialog, edt1);
     if (!name) {
         HWND combo = ::GetDlgItem(dialog, cmb13);
@@ -498,6 +496,13 @@ std::wstring ProgramPath() { return BuildFolder() + L"\\Reelwright.exe"; }
 std::string ReadBytes(const std::wstring& path) {
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title,
+                   std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopWindow(className, title, processId)) != nullptr; }, timeout);
+    return found;
 }
 
 }  // namespace reelwright::testing

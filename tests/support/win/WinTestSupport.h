@@ -224,4 +224,9 @@ std::wstring ProgramPath();
 // The bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::wstring& path);
 
+// Waits up to `timeout` for FindTopWindow(className, title, processId); the
+// window, or null.
+HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title = L"",
+                   std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
 }  // namespace reelwright::testing
