@@ -177,8 +177,8 @@ FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFold
     FolderOutcome outcome;
     outcome.gameType = gameType;
     outcome.folder = JoinFolder(gameFolder, gameType);
-    if (files.FileExists(outcome.folder + "\\" + kGameExecutable)) {
-        outcome.attribute = files.SetReadOnly(outcome.folder + "\\" + kGameConfigFileName);
+    if (files.FileExists(JoinFolder(outcome.folder, kGameExecutable))) {
+        outcome.attribute = files.SetReadOnly(JoinFolder(outcome.folder, kGameConfigFileName));
         if (outcome.attribute.error == kErrorFileNotFound) outcome.attribute = {};
     }
     const std::string target = basBuildConfigs::DemoConfigPath(outcome.folder);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/FileSystem.h"
+#include "core/GameFolder.h"
 
 namespace basBuildConfigs {
 
@@ -168,10 +169,7 @@ std::string ComposeDemoConfig(std::string_view viewer, std::string_view navigati
 }
 
 std::string DemoConfigPath(std::string_view programFolder) {
-    std::string path(programFolder);
-    path += '\\';
-    path += reelwright::kScriptFileName;
-    return path;
+    return reelwright::JoinFolder(programFolder, reelwright::kScriptFileName);
 }
 
 bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFolder, std::string_view viewer,
