@@ -1,12 +1,12 @@
 #include "core/GameFolder.h"
 
+#include "core/Text.h"
+
 namespace reelwright {
 
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -31,9 +31,7 @@ std::string GameFolderForGame(std::string_view gameFolder) {
 bool IsInsideFolder(std::string_view path, std::string_view folder) {
     folder = GameFolderForJoining(folder);
     if (folder.empty() || path.size() <= folder.size() || path[folder.size()] != '\\') return false;
-    for (std::size_t i = 0; i < folder.size(); ++i)
-        if (FoldAscii(path[i]) != FoldAscii(folder[i])) return false;
-    return true;
+    return EqualIgnoringAsciiCase(path.substr(0, folder.size()), folder);
 }
 
 }  // namespace reelwright

@@ -22,4 +22,8 @@ std::optional<long long> WholeNumber(std::string_view text);
 // when the text is not a number or does not fit.
 std::optional<std::int16_t> Int16Number(std::string_view text);
 
+// True when the texts are equal but for the case of ASCII letters, as Windows
+// compares file and registry key names ("C:\Games" and "c:\GAMES").
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 }  // namespace reelwright

@@ -1,9 +1,9 @@
 #include "shell/basAssociation.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 #include <vector>
+
+#include "core/Text.h"
 
 namespace basAssociation {
 
@@ -70,15 +70,6 @@ StepResult WriteSteps(ClassesRegistry& registry, UserPrompts& prompts, ClassesRo
     return StepResult::Next;
 }
 
-// Key names compare without regard to (ASCII) case in the registry, and the
-// extension's value names a key. Windows paths, and so the open command, do
-// not depend on case either.
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
-}
-
 // The key's default value as the shell finds it: through the machine view, or
 // in the user's classes where the machine view does not have it (Wine's
 // HKEY_CLASSES_ROOT does not show the user's classes).
@@ -134,7 +125,7 @@ AssociationRemoval RemoveFileAssociation(ClassesRegistry& registry, const std::s
     for (ClassesRoot root : {ClassesRoot::User, ClassesRoot::Machine}) {
         std::string value;
         if (registry.ReadDefaultValue(root, extension, value) == kRegistrySuccess) {
-            if (SameIgnoringCase(value, typeName)) {
+            if (reelwright::EqualIgnoringAsciiCase(value, typeName)) {
                 if (registry.DeleteKey(root, extension) == kRegistrySuccess) ++removal.keysDeleted;
             } else {
                 removal.foreignExtensionKept = true;  // another program's: left as it is
@@ -150,9 +141,9 @@ AssociationRemoval RemoveFileAssociation(ClassesRegistry& registry, const std::s
 bool IsAssociationOurs(ClassesRegistry& registry, const std::string& extension, const std::string& typeName,
                        const std::string& programPath) {
     const auto type = LookUp(registry, extension);
-    if (!type || !SameIgnoringCase(*type, typeName)) return false;
+    if (!type || !reelwright::EqualIgnoringAsciiCase(*type, typeName)) return false;
     const auto command = LookUp(registry, typeName + "\\shell\\open\\command");
-    return command && SameIgnoringCase(*command, OpenCommand(programPath));
+    return command && reelwright::EqualIgnoringAsciiCase(*command, OpenCommand(programPath));
 }
 
 AssociationWritten RequestProgramAssociation(ClassesRegistry& registry, UserPrompts& prompts,

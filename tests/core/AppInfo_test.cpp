@@ -28,6 +28,13 @@ TEST(Text, TrimRemovesBlanksOnlyAtBothEnds) {
     EXPECT_FALSE(IsBlank(" x "));
 }
 
+TEST(Text, NamesCompareWithoutRegardToAsciiCase) {
+    EXPECT_TRUE(EqualIgnoringAsciiCase("C:\\Games\\SOF2", "c:\\GAMES\\sof2"));
+    EXPECT_TRUE(EqualIgnoringAsciiCase("", ""));
+    EXPECT_FALSE(EqualIgnoringAsciiCase("SOF2_Demo_File", "SOF2_Demo_Files"));
+    EXPECT_FALSE(EqualIgnoringAsciiCase("\xc3\x89t\xc3\xa9", "\xc3\xa9t\xc3\xa9"));  // only ASCII letters fold
+}
+
 TEST(Text, StoredOnOffValuesReadAsNumbers) {
     EXPECT_EQ(WholeNumber("1"), 1);
     EXPECT_EQ(WholeNumber(" 2 "), 2);
