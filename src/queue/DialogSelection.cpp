@@ -1,14 +1,14 @@
 #include "queue/DialogSelection.h"
 
-#include "core/GameFolder.h"
-
 namespace reelwright {
 
 std::string DemoSelection::FilePath(std::size_t index) const {
     // A single file's location is already its full path; several files always
     // come as two or more names.
     if (names.size() == 1) return location;
-    return JoinFolder(location, names.at(index));
+    // The folder as the dialog gave it: a drive root already ends in "\".
+    if (!location.empty() && location.back() == '\\') return location + names.at(index);
+    return location + "\\" + names.at(index);
 }
 
 std::vector<std::string> SplitAtNul(std::string_view text) {

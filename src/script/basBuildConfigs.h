@@ -43,7 +43,7 @@ std::string BuildNavigationBinds(std::string_view prevKey, std::string_view next
 // CR LF, the navigation text.
 std::string ComposeDemoConfig(std::string_view viewer, std::string_view navigation);
 
-// programFolder + "\Reelwright.cfg", joined as they are.
+// The program folder and "Reelwright.cfg" joined with one separator.
 std::string DemoConfigPath(std::string_view programFolder);
 
 // Creates or truncates DemoConfigPath(programFolder) and writes the composed
