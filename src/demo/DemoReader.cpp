@@ -201,28 +201,6 @@ private:
     std::int64_t total_ = 0;
 };
 
-DemoLength ReadLength(DemoInput& input, std::string_view fileName) {
-    DemoLength length;
-    DemoRecords records(input, kLengthBlockBytes);
-    const FirstMessage first = ReadFirstMessage(records, fileName);
-    if (!first.head.Readable()) {
-        length.refusal = first.head.refusal;
-        return length;
-    }
-    LengthCounter counter(*first.protocol);
-    for (;;) {
-        std::string_view bytes;
-        const RecordStatus status = records.Next(bytes);
-        if (status != RecordStatus::Message) {
-            length.refusal = RefusalOf(status, false);
-            length.cutShort = status == RecordStatus::CutShort;
-            break;
-        }
-        if (!counter.Take(bytes, length.refusal)) break;
-    }
-    if (length.Readable()) length.milliseconds = counter.Milliseconds();
-    return length;
-}
 
 // A file read without the stream's own buffer: the records' blocks are the
 // only copy. Paths are wide on Windows, so any name opens.
@@ -257,22 +235,48 @@ std::string FileNameOf(const std::filesystem::path& file) {
 
 }  // namespace
 
-DemoHead ReadDemoHead(std::string_view bytes, std::string_view fileName) {
-    DemoBytesInput input(bytes);
+DemoHead ReadDemoHead(DemoInput& input, std::string_view fileName) {
     DemoRecords records(input, kHeadBlockBytes);
     return ReadFirstMessage(records, fileName).head;
 }
 
+DemoLength ReadDemoLength(DemoInput& input, std::string_view fileName) {
+    DemoLength length;
+    DemoRecords records(input, kLengthBlockBytes);
+    const FirstMessage first = ReadFirstMessage(records, fileName);
+    if (!first.head.Readable()) {
+        length.refusal = first.head.refusal;
+        return length;
+    }
+    LengthCounter counter(*first.protocol);
+    for (;;) {
+        std::string_view bytes;
+        const RecordStatus status = records.Next(bytes);
+        if (status != RecordStatus::Message) {
+            length.refusal = RefusalOf(status, false);
+            length.cutShort = status == RecordStatus::CutShort;
+            break;
+        }
+        if (!counter.Take(bytes, length.refusal)) break;
+    }
+    if (length.Readable()) length.milliseconds = counter.Milliseconds();
+    return length;
+}
+
+DemoHead ReadDemoHead(std::string_view bytes, std::string_view fileName) {
+    DemoBytesInput input(bytes);
+    return ReadDemoHead(input, fileName);
+}
+
 DemoLength ReadDemoLength(std::string_view bytes, std::string_view fileName) {
     DemoBytesInput input(bytes);
-    return ReadLength(input, fileName);
+    return ReadDemoLength(input, fileName);
 }
 
 DemoHead ReadDemoHead(const std::filesystem::path& file) {
     DemoFileInput input(file);
     if (!input.Opened()) return Refused(DemoReadRefusal::CannotOpen);
-    DemoRecords records(input, kHeadBlockBytes);
-    return ReadFirstMessage(records, FileNameOf(file)).head;
+    return ReadDemoHead(input, FileNameOf(file));
 }
 
 DemoLength ReadDemoLength(const std::filesystem::path& file) {
@@ -282,7 +286,7 @@ DemoLength ReadDemoLength(const std::filesystem::path& file) {
         length.refusal = DemoReadRefusal::CannotOpen;
         return length;
     }
-    return ReadLength(input, FileNameOf(file));
+    return ReadDemoLength(input, FileNameOf(file));
 }
 
 }  // namespace reelwright

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "demo/DemoRecords.h"
+
 namespace reelwright {
 
 enum class DemoReadRefusal {
@@ -60,8 +62,11 @@ DemoHead ReadDemoHead(const std::filesystem::path& file);
 // Every record, read in large blocks.
 DemoLength ReadDemoLength(const std::filesystem::path& file);
 
-// The same for a demo's bytes in memory; `fileName` gives the extension.
+// The same for a demo's bytes in memory or from another input; `fileName`
+// gives the extension.
 DemoHead ReadDemoHead(std::string_view bytes, std::string_view fileName);
 DemoLength ReadDemoLength(std::string_view bytes, std::string_view fileName);
+DemoHead ReadDemoHead(DemoInput& input, std::string_view fileName);
+DemoLength ReadDemoLength(DemoInput& input, std::string_view fileName);
 
 }  // namespace reelwright
