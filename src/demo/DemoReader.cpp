@@ -13,7 +13,7 @@ namespace reelwright {
 namespace {
 
 // The length walk reads this much at a time.
-constexpr std::size_t kLengthBlockBytes = 256 * 1024;
+constexpr std::size_t kLengthBlockBytes = 64 * 1024;
 // The head's one read: the largest first record with its header.
 constexpr std::size_t kHeadBlockBytes = 8 + kMaxMessageBytes;
 
