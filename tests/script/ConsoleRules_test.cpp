@@ -45,12 +45,18 @@ protected:
 
 TEST(ConsoleInterpreter, SplitsAtSemicolonsOutsideQuotesOnly) {
     ConsoleInterpreter console;
-    console.Execute("set a \"x ; y\" ; set b two words\r\nset c\"q\"// note ; set d 4");
+    console.Execute("set a \"x ; y\" ; set b two words\r\nset c\"q\"// note ; set d 4\nset e 5");
     EXPECT_EQ(console.Variable("a"), "x ; y");
     EXPECT_EQ(console.Variable("b"), "two words");
     EXPECT_EQ(console.Variable("c"), "q");
-    // A comment ends the command, not the line.
-    EXPECT_EQ(console.Variable("d"), "4");
+    // A "//" comment runs to the line end, over its ';'.
+    EXPECT_FALSE(console.Variable("d"));
+    EXPECT_EQ(console.Variable("e"), "5");
+    // A "/*" comment runs over ';' and line ends; the command ends with it.
+    console.Execute("set f b/*x ;\n y*/zz ; set g 7");
+    EXPECT_EQ(console.Variable("f"), "b");
+    EXPECT_EQ(console.Take(), Strings{"unknown zz"});
+    EXPECT_EQ(console.Variable("g"), "7");
     EXPECT_EQ(ConsoleInterpreter::Tokenize(R"(bind F1 "vstr x")"), (Strings{"bind", "F1", "vstr x"}));
 }
 

@@ -129,13 +129,30 @@ std::vector<std::string> ConsoleInterpreter::Tokenize(std::string_view command) 
 
 void ConsoleInterpreter::Run() {
     while (!buffer_.empty()) {
-        // The next command ends at a line end, or at a ';' outside quotes.
+        // The next command ends at a line end, or at a ';' outside quotes and
+        // comments. Outside quotes "//" comments out the rest of the line (its
+        // ';' included), and "/*" runs over ';' and line ends to "*/", where
+        // the command ends.
         bool quoted = false;
+        bool lineComment = false;
+        bool blockComment = false;
         std::size_t end = 0;
         for (; end < buffer_.size(); ++end) {
             const char c = buffer_[end];
             if (c == '"') quoted = !quoted;
-            if (c == '\r' || c == '\n' || (c == ';' && !quoted)) break;
+            if (!quoted) {
+                const char next = end + 1 < buffer_.size() ? buffer_[end + 1] : '\0';
+                if (!blockComment && c == '/' && next == '/') {
+                    lineComment = true;
+                } else if (!lineComment && c == '/' && next == '*') {
+                    blockComment = true;
+                } else if (blockComment && c == '*' && next == '/') {
+                    ++end;  // the command ends with the comment
+                    break;
+                }
+                if (!lineComment && !blockComment && c == ';') break;
+            }
+            if (!blockComment && (c == '\r' || c == '\n')) break;
         }
         const std::string command = buffer_.substr(0, end);
         buffer_.erase(0, end < buffer_.size() ? end + 1 : end);

@@ -1,6 +1,8 @@
 // A small model of the game's console, enough to run the playback script and
 // press its keys in tests:
-// - a text is split into commands at CR, LF and at ';' outside double quotes;
+// - a text is split into commands at CR, LF and at ';' outside double quotes
+//   and comments: "//" comments out the rest of the line, ';' included, and
+//   "/*" runs over ';' and line ends to "*/", where the command ends;
 // - a command is split into arguments at blanks; a double-quoted text is one
 //   argument (a quote also ends an unquoted argument); outside quotes "//"
 //   ends the command and "/*" starts a comment that runs to "*/", wherever
