@@ -60,6 +60,23 @@ const char* ProblemText(ConsoleNameProblem problem) {
     return "";
 }
 
+// The character as the boxes name it.
+std::string CharacterName(char character) {
+    if (character == '+') return "a \"+\"";
+    if (character == '"') return "a double quote";
+    return "a control character (code " + std::to_string(static_cast<unsigned char>(character)) + ")";
+}
+
+// What the character does to the game's command line.
+const char* CharacterEffect(char character) {
+    return character == '+' ? "at which the game splits its command line"
+                            : "which breaks the quotes around the folder on the game's command line";
+}
+
+// The action of each bind index, as the properties dialog labels it.
+constexpr std::array<const char*, 8> kBindActions{"Next Demo",   "Play",        "Pause",           "Stop",
+                                                  "Fast Motion", "Slow Motion", "3rd Person View", "Previous Demo"};
+
 }  // namespace
 
 bool NameNeedsQuotes(std::string_view name) { return SplitsUnquoted(name) || HoldsOutsideAscii(name); }
@@ -111,27 +128,6 @@ std::optional<char> GameFolderBreakingCharacter(std::string_view gameFolder) {
     if (found == gameFolder.end()) return std::nullopt;
     return *found;
 }
-
-namespace {
-
-// The character as the boxes name it.
-std::string CharacterName(char character) {
-    if (character == '+') return "a \"+\"";
-    if (character == '"') return "a double quote";
-    return "a control character (code " + std::to_string(static_cast<unsigned char>(character)) + ")";
-}
-
-// What the character does to the game's command line.
-const char* CharacterEffect(char character) {
-    return character == '+' ? "at which the game splits its command line"
-                            : "which breaks the quotes around the folder on the game's command line";
-}
-
-// The action of each bind index, as the properties dialog labels it.
-constexpr std::array<const char*, 8> kBindActions{"Next Demo",   "Play",        "Pause",           "Stop",
-                                                  "Fast Motion", "Slow Motion", "3rd Person View", "Previous Demo"};
-
-}  // namespace
 
 std::string GameFolderRefusedMessage(std::string_view gameFolder, char character) {
     std::string text = "Your SOF2 folder holds " + CharacterName(character) + ", " + CharacterEffect(character) +
