@@ -189,6 +189,14 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
 
     if (gameFolder.empty() || queue.Empty()) return minimise;
 
+    // A folder that breaks the game's command line: one box, nothing written,
+    // nothing started, the window left as it is (as for the names below).
+    if (const auto character = GameFolderBreakingCharacter(gameFolder)) {
+        services.prompts.ShowMessage(GameFolderRefusedMessage(gameFolder, *character), kPlayDemoErrorTitle,
+                                     MessageIcon::Stop, MessageButtons::Ok);
+        return false;
+    }
+
     // Names the game's console cannot take: one box, nothing written, nothing
     // started, the window left as it is.
     const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
@@ -196,6 +204,15 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
         services.prompts.ShowMessage(ConsoleNamesMessage(queue, refused), kPlayDemoErrorTitle, MessageIcon::Stop,
                                      MessageButtons::Ok);
         return false;
+    }
+
+    // The keys reach the console only through the script of two or more demos.
+    if (queue.Count() >= 2) {
+        if (const auto refused = RefusedKeyNames(keys.bind); !refused.empty()) {
+            services.prompts.ShowMessage(RefusedKeyNamesMessage(keys.bind, refused), kPlayDemoErrorTitle,
+                                         MessageIcon::Stop, MessageButtons::Ok);
+            return false;
+        }
     }
 
     bool started = false;

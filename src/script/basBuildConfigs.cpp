@@ -145,8 +145,10 @@ std::string BuildNavigationBinds(std::string_view prevKey, std::string_view next
     text += " \"vstr demonext\"\r\n"
             "\r\n"
             "\r\n";
+    // The game starts on the first demo itself, so "next" starts at the demo
+    // that follows it (the first entry's NextIndex) and "previous" at the last.
     text += "seta demonext \"vstr demo";
-    AppendNumber(text, first);
+    AppendNumber(text, Neighbour(first + 1));
     text += "\"\r\n";
     text += "seta demopre \"vstr demo";
     AppendNumber(text, last);

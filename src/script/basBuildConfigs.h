@@ -36,6 +36,9 @@ void AppendDemoEntry(std::string& chain, std::int16_t first, std::int16_t last, 
 
 // Lines 29 to 37 (previous/next binds, the start values of demonext and
 // demopre, the column header), each ending in CR LF, then `chain` unchanged.
+// The game is started on demo `first`: demonext starts at demo first + 1 and
+// demopre at demo `last`. Throws std::overflow_error when first + 1 falls
+// outside the 16-bit signed range.
 std::string BuildNavigationBinds(std::string_view prevKey, std::string_view nextKey, std::string_view chain,
                                  std::int16_t first, std::int16_t last);
 
