@@ -28,6 +28,7 @@ protected:
         services.location = {"C:\\Tools\\Reelwright", "Reelwright"};
         store.Put(kSectionSettings, kKeyGamePath, kGame);
         files.files[kGame + "\\SOF2MP.exe"] = "";
+        files.folders = {kGame + "\\base", kGame + "\\base\\mp", kGame + "\\mymod"};
         for (const auto& [name, gameType] : {std::pair{"a.dm_2004", "base\\mp"}, std::pair{"b.dm_2004", "mymod"}})
             queue.Append({name, gameType, kGame + "\\" + gameType + "\\demos\\" + name});
     }
@@ -109,13 +110,15 @@ TEST_F(LaunchGameFolderTest, YesStartsTheHelperWithTheFailedFoldersAndDeletesIts
         EXPECT_EQ(request->gameFolder, kGame);
         EXPECT_EQ(request->gameTypes, Strings{"mymod"});
         helperSource = files.files[request->source];
+        files.failingPaths.clear();
+        files.files[kModTarget] = helperSource;
         return 0;
     };
     EXPECT_TRUE(Run());
     EXPECT_EQ(Steps(), (Strings{"question", "elevated", "start"}));
     EXPECT_EQ(helperSource, files.files[kProgramScript]);
     // Written before, deleted after the helper.
-    const Strings temporary{"temp C:\\Temp\\rw1.tmp", "write C:\\Temp\\rw1.tmp",
+    const Strings temporary{"temp C:\\Temp\\rw1.tmp", "write C:\\Temp\\rw1.tmp", "read C:\\Temp\\rw1.tmp",
                             "elevated /copy-script \"C:\\Temp\\rw1.tmp\" \"C:\\Program Files (x86)\\SOF2\" \"mymod\"",
                             "remove C:\\Temp\\rw1.tmp"};
     Strings seen;
@@ -175,6 +178,10 @@ TEST_F(LaunchGameFolderTest, OtherFailuresAreReportedWithoutTheOffer) {
 TEST_F(LaunchGameFolderTest, OneAccessDeniedAmongOtherFailuresOffersRightsForAllOfThem) {
     files.failingPaths = {kBaseTarget, kModTarget};
     files.failureCodes = {{kBaseTarget, 32}};
+    elevation.helper = [&](const std::string& parameters) -> std::optional<std::uint32_t> {
+        files.failingPaths.clear();
+        return RunCopyScriptHelper(files, parameters);
+    };
     EXPECT_TRUE(Run());
     EXPECT_EQ(Steps(), (Strings{"question", "elevated", "start"}));
     EXPECT_EQ(prompts.messages[0].text.find("These game folders need"), 0u);
