@@ -90,46 +90,56 @@ std::vector<std::string> DistinctGameTypes(const DemoQueue& queue) {
     return gameTypes;
 }
 
-// The whole script: the header, the viewer scripts and the navigation lines,
-// then the playback entries of all queued demos in queue order. The entries
-// are appended in place, so a long queue is not copied from a chain text into
-// the navigation text and again into the file's text; the bytes are those of
-// ComposeDemoConfig(viewer, BuildNavigationBinds(..., chain, ...)).
+// The whole script for the queue, in queue order.
 std::string ComposeScript(const DemoKeys& keys, const DemoQueue& queue) {
-    const auto& entries = queue.Entries();
-    const auto last = static_cast<std::int16_t>(entries.size());
-
-    const std::string viewer = basBuildConfigs::BuildViewerScripts(keys.bind[5], keys.bind[4], keys.bind[2],
-                                                                   keys.bind[6], keys.bind[1], keys.bind[3]);
-    std::string text = basBuildConfigs::ComposeDemoConfig(
-        viewer, basBuildConfigs::BuildNavigationBinds(keys.bind[7], keys.bind[0], {}, 1, last));
-
-    std::size_t length = text.size();
-    for (const auto& entry : entries) length += 110 + entry.Name.size() + entry.GameType.size();
-    text.reserve(length);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        basBuildConfigs::AppendDemoEntry(text, 1, last, static_cast<std::int16_t>(i + 1), entries[i].Name,
-                                         entries[i].GameType);
-    }
-    return text;
+    const basBuildConfigs::ScriptKeys scriptKeys{keys.bind[5], keys.bind[4], keys.bind[2], keys.bind[6],
+                                                 keys.bind[1], keys.bind[3], keys.bind[7], keys.bind[0]};
+    std::vector<basBuildConfigs::ScriptEntry> entries;
+    entries.reserve(queue.Entries().size());
+    for (const auto& entry : queue.Entries()) entries.push_back({entry.Name, entry.GameType});
+    return basBuildConfigs::BuildScript(scriptKeys, entries);
 }
 
-// Writes the script to a temporary file and has the elevated helper place it
-// in the failed folders; true when the helper reports that every step worked.
-// The temporary file is deleted afterwards in every case.
-bool PlaceWithRights(FileSystem& files, ElevatedRunner& runner, const std::string& script,
-                     const std::string& gameFolder, const std::vector<FolderOutcome>& failed) {
+// Writes the script to a temporary file, has the elevated helper place it in
+// the failed folders, then looks at each of them again: the folders that still
+// lack the script's bytes (or a read-only SOF2MP.cfg that was to be set), with
+// what is there now. `refused` tells that the helper's checks refused the
+// request. The temporary file is deleted afterwards in every case.
+std::vector<FolderOutcome> PlaceWithRights(FileSystem& files, ElevatedRunner& runner, const std::string& script,
+                                           const std::string& gameFolder, std::vector<FolderOutcome> failed,
+                                           bool& refused) {
+    refused = false;
     const std::string temporary = files.MakeTemporaryFile();
-    if (temporary.empty()) return false;
-    bool placed = false;
-    if (files.WriteAnsiTextFile(temporary, script)) {
+    if (temporary.empty()) return failed;
+    // The bytes as written, to compare the copies with: in the ANSI code page
+    // no text takes more bytes than in UTF-8.
+    std::string bytes;
+    if (files.WriteAnsiTextFile(temporary, script) && files.ReadFileStart(temporary, script.size() + 1, bytes)) {
         CopyScriptRequest request{temporary, gameFolder, {}};
         for (const FolderOutcome& outcome : failed) request.gameTypes.push_back(outcome.gameType);
         const auto exitCode = runner.RunElevated(BuildCopyScriptParameters(request));
-        placed = exitCode && *exitCode == static_cast<std::uint32_t>(kHelperSucceeded);
+        refused = exitCode && *exitCode == static_cast<std::uint32_t>(kHelperRefused);
+        if (exitCode) {
+            std::vector<FolderOutcome> remaining;
+            for (FolderOutcome& outcome : failed) {
+                const std::string target = basBuildConfigs::DemoConfigPath(outcome.folder);
+                std::string there;
+                const bool exists = static_cast<bool>(files.ReadFileStart(target, bytes.size() + 1, there));
+                if (exists && there == bytes) {
+                    outcome.copy = {};
+                } else if (outcome.copy) {
+                    outcome.copy = FileResult{kErrorInvalidData};
+                }
+                outcome.staleScript = !outcome.copy && exists;
+                if (!outcome.attribute && files.IsReadOnly(JoinFolder(outcome.folder, kGameConfigFileName)))
+                    outcome.attribute = {};
+                if (outcome.Failed()) remaining.push_back(std::move(outcome));
+            }
+            failed = std::move(remaining);
+        }
     }
     files.RemoveFile(temporary);
-    return placed;
+    return failed;
 }
 
 // Returns false when the user chose not to start the game.
@@ -163,14 +173,17 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // running an older script): ask for rights once when they would help,
     // otherwise say so and let the user decide.
     if (!failed.empty()) {
-        bool placed = false;
+        bool refused = false;
         if (elevation && !script.empty() && ShouldOfferElevation(failed) &&
             services.prompts.ShowMessage(ElevationQuestionText(failed), kGameFolderTitle, MessageIcon::Question,
                                          MessageButtons::YesNo) == MessageAnswer::Yes)
-            placed = PlaceWithRights(files, *elevation, script, gameFolder, failed);
-        if (!placed && services.prompts.ShowMessage(PlacementFailureText(failed, files), kGameFolderTitle,
-                                                    MessageIcon::Exclamation,
-                                                    MessageButtons::YesNo) != MessageAnswer::Yes)
+            // The helper gets the folder as the game does: "D:\" for a drive
+            // root, which it can tell from a drive's current folder "D:".
+            failed = PlaceWithRights(files, *elevation, script, GameFolderForGame(gameFolder), std::move(failed),
+                                     refused);
+        if (!failed.empty() &&
+            services.prompts.ShowMessage(PlacementFailureText(failed, files, refused), kGameFolderTitle,
+                                         MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes)
             return false;
     }
 

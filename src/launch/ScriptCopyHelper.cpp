@@ -1,10 +1,15 @@
 #include "launch/ScriptCopyHelper.h"
 
+#include <algorithm>
 #include <cctype>
+#include <memory>
 
 #include "core/GameFolder.h"
 #include "core/GameShell.h"
+#include "core/Text.h"
+#include "launch/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
+#include "script/ScriptReader.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
@@ -41,24 +46,17 @@ bool HasForbiddenCharacter(std::string_view path) {
     return false;
 }
 
-// "X:\..." or "\\server\share\...", without "." or ".." steps. A final
-// separator is allowed ("D:\").
-bool IsFullFolderPath(std::string_view folder) {
-    std::string_view rest;
-    if (folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
-        IsSeparator(folder[2])) {
-        rest = folder.substr(3);
-    } else if (folder.size() >= 3 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
-        rest = folder.substr(2);
-        // A server and a share: not "\\?\" nor "\\.\" device paths (the
-        // forbidden characters and the dot steps refuse those).
-        if (rest.empty() || IsSeparator(rest[0])) return false;
-    } else {
+// "X:\..." without "." or ".." steps: a drive letter path, so no network
+// share and no "\\?\" or "\\.\" device path. A final separator is allowed
+// ("D:\").
+bool IsDriveFolderPath(std::string_view folder) {
+    if (folder.size() < 3 || !std::isalpha(static_cast<unsigned char>(folder[0])) || folder[1] != ':' ||
+        !IsSeparator(folder[2]))
         return false;
-    }
+    std::string_view rest = folder.substr(3);
     if (HasForbiddenCharacter(rest)) return false;
     if (!rest.empty() && IsSeparator(rest.back())) rest.remove_suffix(1);
-    if (rest.empty()) return folder.size() == 3;  // a drive root; a bare "\\" is no share
+    if (rest.empty()) return folder.size() == 3;  // a drive root
     for (std::string_view step : Steps(rest))
         if (step.empty() || IsDotStep(step)) return false;
     return true;
@@ -159,17 +157,191 @@ std::optional<CopyScriptRequest> ParseCopyScriptParameters(std::string_view tail
     return request;
 }
 
+namespace {
+
+bool IsNotFound(FileResult result) {
+    return result.error == kErrorFileNotFound || result.error == kErrorPathNotFound;
+}
+
+bool SameFinalPath(std::string_view a, std::string_view b) {
+    return EqualIgnoringAsciiCase(GameFolderForJoining(a), GameFolderForJoining(b));
+}
+
+// A held item is what it was opened as, where it was named: not a link, a
+// folder or a file as expected, a file with no other hard link, and its final
+// path the expected one.
+bool IsInPlace(const HeldItem& item, bool folder, std::string_view finalPath) {
+    const HeldFacts& facts = item.Facts();
+    return !facts.reparsePoint && facts.directory == folder && (folder || facts.links <= 1) &&
+           SameFinalPath(facts.finalPath, finalPath);
+}
+
+// One game-type folder, checked and held.
+struct Target {
+    std::string folder;      // as named: game folder + "\" + game type
+    std::string finalPath;   // where it must lie: the game folder's final path + "\" + game type
+    FileResult reached;      // a folder on the way that could not be opened
+    bool protectConfig = false;
+    std::unique_ptr<HeldItem> config;  // SOF2MP.cfg, held for its attributes
+    FileResult configOpened;
+    std::unique_ptr<HeldItem> script;  // an existing Reelwright.cfg, held to be replaced
+    FileResult scriptOpened;
+};
+
+struct Plan {
+    std::string bytes;  // the source as it was read and checked
+    std::vector<std::unique_ptr<HeldItem>> folders;
+    std::vector<Target> targets;
+};
+
+class Planner {
+public:
+    Planner(FileSystem& files, Plan& plan) : files_(files), plan_(plan) {}
+
+    CopyScriptCheck Prepare(const CopyScriptRequest& request) {
+        if (!IsDriveFolderPath(request.gameFolder) || !files_.IsLocalFixedDrive(request.gameFolder))
+            return CopyScriptCheck::NotALocalGameFolder;
+        for (const std::string& gameType : request.gameTypes)
+            if (!IsBelowFolder(gameType)) return CopyScriptCheck::TargetOutsideGameFolder;
+
+        if (const CopyScriptCheck source = ReadSource(request); source != CopyScriptCheck::Accepted) return source;
+
+        FileResult opened;
+        auto game = files_.Hold(request.gameFolder, HoldMode::Inspect, opened);
+        if (!game) return CopyScriptCheck::NoGameExecutable;
+        const HeldFacts gameFacts = game->Facts();
+        if (gameFacts.reparsePoint || !gameFacts.directory) return CopyScriptCheck::LinkInTheWay;
+        gameFinal_ = gameFacts.finalPath;
+        plan_.folders.push_back(std::move(game));
+
+        auto executable = files_.Hold(JoinFolder(request.gameFolder, kGameExecutable), HoldMode::Inspect, opened);
+        if (!executable || executable->Facts().reparsePoint || executable->Facts().directory)
+            return CopyScriptCheck::NoGameExecutable;
+        if (!SameFinalPath(executable->Facts().finalPath, JoinFolder(gameFinal_, kGameExecutable)))
+            return CopyScriptCheck::LinkInTheWay;
+
+        for (const std::string& gameType : request.gameTypes) {
+            // One target per folder: Windows names folders without regard to case.
+            const bool seen = std::any_of(plan_.targets.begin(), plan_.targets.end(), [&](const Target& target) {
+                return EqualIgnoringAsciiCase(target.folder, JoinFolder(request.gameFolder, gameType));
+            });
+            if (seen) continue;
+            if (const CopyScriptCheck target = HoldTarget(request.gameFolder, gameType);
+                target != CopyScriptCheck::Accepted)
+                return target;
+        }
+        return CopyScriptCheck::Accepted;
+    }
+
+private:
+    CopyScriptCheck ReadSource(const CopyScriptRequest& request) {
+        HeldFacts facts;
+        if (!files_.ReadHeldFile(request.source, kCopyScriptSourceLimit, plan_.bytes, facts) || facts.reparsePoint ||
+            facts.directory || plan_.bytes.size() > kCopyScriptSourceLimit)
+            return CopyScriptCheck::ForeignSource;
+        const auto contents = basBuildConfigs::ReadOwnScript(plan_.bytes);
+        if (!contents) return CopyScriptCheck::ForeignSource;
+        // Launch writes no script for names the game's console would split:
+        // the queue that the script plays must pass the same rules.
+        DemoQueue queue;
+        for (const auto& entry : contents->entries)
+            queue.Append({files_.TextFromAnsi(entry.name), files_.TextFromAnsi(entry.gameType), {}});
+        if (queue.Count() != contents->entries.size() ||
+            !FindConsoleNameProblems(queue, [](std::string_view) { return true; }).empty())
+            return CopyScriptCheck::ForeignSource;
+        // Launch asks only for folders of the queued demos' game types.
+        for (const std::string& gameType : request.gameTypes) {
+            const bool played = std::any_of(queue.Entries().begin(), queue.Entries().end(),
+                                            [&](const DemoQueueEntry& entry) { return entry.GameType == gameType; });
+            if (!played) return CopyScriptCheck::GameTypeNotInScript;
+        }
+        return CopyScriptCheck::Accepted;
+    }
+
+    CopyScriptCheck HoldTarget(const std::string& gameFolder, const std::string& gameType) {
+        Target target;
+        target.folder = JoinFolder(gameFolder, gameType);
+        target.finalPath = JoinFolder(gameFinal_, gameType);
+
+        // Every step down from the game folder, each held before the next one
+        // is opened below it. A missing folder is a failed step, not a refusal.
+        const std::vector<std::string_view> steps = Steps(gameType);
+        std::string relative;
+        for (std::string_view step : steps) {
+            if (!relative.empty()) relative += '\\';
+            relative += step;
+            const std::string path = JoinFolder(gameFolder, relative);
+            const auto held = std::find_if(heldSteps_.begin(), heldSteps_.end(),
+                                           [&](const std::string& known) { return EqualIgnoringAsciiCase(known, path); });
+            if (held != heldSteps_.end()) continue;
+            FileResult opened;
+            auto folder = files_.Hold(path, HoldMode::Inspect, opened);
+            if (!folder) {
+                target.reached = opened;
+                plan_.targets.push_back(std::move(target));
+                return CopyScriptCheck::Accepted;
+            }
+            if (!IsInPlace(*folder, true, JoinFolder(gameFinal_, relative))) return CopyScriptCheck::LinkInTheWay;
+            plan_.folders.push_back(std::move(folder));
+            heldSteps_.push_back(path);
+        }
+
+        // SOF2MP.cfg is made read-only where the folder holds its own game.
+        FileResult opened;
+        if (auto executable = files_.Hold(JoinFolder(target.folder, kGameExecutable), HoldMode::Inspect, opened)) {
+            target.protectConfig = !executable->Facts().reparsePoint && !executable->Facts().directory;
+        }
+        if (target.protectConfig) {
+            target.config = files_.Hold(JoinFolder(target.folder, kGameConfigFileName), HoldMode::Attributes,
+                                        target.configOpened);
+            if (target.config &&
+                !IsInPlace(*target.config, false, JoinFolder(target.finalPath, kGameConfigFileName)))
+                return CopyScriptCheck::LinkInTheWay;
+        }
+
+        target.script = files_.Hold(basBuildConfigs::DemoConfigPath(target.folder), HoldMode::WriteExisting,
+                                    target.scriptOpened);
+        if (target.script &&
+            !IsInPlace(*target.script, false, basBuildConfigs::DemoConfigPath(target.finalPath)))
+            return CopyScriptCheck::LinkInTheWay;
+        plan_.targets.push_back(std::move(target));
+        return CopyScriptCheck::Accepted;
+    }
+
+    FileSystem& files_;
+    Plan& plan_;
+    std::string gameFinal_;
+    std::vector<std::string> heldSteps_;
+};
+
+// Writes one target, everything on its way still held: true when every step
+// worked.
+bool WriteTarget(FileSystem& files, const std::string& bytes, Target& target) {
+    if (!target.reached) return false;
+    bool written = true;
+    if (target.protectConfig) {
+        // A game that has not made its SOF2MP.cfg yet has nothing to protect.
+        if (target.config)
+            written = static_cast<bool>(target.config->MakeReadOnly());
+        else
+            written = IsNotFound(target.configOpened);
+    }
+    if (!target.script) {
+        if (!IsNotFound(target.scriptOpened)) return false;
+        FileResult created;
+        const std::string path = basBuildConfigs::DemoConfigPath(target.folder);
+        target.script = files.Hold(path, HoldMode::CreateNew, created);
+        if (!target.script || !IsInPlace(*target.script, false, basBuildConfigs::DemoConfigPath(target.finalPath)))
+            return false;
+    }
+    return static_cast<bool>(target.script->Replace(bytes)) && written;
+}
+
+}  // namespace
+
 CopyScriptCheck CheckCopyScriptRequest(FileSystem& files, const CopyScriptRequest& request) {
-    if (!IsFullFolderPath(request.gameFolder) ||
-        !files.FileExists(JoinFolder(request.gameFolder, kGameExecutable)))
-        return CopyScriptCheck::NoGameExecutable;
-    for (const std::string& gameType : request.gameTypes)
-        if (!IsBelowFolder(gameType)) return CopyScriptCheck::TargetOutsideGameFolder;
-    const std::string_view firstLine = basBuildConfigs::ScriptFirstLine();
-    std::string start;
-    if (!files.ReadFileStart(request.source, firstLine.size(), start) || start != firstLine)
-        return CopyScriptCheck::ForeignSource;
-    return CopyScriptCheck::Accepted;
+    Plan plan;
+    return Planner(files, plan).Prepare(request);
 }
 
 FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFolder, const std::string& gameType,
@@ -189,14 +361,11 @@ FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFold
 
 int RunCopyScriptHelper(FileSystem& files, std::string_view tail) {
     const std::optional<CopyScriptRequest> request = ParseCopyScriptParameters(tail);
-    if (!request || CheckCopyScriptRequest(files, *request) != CopyScriptCheck::Accepted) return kHelperRefused;
+    if (!request) return kHelperRefused;
+    Plan plan;
+    if (Planner(files, plan).Prepare(*request) != CopyScriptCheck::Accepted) return kHelperRefused;
     bool allPlaced = true;
-    for (const std::string& gameType : request->gameTypes) {
-        const FolderOutcome outcome = PlaceScriptInFolder(
-            files, request->gameFolder, gameType,
-            [&](const std::string& target) { return files.CopyFileOver(request->source, target); });
-        allPlaced = allPlaced && !outcome.Failed();
-    }
+    for (Target& target : plan.targets) allPlaced = WriteTarget(files, plan.bytes, target) && allPlaced;
     return allPlaced ? kHelperSucceeded : kHelperStepFailed;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,25 @@ bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFo
 
 // The same for a text already composed.
 bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text);
+
+// The eight control keys as the script binds them.
+struct ScriptKeys {
+    std::string slow, fast, pause, thirdPerson, play, stop, previous, next;
+
+    friend bool operator==(const ScriptKeys&, const ScriptKeys&) = default;
+};
+
+// One queued demo as the script plays it.
+struct ScriptEntry {
+    std::string_view name;
+    std::string_view gameType;
+};
+
+// The whole script for the keys and the demos in queue order (numbered from
+// 1): ComposeDemoConfig of the viewer scripts and of the navigation binds over
+// the chain of all entries, built in one text. Throws std::overflow_error for
+// more entries than the 16-bit indices hold.
+std::string BuildScript(const ScriptKeys& keys, std::span<const ScriptEntry> entries);
 
 // The script's first line with its CR LF: every script this program writes
 // begins with it.
