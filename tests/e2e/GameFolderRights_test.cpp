@@ -285,6 +285,7 @@ TEST(ProgramFile, IsHeldAgainstChangesWhileTheProgramRuns) {
     SeedSetting("Settings", "Load Splash", "0");
     // A copy of its own, so that nothing here can touch the built program.
     GameFolder folder;
+    SeedSetting("Settings", "SOF2 Path", folder.pathUtf8());
     const std::wstring program = folder.path() + L"\\Reelwright.exe";
     ASSERT_TRUE(::CopyFileW(ProgramPath().c_str(), program.c_str(), TRUE));
     StartedProcess running(program, L"");
