@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/win/CaptionFit.h"
 #include "core/win/Controls.h"
 #include "core/win/DpiApi.h"
 
@@ -151,6 +152,9 @@ void WindowCore::PlaceControls() {
         ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Every control at its designed place first: a caption grows only into
+    // room that no other control has.
+    for (const PlacedControl& placed : controls_) FitCaption(placed.control, ToPixels(placed.place, dpi_), dpi_);
 }
 
 void WindowCore::OnDpiChanged(WPARAM wParam, LPARAM lParam) {

@@ -113,6 +113,11 @@ protected:
     // The program's icon in the title bar and the task bar, at each DPI's sizes.
     void UseProgramIcons() { programIcons_ = true; }
 
+    // Puts every control at its designed place for the DPI, where a one-line
+    // caption that needs more room than designed grows into free room beside
+    // it. ApplyDpi does this; call it again after changing captions.
+    void PlaceControls();
+
     // Called by ApplyDpi after the controls have their fonts and places, before
     // the old fonts go: for what a window sizes itself (list columns, pictures).
     virtual void OnDpiApplied() {}
@@ -124,7 +129,6 @@ private:
     void Attach(HWND window) { hwnd_ = window; }
     void Detach();
     void SizeToClientArea();
-    void PlaceControls();
     void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     static LRESULT Dispatch(WindowCore* self, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                             LRESULT (*handler)(WindowCore*, UINT, WPARAM, LPARAM));
