@@ -84,7 +84,7 @@ TEST(QueueGrowth, DropRemoveMoveClearAreLinearAndSortIsNLogN) {
             files.folders = {kDemos};
             for (std::size_t i = 0; i < n; ++i) files.files[std::string(kDemos) + "\\d" + std::to_string(i) + ".dm_2004"];
         },
-        [&](std::size_t) { ExpandDroppedPaths(files, {kDemos}); },
+        [&](std::size_t) { ExpandDroppedPaths(files, {kDemos}, "C:\\Games\\SOF2"); },
         // The fake's map costs log n per file.
         std::log2(static_cast<double>(kLarge)) / std::log2(static_cast<double>(kSmall)));
 
