@@ -63,8 +63,6 @@ public:
         return true;
     }
 
-    int ExitCode() const { return exitCode_; }
-
     bool ShowSplash() {
         splash_ = std::make_unique<frmSplash>([this] { ShowMainWindow(); });
         if (!splash_->Load()) return false;
@@ -102,12 +100,10 @@ private:
         const std::wstring text = L"Reelwright could not open its main window:\r\n\r\n" +
                                   win::DescribeException(failure) + L"\r\n\r\nThe program ends.";
         ::MessageBoxW(nullptr, text.c_str(), L"Reelwright", MB_OK | MB_ICONSTOP | MB_SETFOREGROUND | MB_TASKMODAL);
-        exitCode_ = 1;
-        ::PostQuitMessage(exitCode_);
+        ::PostQuitMessage(1);
     }
 
     std::string commandLineTail_;
-    int exitCode_ = 0;
     win::RegistrySettingsStore store_;
     win::Win32Prompts prompts_;
     win::Win32FileSystem files_;
@@ -143,7 +139,8 @@ int Main(const std::wstring& commandLineTail) {
     switch (DecideStartup(anotherInstance, store, appKey)) {
         case StartupChoice::Exit: return 0;
         case StartupChoice::ShowMainWindow:
-            if (!application.ShowMainWindow()) return application.ExitCode();
+            // The loop ends at once on the quit that was posted, with its code.
+            if (!application.ShowMainWindow()) return application.RunMessageLoop();
             break;
         case StartupChoice::ShowSplash:
             if (!application.ShowSplash()) return 1;
