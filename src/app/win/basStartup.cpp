@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <exception>
 #include <memory>
+#include <string>
 
 #include "core/AppInfo.h"
 #include "app/Startup.h"
@@ -13,6 +15,7 @@
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/OwnProgramFile.h"
 #include "shell/win/Win32Platform.h"
+#include "core/win/BaseWindow.h"
 #include "core/win/basAPI.h"
 
 namespace basStartup {
@@ -32,17 +35,32 @@ public:
                                            basAPI::Narrow(basAPI::ProgramBaseName())}};
     }
 
-    // Loads and shows the main window; false when its load ended the program.
+    // Loads and shows the main window; false when the program is to end: its
+    // load ended it, or the window failed to show. Such a failure, thrown
+    // here or in one of the window's handlers, is reported once and ends the
+    // program, so that no process stays behind without a window, holding the
+    // single-instance mutex.
     bool ShowMainWindow() {
-        main_ = std::make_unique<frmMain>(Services());
-        main_->SetQuitOnDestroy(true);
-        if (main_->Load(commandLineTail_) == LoadOutcome::EndProgram) {
-            ::PostQuitMessage(0);
+        std::exception_ptr failure;
+        bool shown = false;
+        {
+            win::WindowExceptionCapture capture;
+            try {
+                shown = LoadAndShowMainWindow();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            if (!failure) failure = capture.First();
+        }
+        if (failure) {
+            EndAfterFailedStart(failure);
             return false;
         }
-        prompts_.SetOwner(main_->hwnd());
-        shell_.SetOwner(main_->hwnd());
-        main_->Show();
+        if (!shown) {
+            ::PostQuitMessage(0);  // the load ended the program
+            return false;
+        }
+        main_->SetQuitOnDestroy(true);
         return true;
     }
 
@@ -67,6 +85,25 @@ public:
     }
 
 private:
+    bool LoadAndShowMainWindow() {
+        main_ = std::make_unique<frmMain>(Services());
+        if (main_->Load(commandLineTail_) == LoadOutcome::EndProgram) return false;
+        prompts_.SetOwner(main_->hwnd());
+        shell_.SetOwner(main_->hwnd());
+        main_->Show();
+        return true;
+    }
+
+    void EndAfterFailedStart(std::exception_ptr failure) {
+        prompts_.SetOwner(nullptr);
+        shell_.SetOwner(nullptr);
+        main_.reset();
+        const std::wstring text = L"Reelwright could not open its main window:\r\n\r\n" +
+                                  win::DescribeException(failure) + L"\r\n\r\nThe program ends.";
+        ::MessageBoxW(nullptr, text.c_str(), L"Reelwright", MB_OK | MB_ICONSTOP | MB_SETFOREGROUND | MB_TASKMODAL);
+        ::PostQuitMessage(1);
+    }
+
     std::string commandLineTail_;
     win::RegistrySettingsStore store_;
     win::Win32Prompts prompts_;
@@ -106,7 +143,8 @@ int Main(const std::wstring& commandLineTail) {
     switch (DecideStartup(anotherInstance, store, appKey)) {
         case StartupChoice::Exit: return 0;
         case StartupChoice::ShowMainWindow:
-            if (!application.ShowMainWindow()) return 0;
+            // The loop ends at once on the quit that was posted, with its code.
+            if (!application.ShowMainWindow()) return application.RunMessageLoop();
             break;
         case StartupChoice::ShowSplash:
             if (!application.ShowSplash()) return 1;

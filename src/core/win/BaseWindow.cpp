@@ -13,6 +13,13 @@ namespace {
 
 MessageTestHook g_testHook = nullptr;
 bool g_reporting = false;
+WindowExceptionCapture* g_capture = nullptr;
+
+}  // namespace
+
+WindowExceptionCapture::WindowExceptionCapture() : outer_(g_capture) { g_capture = this; }
+
+WindowExceptionCapture::~WindowExceptionCapture() { g_capture = outer_; }
 
 std::wstring DescribeException(std::exception_ptr error) {
     try {
@@ -25,9 +32,11 @@ std::wstring DescribeException(std::exception_ptr error) {
     return L"An unknown error.";
 }
 
-}  // namespace
-
 void ReportWindowException(HWND window, std::exception_ptr error) {
+    if (g_capture) {
+        if (!g_capture->first_) g_capture->first_ = error;
+        return;
+    }
     // The box runs its own message loop: a handler failing again while it is
     // up must not stack box upon box.
     if (g_reporting) return;
@@ -42,6 +51,9 @@ void ReportWindowException(HWND window, std::exception_ptr error) {
     g_reporting = false;
 }
 
+// Declared by the test support alone (WinTestSupport.h): the program itself
+// has no declaration of it and never sets the hook.
+void SetMessageTestHook(MessageTestHook hook);
 void SetMessageTestHook(MessageTestHook hook) { g_testHook = hook; }
 
 void RunMessageTestHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

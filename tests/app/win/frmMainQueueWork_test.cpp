@@ -152,6 +152,45 @@ TEST_F(QueueWorkTest, ADropOfTwoFilesAndAFolderGivesTheirRowsInOrder) {
     EXPECT_TRUE(real.fakePrompts.messages.empty());
 }
 
+// A file system that notes each folder listed and whether the wait cursor
+// showed at the time.
+class WatchedFileSystem : public win::Win32FileSystem {
+public:
+    std::optional<FolderContents> ListFolder(const std::string& folder) override {
+        listed.push_back(folder);
+        if (::GetCursor() != ::LoadCursorW(nullptr, IDC_WAIT)) ++listedWithoutWaitCursor;
+        return win::Win32FileSystem::ListFolder(folder);
+    }
+    Names listed;
+    int listedWithoutWaitCursor = 0;
+};
+
+// A tree outside the game folder is listed at its top only; inside the game
+// folder the walk goes down. The wait cursor shows while it walks.
+TEST_F(QueueWorkTest, ADropWalksUnderTheWaitCursorAndOnlyWhereDemosCanBe) {
+    GameFolder outside;
+    outside.AddFile(L"top.dm_2004");
+    for (int i = 0; i < 20; ++i) outside.AddFile(L"deep" + std::to_wstring(i) + L"\\inner\\y.dm_2004");
+    game.AddFile(L"base\\mp\\demos\\cup\\a.dm_2004");
+    const std::wstring demos = game.path() + L"\\base\\mp\\demos";
+
+    WatchedFileSystem files;
+    AppServices services{real.store, real.fakePrompts, files, real.shell, real.classes, real.location};
+    window = std::make_unique<frmMain>(services);
+    ASSERT_EQ(window->Load(""), LoadOutcome::ShowWindow);
+    window->Show();
+    list = window->lvwDemoQue;
+
+    Drop({outside.path(), demos});
+    EXPECT_EQ(files.listed, (Names{outside.pathUtf8(), basAPI::Narrow(demos), basAPI::Narrow(demos) + "\\cup"}));
+    EXPECT_EQ(files.listedWithoutWaitCursor, 0);
+    EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_EQ(RowNames(), Names{"cup\\a.dm_2004"});
+    ASSERT_EQ(real.fakePrompts.messages.size(), 1u);  // the top's demo lies outside the game folder
+    EXPECT_NE(real.fakePrompts.messages[0].text.find(outside.pathUtf8() + "\\top.dm_2004"), std::string::npos);
+    window.reset();
+}
+
 TEST_F(QueueWorkTest, DroppedFilesThatAreNotDemosOrLieOutsideTheGameFolderAreTold) {
     const std::wstring shot = game.AddFile(L"base\\mp\\demos\\shot.jpg");
     const std::wstring stray = game.AddFile(L"mymod\\stray.dm_2004");
@@ -390,7 +429,7 @@ TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
     Drop({extra});
     const DialogSnapshot box = answerer.Result();
     EXPECT_EQ(box.title, L"Reelwright - Error adding demos");
-    EXPECT_EQ(box.text, L"The queue holds at most 32767 demos, so 1 chosen demo file was not added.");
+    EXPECT_EQ(box.text, L"The queue holds at most 32767 demos, so the rest of the dropped demo files were not added.");
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     EXPECT_EQ(RowCount(), static_cast<int>(DemoQueue::kMaxEntries));
 

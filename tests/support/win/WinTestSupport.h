@@ -19,11 +19,19 @@
 #include "core/AppServices.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "app/win/Win32Prompts.h"
+#include "core/win/BaseWindow.h"
 #include "core/win/Controls.h"
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/Win32Platform.h"
 #include "core/win/basAPI.h"
 #include "support/Fakes.h"
+
+namespace reelwright::win {
+// Sets the hook that every window procedure calls before its own handler
+// (null: none). Defined with the window base, declared only here: the
+// program has no way to set it.
+void SetMessageTestHook(MessageTestHook hook);
+}  // namespace reelwright::win
 
 namespace reelwright::testing {
 
