@@ -4,6 +4,7 @@
 #include "launch/Launch.h"
 #include "core/win/Controls.h"
 #include "shell/win/Win32ElevatedRunner.h"
+#include "launch/win/Win32SessionPlatform.h"
 
 namespace reelwright {
 
@@ -12,7 +13,10 @@ void frmMain::cmdLaunch_Click() {
     // The program itself, started again with rights, places the script in a
     // game folder that the user cannot write.
     win::Win32ElevatedRunner elevation(hwnd(), services().location.ProgramPath());
-    if (Launch(services(), queue(), optionalParameters, &elevation)) ::ShowWindow(hwnd(), SW_MINIMIZE);
+    // The program itself, started as a watcher, puts the game's config back
+    // after a chained session.
+    win::Win32SessionPlatform sessions(services().files, services().location.ProgramPath(), hwnd());
+    if (Launch(services(), queue(), optionalParameters, &elevation, &sessions)) ::ShowWindow(hwnd(), SW_MINIMIZE);
 }
 
 }  // namespace reelwright
