@@ -505,4 +505,32 @@ HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::ws
     return found;
 }
 
+std::vector<DWORD> ChildProcesses(DWORD parent, const std::wstring& exeName) {
+    std::vector<DWORD> children;
+    basAPI::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) {
+        snapshot.release();
+        return children;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ParentProcessID == parent && ::lstrcmpiW(entry.szExeFile, exeName.c_str()) == 0)
+            children.push_back(entry.th32ProcessID);
+    return children;
+}
+
+bool TerminateAndWait(DWORD processId) {
+    basAPI::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (!process) return false;
+    ::TerminateProcess(process.get(), 1);
+    return ::WaitForSingleObject(process.get(), 15000) == WAIT_OBJECT_0;
+}
+
+std::wstring LocalAppDataFolder() {
+    wchar_t path[MAX_PATH]{};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return path;
+}
+
 }  // namespace reelwright::testing
