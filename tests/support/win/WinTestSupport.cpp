@@ -494,8 +494,20 @@ void PumpThroughDialog(HWND dialog) {
 std::wstring ProgramPath() { return BuildFolder() + L"\\Reelwright.exe"; }
 
 std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    // Shared for writing, deleting and renaming, so that a test that watches a
+    // file never makes the program's replacement of that file fail.
+    basAPI::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return {};
+    }
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    return bytes;
 }
 
 HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title,
