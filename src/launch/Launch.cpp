@@ -16,6 +16,7 @@
 #include "launch/GameFolderRights.h"
 #include "launch/ScriptCopyHelper.h"
 #include "launch/GameStart.h"
+#include "launch/SessionNames.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
@@ -144,8 +145,17 @@ std::vector<FolderOutcome> PlaceWithRights(FileSystem& files, ElevatedRunner& ru
 
 // Returns false when the user chose not to start the game.
 bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder,
-                ElevatedRunner* elevation) {
+                ElevatedRunner* elevation, SessionPlatform* sessions) {
     FileSystem& files = services.files;
+    const std::vector<std::string> gameTypes = DistinctGameTypes(queue);
+
+    // What the game's configs hold before this launch changes them, so that
+    // the game's end can put the player's keys and settings back.
+    bool guarded = false;
+    try {
+        guarded = sessions && RecordSession(*sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, queue.Count()));
+    } catch (const std::exception&) {
+    }
 
     std::string script;
     bool written = false;
@@ -160,7 +170,7 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // directly instead of a copy of that file.
     const std::string programScript = basBuildConfigs::DemoConfigPath(services.location.folder);
     std::vector<FolderOutcome> failed;
-    for (const std::string& gameType : DistinctGameTypes(queue)) {
+    for (const std::string& gameType : gameTypes) {
         FolderOutcome outcome = PlaceScriptInFolder(files, gameFolder, gameType, [&](const std::string& target) {
             if (written) return files.CopyFileOver(programScript, target);
             if (!script.empty()) return files.WriteAnsiTextFile(target, script);
@@ -183,18 +193,31 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
                                      refused);
         if (!failed.empty() &&
             services.prompts.ShowMessage(PlacementFailureText(failed, files, refused), kGameFolderTitle,
-                                         MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes)
+                                         MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes) {
+            if (guarded) SessionGameStarted(*sessions, services.prompts, false, std::nullopt);
             return false;
+        }
     }
 
     const DemoQueueEntry& first = queue.At(1);
-    return StartGame(services, gameFolder, ManyDemosParameters(gameFolder, first.GameType, first.Name));
+    const std::string parameters = ManyDemosParameters(gameFolder, first.GameType, first.Name);
+    if (!guarded) return StartGame(services, gameFolder, parameters);
+
+    std::optional<SessionProcess> game;
+    const bool started = StartGame(services, gameFolder, parameters,
+                                   [&](const std::string& file, const std::string& arguments,
+                                       const std::string& directory, int show) {
+                                       return sessions->StartGame(file, arguments, directory, show, game);
+                                   });
+    SessionGameStarted(*sessions, services.prompts, started, game);
+    if (started && game) sessions->WatchGame();
+    return started;
 }
 
 }  // namespace
 
 bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
-            ElevatedRunner* elevation) {
+            ElevatedRunner* elevation, SessionPlatform* sessions) {
     const bool minimise = ReadMinimise(services.store);
     const DemoKeys keys = ReadKeys(services.store);
     // Without trailing separators, so that a drive root ("D:\") joins as "D:".
@@ -234,7 +257,7 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
         started = StartGame(services, gameFolder,
                             OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
     } else {
-        started = LaunchMany(services, queue, keys, gameFolder, elevation);
+        started = LaunchMany(services, queue, keys, gameFolder, elevation, sessions);
     }
     // A game that could not be started was reported; the window stays.
     return started && minimise;

@@ -22,10 +22,17 @@
 //   which begin with "\\", are such commands);
 // - the game's command line is split into commands at every "+", inside
 //   double quotes too, and each piece runs as a line of console text; "exec"
-//   is recorded in the trace.
+//   is recorded in the trace, and runs the file's text when a file reader is
+//   given;
+// - "seta" marks a variable as stored in the config ("set" keeps the mark of
+//   a variable that has it), and "unbindall" clears every bind; any change of
+//   a bind or a stored variable marks the config as to be rewritten, which
+//   ConfigText gives as the engine writes it.
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <set>
 #include <map>
 #include <optional>
 #include <string>
@@ -52,6 +59,23 @@ public:
     // Every bound key (lower case) with its text.
     const std::map<std::string, std::string>& Bindings() const { return bindings_; }
 
+    // Reads the file that "exec" names; nothing when there is none.
+    using FileReader = std::function<std::optional<std::string>(const std::string& name)>;
+    void SetFileReader(FileReader reader) { fileReader_ = std::move(reader); }
+
+    // The variables set with "seta" so far (lower-case names).
+    std::set<std::string> ArchivedVariables() const { return archived_; }
+    // Every bind, lower-case key -> command.
+    const std::map<std::string, std::string>& Bindings() const { return bindings_; }
+
+    // True when a bind or a stored variable changed since the last call.
+    bool TakeConfigChanged();
+    // The config as the engine writes it: a comment line, "unbindall", every
+    // bind, every stored variable, each line ending in `lineEnd`. Key names
+    // as the engine writes them: one character in small letters, longer names
+    // in capitals.
+    std::string ConfigText(std::string_view lineEnd = "\n") const;
+
     // What the console did, in order: "demo <name>", "exec <file>", "stopdemo", "echo <text>",
     // "wait" / "wait <n>", "<game variable> <value>" when timescale,
     // cl_freezedemo or cg_thirdperson is set, "unknown <command>".
@@ -65,10 +89,13 @@ public:
 private:
     void Run();
     void RunCommand(const std::vector<std::string>& arguments);
-    void SetVariable(const std::string& name, const std::string& value);
+    void SetVariable(const std::string& name, const std::string& value, bool archive = false);
 
     std::map<std::string, std::string> variables_;  // lower-case name -> value
     std::map<std::string, std::string> bindings_;   // lower-case key -> text
+    std::set<std::string> archived_;                // lower-case names set with seta
+    FileReader fileReader_;
+    bool configChanged_ = false;
     std::string buffer_;                            // commands still to run
     std::vector<std::string> trace_;
     std::size_t commandsRun_ = 0;

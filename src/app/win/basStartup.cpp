@@ -12,6 +12,7 @@
 #include "app/win/Win32Prompts.h"
 #include "app/win/frmMain.h"
 #include "app/win/frmSplash.h"
+#include "launch/win/Win32SessionPlatform.h"
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/OwnProgramFile.h"
 #include "shell/win/Win32Platform.h"
@@ -126,6 +127,13 @@ int Main(const std::wstring& commandLineTail) {
         win::Win32FileSystem files;
         if (const auto exitCode = RunHelperMode(basAPI::Narrow(commandLineTail), files)) return *exitCode;
     }
+    // The watcher that Launch starts for a game waits for it, puts the
+    // player's config back and ends: no window, and no instance of its own.
+    if (win::IsWatchSessionCommandLine(basAPI::Narrow(commandLineTail))) {
+        win::Win32FileSystem files;
+        win::Win32Prompts prompts;
+        return win::RunSessionWatcher(basAPI::Narrow(commandLineTail), files, prompts);
+    }
 
     const std::string appKey = AppKey();
 
@@ -137,6 +145,14 @@ int Main(const std::wstring& commandLineTail) {
     basAPI::ComApartment apartment;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
+
+    // Sessions whose games ended while no watcher ran (the machine restarted,
+    // the watcher was ended) are put back first.
+    if (!anotherInstance) {
+        win::Win32FileSystem files;
+        win::Win32Prompts prompts;
+        win::RecoverSessions(files, prompts);
+    }
 
     Application application(basAPI::Narrow(commandLineTail));
     win::RegistrySettingsStore store;

@@ -237,4 +237,15 @@ std::string ReadBytes(const std::wstring& path);
 HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title = L"",
                    std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
+// The processes started by process `parent` whose program is named
+// `exeName` (any letter case), in the order the system lists them.
+std::vector<DWORD> ChildProcesses(DWORD parent, const std::wstring& exeName);
+
+// Ends the process with TerminateProcess and waits for it; false when it
+// could not be opened or did not end.
+bool TerminateAndWait(DWORD processId);
+
+// The user's local application data folder (%LOCALAPPDATA%).
+std::wstring LocalAppDataFolder();
+
 }  // namespace reelwright::testing
