@@ -65,8 +65,6 @@ public:
 
     // The variables set with "seta" so far (lower-case names).
     std::set<std::string> ArchivedVariables() const { return archived_; }
-    // Every bind, lower-case key -> command.
-    const std::map<std::string, std::string>& Bindings() const { return bindings_; }
 
     // True when a bind or a stored variable changed since the last call.
     bool TakeConfigChanged();
