@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "queue/DemoDetails.h"
 #include "queue/DemoQueue.h"
 
 namespace reelwright {
@@ -25,6 +26,15 @@ QueueOrder MoveDownOrder(const std::vector<bool>& selected);
 // The entries sorted by Name in natural order ("demo2" before "demo10",
 // letter case ignored); entries with alike names keep their order. O(n log n).
 QueueOrder NameOrder(const DemoQueue& queue);
+
+// The list's columns, in their order.
+enum class QueueColumn { Name, GameType, Path, Map, Length };
+
+// The entries sorted by one column: texts in natural order, the length by
+// its value, `descending` turning the comparison round. Stable both ways:
+// alike rows keep their order. By Map or Length, the rows whose details are
+// pending or cannot be read come last, in their order. O(n log n).
+QueueOrder ColumnOrder(const DemoQueue& queue, const DemoDetailsTable& details, QueueColumn column, bool descending);
 
 // Where the marks of `selected` are after `order` (rows beyond the selection's
 // size count as not selected).

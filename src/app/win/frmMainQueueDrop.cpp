@@ -34,6 +34,7 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
 
 void frmMain::Form_DropFiles(HDROP drop) {
     const std::vector<std::string> paths = TakeDroppedPaths(drop);
+    const std::size_t before = queue_.Count();
     try {
         DropDemos(services_, queue_, paths);
     } catch (const std::exception&) {
@@ -41,6 +42,8 @@ void frmMain::Form_DropFiles(HDROP drop) {
         ReportUnreadableSettings();
     }
     win::ShowAppendedRows(lvwDemoQue, queue_);
+    if (queue_.Count() != before) ClearSortArrow();
+    ReadNewDetails();
 }
 
 }  // namespace reelwright
