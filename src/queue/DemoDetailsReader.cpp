@@ -25,6 +25,7 @@ void DemoDetailsReader::Add(std::vector<Job> jobs) {
     if (jobs.empty()) return;
     {
         std::lock_guard lock(mutex_);
+        waiting_.reserve(waiting_.size() + jobs.size());
         for (Job& job : jobs) {
             if (waiting_.insert_or_assign(job.id, std::move(job.file)).second) inOrder_.push_back(job.id);
         }
