@@ -6,8 +6,8 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace reelwright {
 
@@ -56,7 +56,9 @@ private:
     bool Have(std::size_t count);
 
     DemoInput& input_;
-    std::vector<char> buffer_;
+    std::size_t capacity_;
+    // Left uninitialised: only the pages that the input fills are touched.
+    std::unique_ptr<char[]> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool inputEnded_ = false;
