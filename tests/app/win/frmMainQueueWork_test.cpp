@@ -14,6 +14,7 @@
 
 #include "app/win/frmMain.h"
 #include "queue/win/DemoListView.h"
+#include "queue/DemoDetailsText.h"
 #include "script/basBuildConfigs.h"
 #include "support/DemoEncoder.h"
 #include "support/win/WinTestSupport.h"
@@ -420,6 +421,29 @@ TEST_F(QueueWorkTest, MapAndLengthColumnsTheTipAndTheSortByAHeaderThenLaunchPlay
     Key(WM_SYSKEYDOWN, VK_UP, AltHeld());
     EXPECT_EQ(SortArrows(list), ".....");
     ExpectLaunchPlays({"cup\\a.dm_2004", "cup\\b.dm_2004", "shop.dm_2004", "shop.dm_2004"});
+}
+
+// Demos a real engine of the game's family recorded (tests/demo/data),
+// renamed as this game's demos.
+TEST_F(QueueWorkTest, RecordedDemosShowTheirMapLengthAndTip) {
+    const std::string data = REELWRIGHT_SOURCE_DIR "/tests/demo/data/";
+    for (const char* name : {"ffa-oa_dm1", "ctf-oa_ctf2", "tdm-oa_dm2"})
+        game.AddFile(L"base\\mp\\demos\\recorded\\" + basAPI::Widen(name) + L".dm_2004",
+                     ReadBytes(basAPI::Widen(data + name + ".dm_71")));
+    Drop({game.path() + L"\\base\\mp\\demos\\recorded"});
+    ASSERT_TRUE(WaitUntil([&] { return window->details().size() == 3; }));
+    const char* maps[] = {"oa_ctf2", "oa_dm1", "oa_dm2"};
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(win::DemoCellText(list, row, 3), maps[row]);
+        const DemoDetails read = ReadDemoDetails(PathFromUtf8(game.pathUtf8() + "\\base\\mp\\demos\\" +
+                                                              win::DemoCellText(list, row, 0)));
+        EXPECT_EQ(win::DemoCellText(list, row, 4), LengthText(read.length.milliseconds));
+    }
+    const std::string tip = InfoTip(*window, 0);
+    std::cout << "[ tip      ] " << win::DemoCellText(list, 0, 0) << "\n" << tip << "\n";
+    EXPECT_EQ(tip.substr(0, tip.find("\r\nLength:")),
+              "Map: oa_ctf2\r\nServer: Reelwright Test Server\r\nGame type: ctf\r\n"
+              "Players (3): Angelyss, Kyonshi, ReelTester");
 }
 
 TEST_F(QueueWorkTest, ClosingTheWindowWhileAFullQueueIsBeingReadEndsAtOnce) {
