@@ -1,6 +1,7 @@
 // What the queue's list shows about each demo beyond its name: the details
 // read on the reader's thread (Map, Length and the tip), and the sort by a
 // column's header.
+#include <algorithm>
 #include <unordered_set>
 
 #include "app/win/frmMain.h"
@@ -40,8 +41,17 @@ void frmMain::ShowReadDetails() {
     if (!detailsReader_) return;
     std::vector<DemoDetailsReader::Result> results = detailsReader_->TakeResults();
     if (results.empty()) return;
-    for (auto& result : results) details_.insert_or_assign(result.id, std::move(result.details));
-    ::InvalidateRect(lvwDemoQue, nullptr, FALSE);
+    // Repainted only when a row in view has changed: a full queue brings
+    // tens of thousands of results, and most of them are out of sight.
+    const auto [top, count] = win::VisibleRows(lvwDemoQue);
+    std::vector<DemoQueue::EntryId> inView;
+    for (std::size_t row = top; row < queue_.Count() && row < top + count; ++row) inView.push_back(queue_.IdAt(row));
+    bool seen = false;
+    for (auto& result : results) {
+        seen = seen || std::find(inView.begin(), inView.end(), result.id) != inView.end();
+        details_.insert_or_assign(result.id, std::move(result.details));
+    }
+    if (seen) ::InvalidateRect(lvwDemoQue, nullptr, FALSE);
 }
 
 void frmMain::ForgetRemovedDetails() {
