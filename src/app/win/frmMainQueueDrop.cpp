@@ -47,6 +47,7 @@ private:
 
 void frmMain::Form_DropFiles(HDROP drop) {
     const std::vector<std::string> paths = TakeDroppedPaths(drop);
+    const std::size_t before = queue_.Count();
     try {
         const WaitCursor waiting;
         DropDemos(services_, queue_, paths);
@@ -55,6 +56,8 @@ void frmMain::Form_DropFiles(HDROP drop) {
         ReportUnreadableSettings();
     }
     win::ShowAppendedRows(lvwDemoQue, queue_);
+    if (queue_.Count() != before) ClearSortArrow();
+    ReadNewDetails();
 }
 
 }  // namespace reelwright
