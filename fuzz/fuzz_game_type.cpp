@@ -29,17 +29,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(place.gameType.empty() && place.name.empty());
         return 0;
     }
-    FUZZ_CHECK(IsInsideFolder(path, folder));
+    // Accepted paths are judged as the system opens them: "/" read as "\"
+    // and "." and ".." steps resolved, in the path and in the folder.
+    const std::string opened = WithoutDotSteps(path);
+    const std::string openedFolder = WithoutDotSteps(folder);
+    const std::string_view openedJoining = GameFolderForJoining(openedFolder);
+    FUZZ_CHECK(IsInsideFolder(opened, openedFolder));
     FUZZ_CHECK(fuzzing::IsWellFormedGameType(place.gameType));
     FUZZ_CHECK(fuzzing::IsWellFormedName(place.name));
 
     // Folder, game type, "demos" and name give the path back.
-    std::string rebuilt(path.substr(0, joining.size()));
+    std::string rebuilt(opened.substr(0, openedJoining.size()));
     rebuilt += '\\';
     if (!place.gameType.empty()) rebuilt += place.gameType + "\\";
     rebuilt += "demos\\" + place.name;
-    FUZZ_CHECK(rebuilt == path);
-    FUZZ_CHECK(fuzzing::FoldAscii(path.substr(0, joining.size())) == fuzzing::FoldAscii(joining));
+    FUZZ_CHECK(rebuilt == opened);
+    FUZZ_CHECK(fuzzing::FoldAscii(opened.substr(0, openedJoining.size())) == fuzzing::FoldAscii(openedJoining));
 
     // The game type of the file is the game type of its folder.
     FUZZ_CHECK(GetGameTypeFromPath(path, folder) == place.gameType);
