@@ -1,8 +1,11 @@
 #include "launch/Launch.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <optional>
+#include <span>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -80,10 +83,10 @@ std::string ReadFolder(SettingsStore& store) {
 // The distinct game types of the queue in order of first appearance, compared
 // trimmed and case-sensitively; an empty or blank game type never joins. The
 // listed text is the game type as queued, untrimmed, since it names the folder.
-std::vector<std::string> DistinctGameTypes(const DemoQueue& queue) {
+std::vector<std::string> DistinctGameTypes(std::span<const DemoQueueEntry> entries) {
     std::vector<std::string> gameTypes;
     std::unordered_set<std::string> listed;
-    for (const DemoQueueEntry& entry : queue.Entries()) {
+    for (const DemoQueueEntry& entry : entries) {
         std::string trimmed = TrimBlanks(entry.GameType);
         if (!trimmed.empty() && listed.insert(std::move(trimmed)).second) gameTypes.push_back(entry.GameType);
     }
@@ -91,12 +94,11 @@ std::vector<std::string> DistinctGameTypes(const DemoQueue& queue) {
 }
 
 // The whole script: the header, the viewer scripts and the navigation lines,
-// then the playback entries of all queued demos in queue order. The entries
-// are appended in place, so a long queue is not copied from a chain text into
-// the navigation text and again into the file's text; the bytes are those of
-// ComposeDemoConfig(viewer, BuildNavigationBinds(..., chain, ...)).
-std::string ComposeScript(const DemoKeys& keys, const DemoQueue& queue) {
-    const auto& entries = queue.Entries();
+// then the playback entries of the session's demos in queue order. The
+// entries are appended in place, so a long queue is not copied from a chain
+// text into the navigation text and again into the file's text; the bytes are
+// those of ComposeDemoConfig(viewer, BuildNavigationBinds(..., chain, ...)).
+std::string ComposeScript(const DemoKeys& keys, std::span<const DemoQueueEntry> entries) {
     const auto last = static_cast<std::int16_t>(entries.size());
 
     const std::string viewer = basBuildConfigs::BuildViewerScripts(keys.bind[5], keys.bind[4], keys.bind[2],
@@ -114,48 +116,86 @@ std::string ComposeScript(const DemoKeys& keys, const DemoQueue& queue) {
     return text;
 }
 
-// Writes the script to a temporary file and has the elevated helper place it
-// in the failed folders; true when the helper reports that every step worked.
-// The temporary file is deleted afterwards in every case.
-bool PlaceWithRights(FileSystem& files, ElevatedRunner& runner, const std::string& script,
+// Writes each part of the script to a temporary file and has the elevated
+// helper place them in the failed folders; true when the helper reports that
+// every step worked. The temporary files are deleted afterwards in every case.
+bool PlaceWithRights(FileSystem& files, ElevatedRunner& runner, const std::vector<basBuildConfigs::ScriptPart>& parts,
                      const std::string& gameFolder, const std::vector<FolderOutcome>& failed) {
-    const std::string temporary = files.MakeTemporaryFile();
-    if (temporary.empty()) return false;
+    std::vector<std::string> temporaries;
+    bool ready = true;
+    for (const basBuildConfigs::ScriptPart& part : parts) {
+        std::string temporary = files.MakeTemporaryFile();
+        if (temporary.empty()) {
+            ready = false;
+            break;
+        }
+        temporaries.push_back(std::move(temporary));
+        if (!files.WriteAnsiTextFile(temporaries.back(), part.text)) {
+            ready = false;
+            break;
+        }
+    }
     bool placed = false;
-    if (files.WriteAnsiTextFile(temporary, script)) {
-        CopyScriptRequest request{temporary, gameFolder, {}};
+    if (ready && !temporaries.empty()) {
+        CopyScriptRequest request{temporaries.front(), gameFolder, {}, {}};
         for (const FolderOutcome& outcome : failed) request.gameTypes.push_back(outcome.gameType);
+        request.laterParts.assign(temporaries.begin() + 1, temporaries.end());
         const auto exitCode = runner.RunElevated(BuildCopyScriptParameters(request));
         placed = exitCode && *exitCode == static_cast<std::uint32_t>(kHelperSucceeded);
     }
-    files.RemoveFile(temporary);
+    for (const std::string& temporary : temporaries) files.RemoveFile(temporary);
     return placed;
+}
+
+// The demos the session steps through: the whole queue, or its first
+// kSafeDemosPerSession when the user chose so for a long queue. Nothing when
+// the user cancelled.
+std::optional<std::span<const DemoQueueEntry>> SessionDemos(UserPrompts& prompts, const DemoQueue& queue) {
+    const std::span<const DemoQueueEntry> all(queue.Entries());
+    if (all.size() <= kSafeDemosPerSession) return all;
+    switch (prompts.ShowMessage(LongQueueQuestionText(all.size()), kLongQueueTitle, MessageIcon::Question,
+                                MessageButtons::YesNoCancel)) {
+        case MessageAnswer::Yes: return all.first(kSafeDemosPerSession);
+        case MessageAnswer::No: return all;
+        default: return std::nullopt;
+    }
 }
 
 // Returns false when the user chose not to start the game.
 bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder,
                 ElevatedRunner* elevation) {
     FileSystem& files = services.files;
+    const auto session = SessionDemos(services.prompts, queue);
+    if (!session) return false;
 
-    std::string script;
+    // A script longer than the game's console takes at once is written as a
+    // chain of parts, each copied wherever the first one goes.
+    std::vector<basBuildConfigs::ScriptPart> parts;
     bool written = false;
     try {
-        script = ComposeScript(keys, queue);
-        written = basBuildConfigs::WriteDemoConfigText(files, services.location.folder, script);
+        parts = basBuildConfigs::SplitDemoConfig(ComposeScript(keys, *session));
+        written = true;
+        for (const basBuildConfigs::ScriptPart& part : parts)
+            written = basBuildConfigs::WriteDemoConfigText(files, services.location.folder, part.text, part.fileName) &&
+                      written;
     } catch (const std::exception&) {
+        written = false;
     }
 
-    // When the program folder's script could not be written, an older script
-    // may still lie there: the game-type folders then get the fresh text
-    // directly instead of a copy of that file.
-    const std::string programScript = basBuildConfigs::DemoConfigPath(services.location.folder);
+    // When the program folder's script could not be written, older files may
+    // still lie there: the game-type folders then get the fresh text directly
+    // instead of a copy of those files.
     std::vector<FolderOutcome> failed;
-    for (const std::string& gameType : DistinctGameTypes(queue)) {
-        FolderOutcome outcome = PlaceScriptInFolder(files, gameFolder, gameType, [&](const std::string& target) {
-            if (written) return files.CopyFileOver(programScript, target);
-            if (!script.empty()) return files.WriteAnsiTextFile(target, script);
-            return FileResult{kErrorFileNotFound};
-        });
+    for (const std::string& gameType : DistinctGameTypes(*session)) {
+        FolderOutcome outcome = PlaceScriptInFolder(
+            files, gameFolder, gameType, std::max<std::size_t>(parts.size(), 1),
+            [&](std::size_t part, const std::string& target) {
+                if (parts.empty()) return FileResult{kErrorFileNotFound};
+                if (written)
+                    return files.CopyFileOver(
+                        basBuildConfigs::DemoConfigPath(services.location.folder, parts[part].fileName), target);
+                return files.WriteAnsiTextFile(target, parts[part].text);
+            });
         if (outcome.Failed()) failed.push_back(std::move(outcome));
     }
 
@@ -164,10 +204,10 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // otherwise say so and let the user decide.
     if (!failed.empty()) {
         bool placed = false;
-        if (elevation && !script.empty() && ShouldOfferElevation(failed) &&
+        if (elevation && !parts.empty() && ShouldOfferElevation(failed) &&
             services.prompts.ShowMessage(ElevationQuestionText(failed), kGameFolderTitle, MessageIcon::Question,
                                          MessageButtons::YesNo) == MessageAnswer::Yes)
-            placed = PlaceWithRights(files, *elevation, script, gameFolder, failed);
+            placed = PlaceWithRights(files, *elevation, parts, gameFolder, failed);
         if (!placed && services.prompts.ShowMessage(PlacementFailureText(failed, files), kGameFolderTitle,
                                                     MessageIcon::Exclamation,
                                                     MessageButtons::YesNo) != MessageAnswer::Yes)
@@ -208,6 +248,15 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
     }
     // A game that could not be started was reported; the window stays.
     return started && minimise;
+}
+
+std::string LongQueueQuestionText(std::size_t queued) {
+    const std::string safe = std::to_string(kSafeDemosPerSession);
+    return "The queue holds " + std::to_string(queued) +
+           " demos. The game keeps a limited number of console variables, and stepping through more than " + safe +
+           " demos in one session may end it with an error. The queue itself stays as it is.\r\n\r\nPlay only "
+           "the first " +
+           safe + "?";
 }
 
 std::string LaunchBindFallback(int index) {

@@ -1,5 +1,6 @@
 #include "launch/ScriptCopyHelper.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/GameFolder.h"
@@ -141,6 +142,14 @@ std::string BuildCopyScriptParameters(const CopyScriptRequest& request) {
         parameters += ' ';
         parameters += QuoteArgument(gameType);
     }
+    if (!request.laterParts.empty()) {
+        parameters += ' ';
+        parameters += kLaterPartsMarker;
+        for (const std::string& part : request.laterParts) {
+            parameters += ' ';
+            parameters += QuoteArgument(part);
+        }
+    }
     return parameters;
 }
 
@@ -155,7 +164,13 @@ std::optional<CopyScriptRequest> ParseCopyScriptParameters(std::string_view tail
     CopyScriptRequest request;
     request.source = std::move(arguments[1]);
     request.gameFolder = std::move(arguments[2]);
-    request.gameTypes.assign(std::make_move_iterator(arguments.begin() + 3), std::make_move_iterator(arguments.end()));
+    // A game type never begins with a separator, so the marker cannot be one.
+    const auto marker = std::find(arguments.begin() + 3, arguments.end(), kLaterPartsMarker);
+    if (marker != arguments.end() && marker + 1 == arguments.end()) return std::nullopt;
+    request.gameTypes.assign(std::make_move_iterator(arguments.begin() + 3), std::make_move_iterator(marker));
+    if (request.gameTypes.empty()) return std::nullopt;
+    if (marker != arguments.end())
+        request.laterParts.assign(std::make_move_iterator(marker + 1), std::make_move_iterator(arguments.end()));
     return request;
 }
 
@@ -169,11 +184,16 @@ CopyScriptCheck CheckCopyScriptRequest(FileSystem& files, const CopyScriptReques
     std::string start;
     if (!files.ReadFileStart(request.source, firstLine.size(), start) || start != firstLine)
         return CopyScriptCheck::ForeignSource;
+    const std::string_view entryStart = basBuildConfigs::EntryLineStart();
+    for (const std::string& part : request.laterParts)
+        if (!files.ReadFileStart(part, entryStart.size(), start) || start != entryStart)
+            return CopyScriptCheck::ForeignSource;
     return CopyScriptCheck::Accepted;
 }
 
 FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFolder, const std::string& gameType,
-                                  const std::function<FileResult(const std::string& target)>& place) {
+                                  std::size_t partCount,
+                                  const std::function<FileResult(std::size_t part, const std::string& target)>& place) {
     FolderOutcome outcome;
     outcome.gameType = gameType;
     outcome.folder = JoinFolder(gameFolder, gameType);
@@ -181,9 +201,16 @@ FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFold
         outcome.attribute = files.SetReadOnly(JoinFolder(outcome.folder, kGameConfigFileName));
         if (outcome.attribute.error == kErrorFileNotFound) outcome.attribute = {};
     }
-    const std::string target = basBuildConfigs::DemoConfigPath(outcome.folder);
-    outcome.copy = place(target);
-    if (!outcome.copy) outcome.staleScript = files.FileExists(target);
+    for (std::size_t part = 0; part < partCount; ++part) {
+        const std::string fileName = basBuildConfigs::ScriptPartFileName(part + 1);
+        const std::string target = basBuildConfigs::DemoConfigPath(outcome.folder, fileName);
+        outcome.copy = place(part, target);
+        if (!outcome.copy) {
+            outcome.failedFile = fileName;
+            outcome.staleScript = files.FileExists(target);
+            break;
+        }
+    }
     return outcome;
 }
 
@@ -193,8 +220,10 @@ int RunCopyScriptHelper(FileSystem& files, std::string_view tail) {
     bool allPlaced = true;
     for (const std::string& gameType : request->gameTypes) {
         const FolderOutcome outcome = PlaceScriptInFolder(
-            files, request->gameFolder, gameType,
-            [&](const std::string& target) { return files.CopyFileOver(request->source, target); });
+            files, request->gameFolder, gameType, 1 + request->laterParts.size(),
+            [&](std::size_t part, const std::string& target) {
+                return files.CopyFileOver(part == 0 ? request->source : request->laterParts[part - 1], target);
+            });
         allPlaced = allPlaced && !outcome.Failed();
     }
     return allPlaced ? kHelperSucceeded : kHelperStepFailed;

@@ -3,7 +3,8 @@
 // game-type folders the user cannot write. Its command line is built by
 // Launch and read back here; before anything is touched the helper checks
 // that the game folder holds the game, that every target lies below it and
-// that the source is one of this program's scripts.
+// that the sources are this program's script. A script in several parts
+// passes its later parts after the marker "/parts", in order.
 #pragma once
 
 #include <functional>
@@ -17,6 +18,7 @@
 namespace reelwright {
 
 inline constexpr const char* kCopyScriptSwitch = "/copy-script";
+inline constexpr const char* kLaterPartsMarker = "/parts";
 
 // Exit codes of the helper.
 inline constexpr int kHelperSucceeded = 0;
@@ -24,9 +26,10 @@ inline constexpr int kHelperRefused = 1;     // command line or checks refused: 
 inline constexpr int kHelperStepFailed = 2;  // a copy or an attribute change failed
 
 struct CopyScriptRequest {
-    std::string source;                  // the temporary script
+    std::string source;                  // the temporary script (its first part)
     std::string gameFolder;              // holds SOF2MP.exe
     std::vector<std::string> gameTypes;  // folders below the game folder, as queued
+    std::vector<std::string> laterParts;  // temporary files of parts 2, 3, ... in order
 
     friend bool operator==(const CopyScriptRequest&, const CopyScriptRequest&) = default;
 };
@@ -39,14 +42,16 @@ std::string QuoteArgument(std::string_view argument);
 // the same rules.
 std::vector<std::string> SplitArguments(std::string_view tail);
 
-// "/copy-script" followed by the quoted source, game folder and game types.
+// "/copy-script" followed by the quoted source, game folder and game types,
+// then, for a script in parts, "/parts" and the later parts' files.
 std::string BuildCopyScriptParameters(const CopyScriptRequest& request);
 
 // True when the command line's tail asks for the helper mode.
 bool IsCopyScriptCommandLine(std::string_view tail);
 
 // The request of a helper command line; nothing when the switch or any of the
-// source, the game folder and one game type is missing.
+// source, the game folder and one game type is missing, or when "/parts" is
+// followed by no file.
 std::optional<CopyScriptRequest> ParseCopyScriptParameters(std::string_view tail);
 
 enum class CopyScriptCheck { Accepted, NoGameExecutable, TargetOutsideGameFolder, ForeignSource };
@@ -54,7 +59,7 @@ enum class CopyScriptCheck { Accepted, NoGameExecutable, TargetOutsideGameFolder
 // The helper's checks, in that order of importance: the game folder is a full
 // path holding SOF2MP.exe, every game type names a folder below it (no drive,
 // no leading separator, no "." or ".." step), and the source begins with the
-// script's first line.
+// script's first line and every later part with a playback entry.
 CopyScriptCheck CheckCopyScriptRequest(FileSystem& files, const CopyScriptRequest& request);
 
 // The outcome of placing the script in one game-type folder.
@@ -62,19 +67,23 @@ struct FolderOutcome {
     std::string gameType;
     std::string folder;        // game folder + "\" + game type
     FileResult attribute;      // making SOF2MP.cfg read-only
-    FileResult copy;           // placing Reelwright.cfg
-    bool staleScript = false;  // the copy failed and an older Reelwright.cfg is there
+    FileResult copy;           // placing the script's files: the first failure
+    std::string failedFile;    // the file whose copy failed ("Reelwright.cfg", "Reelwright2.cfg", ...)
+    bool staleScript = false;  // the copy failed and an older file of that name is there
 
     bool Failed() const { return !attribute || !copy; }
     bool AccessDenied() const { return attribute.error == kErrorAccessDenied || copy.error == kErrorAccessDenied; }
 };
 
-// Places the script in one game-type folder: makes its SOF2MP.cfg read-only
-// when the folder holds its own SOF2MP.exe (a missing SOF2MP.cfg is nothing
-// to protect and no failure), then calls `place` with the target path
-// folder + "\Reelwright.cfg". After a failed copy it tests for an older script.
+// Places the script's `partCount` files in one game-type folder: makes its
+// SOF2MP.cfg read-only when the folder holds its own SOF2MP.exe (a missing
+// SOF2MP.cfg is nothing to protect and no failure), then calls `place` with
+// each part's index (from 0) and its target path, folder + "\Reelwright.cfg",
+// "\Reelwright2.cfg", ... The first failed copy ends the folder's placing (the
+// chain is broken there); it then tests for an older file of that name.
 FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFolder, const std::string& gameType,
-                                  const std::function<FileResult(const std::string& target)>& place);
+                                  std::size_t partCount,
+                                  const std::function<FileResult(std::size_t part, const std::string& target)>& place);
 
 // The helper mode's whole run for the command line's tail: parse, check,
 // then for every game type the attribute change and the copy. Its exit code.
