@@ -68,6 +68,8 @@ bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& progr
 struct ScriptPart {
     std::string fileName;  // "Reelwright.cfg", then "Reelwright2.cfg", "Reelwright3.cfg", ...
     std::string text;
+
+    friend bool operator==(const ScriptPart&, const ScriptPart&) = default;
 };
 
 // The file name of part `number` (counted from 1): "Reelwright.cfg" for the

@@ -24,6 +24,8 @@ TEST(CopyScriptCommandLine, RoundTripsPathsWithBlanksNonAsciiLettersAndEndingBac
         // Characters no Windows path holds still survive: quotes, backslashes
         // before a quote, tabs.
         {"C:\\Temp\\x\\\"y.tmp", "\\\\server\\share\\games\\", {"a\"b", "tab\there", "end\\\\"}},
+        // A script in parts: the later parts' files follow the game types.
+        {"C:\\Temp\\rw1.tmp", "C:\\Games\\SOF2", {"base\\mp", "mymod"}, {"C:\\Temp\\rw2.tmp", "C:\\Temp\\rw 3.tmp"}},
     };
     for (const CopyScriptRequest& request : requests) {
         const std::string parameters = BuildCopyScriptParameters(request);
@@ -54,6 +56,8 @@ TEST(CopyScriptCommandLine, OtherCommandLinesAreNotTheHelpers) {
     EXPECT_TRUE(IsCopyScriptCommandLine("/copy-script \"C:\\t.tmp\" \"C:\\Games\\SOF2\""));
     EXPECT_EQ(ParseCopyScriptParameters("/copy-script \"C:\\t.tmp\" \"C:\\Games\\SOF2\""), std::nullopt);
     EXPECT_EQ(ParseCopyScriptParameters("/copy-script"), std::nullopt);
+    EXPECT_EQ(ParseCopyScriptParameters("/copy-script \"C:\\t.tmp\" \"C:\\Games\\SOF2\" \"base\\mp\" /parts"), std::nullopt);
+    EXPECT_EQ(ParseCopyScriptParameters("/copy-script \"C:\\t.tmp\" \"C:\\Games\\SOF2\" /parts \"C:\\u.tmp\""), std::nullopt);
     EXPECT_EQ(ParseCopyScriptParameters("\"a\" /copy-script \"b\" \"c\" \"d\""), std::nullopt);
 }
 
@@ -117,6 +121,18 @@ TEST_F(CopyScriptHelperTest, RefusesASourceThatIsNotOneOfOurScripts) {
     EXPECT_EQ(Check(kGame, {"base\\mp"}), CopyScriptCheck::ForeignSource);
     files.files.erase(kSource);
     EXPECT_EQ(Check(kGame, {"base\\mp"}), CopyScriptCheck::ForeignSource);
+}
+
+TEST_F(CopyScriptHelperTest, LaterPartsMustBePlaybackEntriesAndGoUnderTheirOwnNames) {
+    files.files["C:\\Temp\\rw2.tmp"] = "seta fs_gametype base\\mp ; seta demo2 \"demo b\"\r\n";
+    files.files["C:\\Temp\\rw3.tmp"] = "bind F1 \"quit\"\r\n";
+    const std::string game = kGame;
+    EXPECT_EQ(CheckCopyScriptRequest(files, {kSource, game, {"base\\mp"}, {"C:\\Temp\\rw2.tmp", "C:\\Temp\\rw3.tmp"}}),
+              CopyScriptCheck::ForeignSource);
+    EXPECT_EQ(RunCopyScriptHelper(files, BuildCopyScriptParameters({kSource, game, {"base\\mp"}, {"C:\\Temp\\rw2.tmp"}})),
+              kHelperSucceeded);
+    EXPECT_EQ(files.files[game + "\\base\\mp\\Reelwright.cfg"], files.files[kSource]);
+    EXPECT_EQ(files.files[game + "\\base\\mp\\Reelwright2.cfg"], files.files["C:\\Temp\\rw2.tmp"]);
 }
 
 TEST_F(CopyScriptHelperTest, CopiesAndProtectsTheGameConfigOnlyWhereTheGameLies) {
