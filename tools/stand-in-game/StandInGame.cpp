@@ -6,10 +6,14 @@
 //   parameters=<the command line without the program's own name>
 //   directory=<the working directory>
 //   show=<the window show code it was asked for, in decimal; -1 when none>
+//   console=... and variable=... lines: what its console did with the
+//           command line (StandInConsole.h)
 //   END
 //
 // and then shows what it received in a window until that window is closed.
 #include <windows.h>
+
+#include "StandInConsole.h"
 
 #include <string>
 #include <vector>
@@ -90,7 +94,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     const std::string record = "BEGIN\r\ncommandline=" + Utf8(commandLine) + "\r\nparameters=" + Utf8(parameters) +
                                "\r\ndirectory=" + Utf8(directory) + "\r\nshow=" + std::to_string(requestedShow) +
-                               "\r\nEND\r\n";
+                               "\r\n" + standin::RunCommandLine(Utf8(parameters), Utf8(directory)) + "END\r\n";
     AppendRecord(ModuleFolder() + L"\\SOF2MP.log", record);
 
     WNDCLASSW windowClass{};
