@@ -56,6 +56,23 @@ public:
         return contents;
     }
 
+    // Launch without elevation never uses the rest; the benchmark has no
+    // handles to hold and refuses them.
+    bool IsReadOnly(const std::string&) override { return false; }
+    std::unique_ptr<HeldItem> Hold(const std::string&, HoldMode, FileResult& error) override {
+        error = FileResult{kErrorAccessDenied};
+        return nullptr;
+    }
+    FileResult ReadHeldFile(const std::string&, std::size_t, std::string&, HeldFacts&) override {
+        return FileResult{kErrorAccessDenied};
+    }
+    std::string TextFromAnsi(std::string_view bytes) override { return std::string(bytes); }
+    bool IsLocalFixedDrive(const std::string&) override { return false; }
+    std::string TemporaryFolder() override { return {}; }
+    FileResult CreateFolder(const std::string&) override { return FileResult{kErrorAccessDenied}; }
+    FileResult RemoveFolder(const std::string&) override { return FileResult{kErrorAccessDenied}; }
+    FileResult WriteNewFile(const std::string&, std::string_view) override { return FileResult{kErrorAccessDenied}; }
+
 private:
     // Failures here carry no system code of their own.
     static FileResult Result(bool succeeded) { return succeeded ? FileResult{} : FileResult{kErrorAccessDenied}; }

@@ -76,4 +76,30 @@ inline bool AsciiOnly(std::string_view text) {
     return true;
 }
 
+// True when the text is well-formed UTF-8: no stray or missing continuation
+// bytes, no overlong forms, no surrogates, nothing past U+10FFFF.
+inline bool IsValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t extra = 0;
+        char32_t code = 0;
+        if (lead < 0x80) { ++i; continue; }
+        if (lead >= 0xC2 && lead <= 0xDF) { extra = 1; code = lead & 0x1F; }
+        else if (lead >= 0xE0 && lead <= 0xEF) { extra = 2; code = lead & 0x0F; }
+        else if (lead >= 0xF0 && lead <= 0xF4) { extra = 3; code = lead & 0x07; }
+        else return false;
+        if (i + extra >= text.size()) return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if ((extra == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+            (extra == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
 }  // namespace fuzzing

@@ -12,17 +12,6 @@
 
 using namespace reelwright;
 
-namespace {
-
-// A folder the console reads back whole from between double quotes.
-bool QuotableFolder(std::string_view folder) {
-    for (char c : folder)
-        if (static_cast<unsigned char>(c) < ' ' || c == '"' || c == '+') return false;
-    return true;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto [folder, tail] = fuzzing::SplitFirstLine(fuzzing::AsText(data, size));
 
@@ -45,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What the game does with it, when the console rules let it through.
     DemoQueue alone;
     alone.Append({location->demo, location->gameType, path});
-    if (!FindConsoleNameProblems(alone, fuzzing::AsciiOnly).empty() || !QuotableFolder(folder)) return 0;
+    if (!FindConsoleNameProblems(alone, fuzzing::AsciiOnly).empty() || GameFolderBreakingCharacter(folder)) return 0;
     // A name the rules accept still must not close the quotes around it.
     FUZZ_CHECK(location->demo.find('"') == std::string::npos);
 

@@ -4,6 +4,7 @@
 
 #include "core/AppInfo.h"
 #include "core/GameFolder.h"
+#include "launch/ConsoleNames.h"
 
 namespace reelwright {
 
@@ -35,12 +36,20 @@ void SetupSOF2Folder(AppServices& services) {
             ReportUnavailable(services.prompts, kFileTestUnavailableText);
             return;
         }
-        if (holdsGame) {
-            services.store.SaveSetting(appKey, kSectionSettings, kKeyGamePath, folder);
-            return;
+        if (!holdsGame) {
+            services.prompts.ShowMessage(kInvalidGameFolderText, kInvalidGameFolderTitle, MessageIcon::Exclamation,
+                                         MessageButtons::Ok);
+            continue;
         }
-        services.prompts.ShowMessage(kInvalidGameFolderText, kInvalidGameFolderTitle, MessageIcon::Exclamation,
-                                     MessageButtons::Ok);
+        // A folder the game's command line cannot carry is not stored: every
+        // later start of the game would fail on it.
+        if (const auto character = GameFolderBreakingCharacter(folder)) {
+            services.prompts.ShowMessage(GameFolderNotTakenText(folder, *character), kGameFolderSetupTitle,
+                                         MessageIcon::Exclamation, MessageButtons::Ok);
+            continue;
+        }
+        services.store.SaveSetting(appKey, kSectionSettings, kKeyGamePath, folder);
+        return;
     }
 }
 

@@ -19,7 +19,8 @@ inline constexpr const char* kFileTestUnavailableText =
 inline constexpr const char* kGameFolderNotSavedText = "The SOF2 folder could not be saved.";
 
 // Shows the folder picker until the user picks a folder holding the file
-// "SOF2MP.exe" (stored exactly as picked) or cancels (nothing stored). A
+// "SOF2MP.exe" whose path the game's command line can carry (stored exactly
+// as picked) or cancels (nothing stored). A
 // picker or file test that cannot be used at all (its seam throws) ends the
 // setup with a message and nothing stored. A failing store write propagates.
 void SetupSOF2Folder(AppServices& services);

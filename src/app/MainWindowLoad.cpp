@@ -10,6 +10,11 @@
 namespace reelwright {
 
 void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, const std::string& demoPath) {
+    if (const auto character = GameFolderBreakingCharacter(gameFolder)) {
+        services.prompts.ShowMessage(GameFolderRefusedMessage(gameFolder, *character), kPlayErrorTitle,
+                                     MessageIcon::Stop, MessageButtons::Ok);
+        return;
+    }
     const auto location = LocateDemoInGameFolder(gameFolder, demoPath);
     if (!location) {
         services.prompts.ShowMessage(kPlayErrorText, kPlayErrorTitle, MessageIcon::Stop, MessageButtons::Ok);

@@ -25,9 +25,9 @@ inline constexpr const char* kPlayErrorText =
 LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLineTail, const FirstRunStep& firstRun);
 
 // The direct playback alone: starts the game on the demo at `demoPath` in
-// `gameFolder`, or shows the error message when the demo does not lie in it
-// (by Add's rule), when the game cannot take its names, or when the game
-// could not be started.
+// `gameFolder`, or shows the error message when the game folder breaks the
+// game's command line, when the demo does not lie in it (by Add's rule), when
+// the game cannot take its names, or when the game could not be started.
 void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, const std::string& demoPath);
 
 }  // namespace reelwright

@@ -1,7 +1,8 @@
 // Starting this program once more with administrator rights, for the one job
 // that needs them: copying the playback script into a game folder the user
-// cannot write. The Windows implementation asks through the system's consent
-// prompt and keeps the main window disabled while it waits.
+// cannot write. The program's file itself is never what is elevated: its
+// folder may be writable by others, so a copy in a fresh folder of the
+// user's own is started instead (ElevatedProgramCopy).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,15 @@
 #include <string>
 
 namespace reelwright {
+
+// Starts a program file with administrator rights (the system's consent
+// prompt) and waits for it to end; its exit code, or nothing when it was not
+// started.
+class ElevatedStarter {
+public:
+    virtual ~ElevatedStarter() = default;
+    virtual std::optional<std::uint32_t> StartElevated(const std::string& program, const std::string& parameters) = 0;
+};
 
 class ElevatedRunner {
 public:

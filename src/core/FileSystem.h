@@ -4,8 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace reelwright {
@@ -14,6 +17,9 @@ namespace reelwright {
 inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorPathNotFound = 3;
 inline constexpr std::uint32_t kErrorAccessDenied = 5;
+inline constexpr std::uint32_t kErrorInvalidData = 13;
+inline constexpr std::uint32_t kErrorFileExists = 80;
+inline constexpr std::uint32_t kErrorAlreadyExists = 183;
 
 // The outcome of a file operation: the system's error code, 0 on success.
 // Tests as true on success, so `if (files.CopyFileOver(...))` reads as before.
@@ -29,6 +35,45 @@ struct FileResult {
 struct FolderContents {
     std::vector<std::string> files;
     std::vector<std::string> folders;
+};
+
+// What an open handle tells about the file or folder it holds.
+struct HeldFacts {
+    bool directory = false;
+    bool reparsePoint = false;  // a junction, a symbolic link or another reparse point
+    std::uint32_t links = 1;    // the file's hard links
+    std::string finalPath;      // the system's final path of the handle, without a "\\?\" prefix
+};
+
+// How Hold opens a path. None of them follows a link: a link is held itself.
+enum class HoldMode {
+    Inspect,        // an existing file or folder, to read its facts
+    WriteExisting,  // an existing file, to replace its contents
+    CreateNew,      // a file that must not exist yet, to write its contents
+    Attributes,     // an existing file, to change its attributes
+};
+
+// A file or folder held open. While it is held no one can delete, rename or
+// replace it; others may still read it (and write it, unless it was opened
+// to write).
+class HeldItem {
+public:
+    virtual ~HeldItem() = default;
+
+    const HeldFacts& Facts() const { return facts_; }
+
+    // Truncates the file and writes `bytes` as they are, in one write (held to
+    // write only).
+    virtual FileResult Replace(std::string_view bytes) = 0;
+
+    // Sets the attributes to read-only alone (held for attributes only).
+    virtual FileResult MakeReadOnly() = 0;
+
+protected:
+    explicit HeldItem(HeldFacts facts) : facts_(std::move(facts)) {}
+
+private:
+    HeldFacts facts_;
 };
 
 class FileSystem {
@@ -67,6 +112,40 @@ public:
     // Links to other folders (junctions, symbolic links) are left out, so
     // that walking down a tree always ends.
     virtual std::optional<FolderContents> ListFolder(const std::string& folder) = 0;
+
+    // True when the file exists and carries the read-only attribute.
+    virtual bool IsReadOnly(const std::string& path) = 0;
+
+    // Opens `path` in the given way without following a link and holds it
+    // until the returned owner ends; nothing, with the system's error in
+    // `error`, when it could not be opened.
+    virtual std::unique_ptr<HeldItem> Hold(const std::string& path, HoldMode mode, FileResult& error) = 0;
+
+    // Reads the file once, whole, from a handle that follows no link and lets
+    // no one write it meanwhile: its facts, and at most `limit` + 1 bytes
+    // (more than `limit` tells that the file is larger). Nothing is read from
+    // a link or a folder.
+    virtual FileResult ReadHeldFile(const std::string& path, std::size_t limit, std::string& bytes,
+                                    HeldFacts& facts) = 0;
+
+    // The text of bytes in the system's ANSI code page (how scripts are
+    // written), as UTF-8.
+    virtual std::string TextFromAnsi(std::string_view bytes) = 0;
+
+    // True when the full path's drive is a fixed drive of this machine.
+    virtual bool IsLocalFixedDrive(const std::string& path) = 0;
+
+    // The user's temporary folder, without a final separator.
+    virtual std::string TemporaryFolder() = 0;
+
+    // Creates a folder; fails when anything of that name exists already.
+    virtual FileResult CreateFolder(const std::string& path) = 0;
+
+    // Deletes an empty folder.
+    virtual FileResult RemoveFolder(const std::string& path) = 0;
+
+    // Creates a file that must not exist yet and writes `bytes` as they are.
+    virtual FileResult WriteNewFile(const std::string& path, std::string_view bytes) = 0;
 };
 
 }  // namespace reelwright

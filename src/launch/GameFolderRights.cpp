@@ -20,7 +20,7 @@ std::string ElevationQuestionText(const std::vector<FolderOutcome>& failed) {
     return text;
 }
 
-std::string PlacementFailureText(const std::vector<FolderOutcome>& failed, FileSystem& files) {
+std::string PlacementFailureText(const std::vector<FolderOutcome>& failed, FileSystem& files, bool helperRefused) {
     std::string text = "The playback script could not be placed in ";
     text += failed.size() == 1 ? "this game folder" : "these game folders";
     text += ", so the demo keys will not step through the queue:\r\n";
@@ -42,6 +42,7 @@ std::string PlacementFailureText(const std::vector<FolderOutcome>& failed, FileS
         if (!outcome.attribute)
             text += "    SOF2MP.cfg could not be made read-only: " + files.ErrorText(outcome.attribute.error) + ".\r\n";
     }
+    if (helperRefused) text += "\r\n" + std::string(kHelperRefusedNote) + "\r\n";
     text += "\r\n";
     text += kStartAnywayQuestion;
     return text;

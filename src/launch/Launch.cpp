@@ -93,36 +93,57 @@ std::vector<std::string> DistinctGameTypes(std::span<const DemoQueueEntry> entri
     return gameTypes;
 }
 
-// The whole script: the header, the viewer scripts and the navigation lines,
-// then the playback entries of the session's demos in queue order. The
-// entries are appended in place, so a long queue is not copied from a chain
-// text into the navigation text and again into the file's text; the bytes are
-// those of ComposeDemoConfig(viewer, BuildNavigationBinds(..., chain, ...)).
-std::string ComposeScript(const DemoKeys& keys, std::span<const DemoQueueEntry> entries) {
-    const auto last = static_cast<std::int16_t>(entries.size());
-
-    const std::string viewer = basBuildConfigs::BuildViewerScripts(keys.bind[5], keys.bind[4], keys.bind[2],
-                                                                   keys.bind[6], keys.bind[1], keys.bind[3]);
-    std::string text = basBuildConfigs::ComposeDemoConfig(
-        viewer, basBuildConfigs::BuildNavigationBinds(keys.bind[7], keys.bind[0], {}, 1, last));
-
-    std::size_t length = text.size();
-    for (const auto& entry : entries) length += 110 + entry.Name.size() + entry.GameType.size();
-    text.reserve(length);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        basBuildConfigs::AppendDemoEntry(text, 1, last, static_cast<std::int16_t>(i + 1), entries[i].Name,
-                                         entries[i].GameType);
-    }
-    return text;
+// The whole script for the session's demos, in queue order.
+std::string ComposeScript(const DemoKeys& keys, std::span<const DemoQueueEntry> session) {
+    const basBuildConfigs::ScriptKeys scriptKeys{keys.bind[5], keys.bind[4], keys.bind[2], keys.bind[6],
+                                                 keys.bind[1], keys.bind[3], keys.bind[7], keys.bind[0]};
+    std::vector<basBuildConfigs::ScriptEntry> entries;
+    entries.reserve(session.size());
+    for (const auto& entry : session) entries.push_back({entry.Name, entry.GameType});
+    return basBuildConfigs::BuildScript(scriptKeys, entries);
 }
 
-// Writes each part of the script to a temporary file and has the elevated
-// helper place them in the failed folders; true when the helper reports that
-// every step worked. The temporary files are deleted afterwards in every case.
-bool PlaceWithRights(FileSystem& files, ElevatedRunner& runner, const std::vector<basBuildConfigs::ScriptPart>& parts,
-                     const std::string& gameFolder, const std::vector<FolderOutcome>& failed) {
+// Looks at a folder again after the helper: its copy is sound when every part
+// holds the bytes written for it; otherwise the first part that does not names
+// the failure. The read-only SOF2MP.cfg counts when it is set now.
+void RecheckFolder(FileSystem& files, const std::vector<std::string>& partBytes, FolderOutcome& outcome) {
+    outcome.failedFile.clear();
+    outcome.staleScript = false;
+    bool placed = true;
+    for (std::size_t part = 0; part < partBytes.size() && placed; ++part) {
+        const std::string fileName = basBuildConfigs::ScriptPartFileName(part + 1);
+        std::string there;
+        const bool exists = static_cast<bool>(files.ReadFileStart(
+            basBuildConfigs::DemoConfigPath(outcome.folder, fileName), partBytes[part].size() + 1, there));
+        if (exists && there == partBytes[part]) continue;
+        placed = false;
+        // Keep the error the first copy reported; a copy that reported success
+        // but is not there is invalid data.
+        if (outcome.copy) outcome.copy = FileResult{kErrorInvalidData};
+        outcome.failedFile = fileName;
+        outcome.staleScript = exists;
+    }
+    if (placed) outcome.copy = {};
+    if (!outcome.attribute && files.IsReadOnly(JoinFolder(outcome.folder, kGameConfigFileName)))
+        outcome.attribute = {};
+}
+
+// Writes each part of the script to a temporary file, has the elevated helper
+// place them in the failed folders, then looks at each of them again: the
+// folders that still lack any part's bytes (or a read-only SOF2MP.cfg that was
+// to be set), with what is there now. `refused` tells that the helper's checks
+// refused the request. The temporary files are deleted afterwards in every
+// case.
+std::vector<FolderOutcome> PlaceWithRights(FileSystem& files, ElevatedRunner& runner,
+                                           const std::vector<basBuildConfigs::ScriptPart>& parts,
+                                           const std::string& gameFolder, std::vector<FolderOutcome> failed,
+                                           bool& refused) {
+    refused = false;
     std::vector<std::string> temporaries;
-    bool ready = true;
+    // The bytes as written, to compare the copies with: in the ANSI code page
+    // no text takes more bytes than in UTF-8.
+    std::vector<std::string> partBytes;
+    bool ready = !parts.empty();
     for (const basBuildConfigs::ScriptPart& part : parts) {
         std::string temporary = files.MakeTemporaryFile();
         if (temporary.empty()) {
@@ -130,21 +151,30 @@ bool PlaceWithRights(FileSystem& files, ElevatedRunner& runner, const std::vecto
             break;
         }
         temporaries.push_back(std::move(temporary));
-        if (!files.WriteAnsiTextFile(temporaries.back(), part.text)) {
+        std::string& bytes = partBytes.emplace_back();
+        if (!files.WriteAnsiTextFile(temporaries.back(), part.text) ||
+            !files.ReadFileStart(temporaries.back(), part.text.size() + 1, bytes)) {
             ready = false;
             break;
         }
     }
-    bool placed = false;
-    if (ready && !temporaries.empty()) {
+    if (ready) {
         CopyScriptRequest request{temporaries.front(), gameFolder, {}, {}};
         for (const FolderOutcome& outcome : failed) request.gameTypes.push_back(outcome.gameType);
         request.laterParts.assign(temporaries.begin() + 1, temporaries.end());
         const auto exitCode = runner.RunElevated(BuildCopyScriptParameters(request));
-        placed = exitCode && *exitCode == static_cast<std::uint32_t>(kHelperSucceeded);
+        refused = exitCode && *exitCode == static_cast<std::uint32_t>(kHelperRefused);
+        if (exitCode) {
+            std::vector<FolderOutcome> remaining;
+            for (FolderOutcome& outcome : failed) {
+                RecheckFolder(files, partBytes, outcome);
+                if (outcome.Failed()) remaining.push_back(std::move(outcome));
+            }
+            failed = std::move(remaining);
+        }
     }
     for (const std::string& temporary : temporaries) files.RemoveFile(temporary);
-    return placed;
+    return failed;
 }
 
 // The demos the session steps through: the whole queue, or its first
@@ -203,14 +233,17 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // running an older script): ask for rights once when they would help,
     // otherwise say so and let the user decide.
     if (!failed.empty()) {
-        bool placed = false;
+        bool refused = false;
         if (elevation && !parts.empty() && ShouldOfferElevation(failed) &&
             services.prompts.ShowMessage(ElevationQuestionText(failed), kGameFolderTitle, MessageIcon::Question,
                                          MessageButtons::YesNo) == MessageAnswer::Yes)
-            placed = PlaceWithRights(files, *elevation, parts, gameFolder, failed);
-        if (!placed && services.prompts.ShowMessage(PlacementFailureText(failed, files), kGameFolderTitle,
-                                                    MessageIcon::Exclamation,
-                                                    MessageButtons::YesNo) != MessageAnswer::Yes)
+            // The helper gets the folder as the game does: "D:\" for a drive
+            // root, which it can tell from a drive's current folder "D:".
+            failed = PlaceWithRights(files, *elevation, parts, GameFolderForGame(gameFolder), std::move(failed),
+                                     refused);
+        if (!failed.empty() &&
+            services.prompts.ShowMessage(PlacementFailureText(failed, files, refused), kGameFolderTitle,
+                                         MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes)
             return false;
     }
 
@@ -229,6 +262,14 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
 
     if (gameFolder.empty() || queue.Empty()) return minimise;
 
+    // A folder that breaks the game's command line: one box, nothing written,
+    // nothing started, the window left as it is (as for the names below).
+    if (const auto character = GameFolderBreakingCharacter(gameFolder)) {
+        services.prompts.ShowMessage(GameFolderRefusedMessage(gameFolder, *character), kPlayDemoErrorTitle,
+                                     MessageIcon::Stop, MessageButtons::Ok);
+        return false;
+    }
+
     // Names the game's console cannot take: one box, nothing written, nothing
     // started, the window left as it is.
     const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
@@ -236,6 +277,15 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
         services.prompts.ShowMessage(ConsoleNamesMessage(queue, refused), kPlayDemoErrorTitle, MessageIcon::Stop,
                                      MessageButtons::Ok);
         return false;
+    }
+
+    // The keys reach the console only through the script of two or more demos.
+    if (queue.Count() >= 2) {
+        if (const auto refused = RefusedKeyNames(keys.bind); !refused.empty()) {
+            services.prompts.ShowMessage(RefusedKeyNamesMessage(keys.bind, refused), kPlayDemoErrorTitle,
+                                         MessageIcon::Stop, MessageButtons::Ok);
+            return false;
+        }
     }
 
     bool started = false;

@@ -2,13 +2,13 @@
 // game on that demo; with two or more it writes the playback script, places a
 // copy in every game-type folder of the queue and starts the game on the first
 // demo with the script. A step that fails is skipped and the next one runs,
-// except for what is told to the user: a queue whose names the game's console
-// cannot take (a stop box, checked before anything is written or started), a
-// game that could not be started (a stop box), a game-type folder the script
-// did not reach (with the offer to place it with administrator rights when
-// access was denied, and the choice of starting the game anyway), and a queue
-// longer than one session should step through (a question before anything is
-// written).
+// except for what is told to the user: a game folder, queue names or (for the
+// script) demo keys that the game's console cannot take (a stop box, checked
+// before anything is written or started), a game that could not be started (a
+// stop box), a game-type folder the script did not reach (with the offer to
+// place it with administrator rights when access was denied, and the choice
+// of starting the game anyway), and a queue longer than one session should
+// step through (a question before anything is written).
 #pragma once
 
 #include <cstddef>

@@ -1,10 +1,15 @@
 // The helper mode "/copy-script": a second start of the program, with
 // administrator rights, that copies a script written by the first one into
 // game-type folders the user cannot write. Its command line is built by
-// Launch and read back here; before anything is touched the helper checks
-// that the game folder holds the game, that every target lies below it and
-// that the sources are this program's script. A script in several parts
-// passes its later parts after the marker "/parts", in order.
+// Launch and read back here. Before anything is touched the helper reads its
+// source once and accepts it only when it is byte for byte a script of this
+// program, checks that the game folder is a folder of a local fixed drive
+// holding the game, and holds open, without following links, every folder
+// from the game folder down to each target and every file it will change, so
+// that nothing can be swapped in before the writes end. A script in several
+// parts passes its later parts after the marker "/parts", in order; each is
+// read the same way and the chain is accepted only when it is exactly the
+// parts this program writes for the script they make together.
 #pragma once
 
 #include <functional>
@@ -54,12 +59,22 @@ bool IsCopyScriptCommandLine(std::string_view tail);
 // followed by no file.
 std::optional<CopyScriptRequest> ParseCopyScriptParameters(std::string_view tail);
 
-enum class CopyScriptCheck { Accepted, NoGameExecutable, TargetOutsideGameFolder, ForeignSource };
+// The largest source the helper reads: above the largest script Launch can
+// write (32 767 entries of a demo name and a game-type path each).
+inline constexpr std::size_t kCopyScriptSourceLimit = std::size_t{64} << 20;
 
-// The helper's checks, in that order of importance: the game folder is a full
-// path holding SOF2MP.exe, every game type names a folder below it (no drive,
-// no leading separator, no "." or ".." step), and the source begins with the
-// script's first line and every later part with a playback entry.
+enum class CopyScriptCheck {
+    Accepted,
+    NotALocalGameFolder,      // not "X:\..." on a fixed drive of this machine
+    TargetOutsideGameFolder,  // a game type that is not a plain path below the game folder
+    ForeignSource,            // a part is a link, too large, or the parts are not exactly a script of ours
+    GameTypeNotInScript,      // a game type that no entry of the script plays
+    NoGameExecutable,         // the game folder holds no SOF2MP.exe as a regular file
+    LinkInTheWay,             // a folder or file on the way is a link, a directory where a file
+                              // belongs, hard-linked, or its final path is not where it was named
+};
+
+// The helper's checks without the writes: everything is opened and released.
 CopyScriptCheck CheckCopyScriptRequest(FileSystem& files, const CopyScriptRequest& request);
 
 // The outcome of placing the script in one game-type folder.
@@ -85,8 +100,9 @@ FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFold
                                   std::size_t partCount,
                                   const std::function<FileResult(std::size_t part, const std::string& target)>& place);
 
-// The helper mode's whole run for the command line's tail: parse, check,
-// then for every game type the attribute change and the copy. Its exit code.
+// The helper mode's whole run for the command line's tail: parse and check,
+// then, with everything still held, for every game type the attribute change
+// and the script's bytes as they were read and checked. Its exit code.
 int RunCopyScriptHelper(FileSystem& files, std::string_view tail);
 
 }  // namespace reelwright

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/AppInfo.h"
+#include "core/ConsoleKeyName.h"
 #include "core/Text.h"
 #include "prefs/KeyNames.h"
 #include "shell/basAssociation.h"
@@ -103,21 +104,39 @@ void PropertiesDialog::StoreAll() {
     store.SaveSetting(appKey_, kSectionSettings, kKeyLoadExtraConfig,
                       OnOff(view_.IsTicked(PropertiesOption::LoadExtraConfig)));
 
+    // An empty bind, and a name typed by hand that the game's console would
+    // not take as one key, go back to the box's default.
     bool bindWasEmpty = false;
+    std::vector<std::string> refusedNames;
     for (int i = 0; i < kBindCount; ++i) {
         std::string text = view_.BindText(i);
-        if (IsBlank(text)) {
+        const bool empty = IsBlank(text);
+        if (empty || !IsConsoleKeyName(text)) {
+            if (empty)
+                bindWasEmpty = true;
+            else
+                refusedNames.push_back(text);
             text = kDialogBindDefaults[i];
             view_.SetBindText(i, text);
-            bindWasEmpty = true;
         }
-        // Stored as shown, blanks included: only an empty bind is replaced.
         store.SaveSetting(appKey_, kSectionBinds, BindKey(i), text);
     }
 
     if (bindWasEmpty)
         services_.prompts.ShowMessage(kEmptyBindWarning, kPropertiesTitle, MessageIcon::Exclamation,
                                       MessageButtons::Ok);
+    if (!refusedNames.empty())
+        services_.prompts.ShowMessage(RefusedKeyNameWarning(refusedNames), kPropertiesTitle, MessageIcon::Exclamation,
+                                      MessageButtons::Ok);
+}
+
+std::string RefusedKeyNameWarning(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        if (!text.empty()) text += "\r\n";
+        text += "The key name \"" + name + "\" cannot be used in the game's console.  It has now been set to default.";
+    }
+    return text;
 }
 
 }  // namespace reelwright

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/AppServices.h"
 
@@ -21,6 +22,10 @@ inline constexpr std::array<const char*, kBindCount> kDialogBindDefaults{"F8", "
 
 inline constexpr const char* kPropertiesTitle = "Reelwright Properties";
 inline constexpr const char* kEmptyBindWarning = "You have left a bind empty.  It has now been set to default.";
+
+// The warning after OK for names typed by hand that the game's console cannot
+// take as one key: one sentence per name, each on its own line.
+std::string RefusedKeyNameWarning(const std::vector<std::string>& names);
 
 enum class PropertiesOption { LoadSplash, MinOnPlayback, Associate, LoadExtraConfig };
 
@@ -60,8 +65,10 @@ public:
 
     // Stores every value, applies the association choice (creates it when the
     // box is ticked and it is not ours, removes it when the box is clear and it
-    // is ours, and stores whether it is ours afterwards), warns once about
-    // binds left empty, enables the main window and closes the dialog.
+    // is ours, and stores whether it is ours afterwards), sets binds left empty
+    // or holding a name the game's console cannot take back to their defaults
+    // (warning once for each kind), enables the main window and closes the
+    // dialog.
     void Ok();
 
     bool captureMode() const { return captureMode_; }

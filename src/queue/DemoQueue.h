@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace reelwright {
@@ -15,7 +16,11 @@ struct DemoQueueEntry {
     bool operator==(const DemoQueueEntry&) const = default;
 };
 
-class DemoQueue {
+// The queue's operations hold for any entry type: the program's queue is
+// DemoQueue below, and the tests count the work each operation does (moves of
+// entries) with an entry type that counts its own moves.
+template <typename Entry>
+class BasicDemoQueue {
 public:
     // Positions and counts are 16-bit signed numbers: 32767 entries at most.
     static constexpr std::size_t kMaxEntries = 32767;
@@ -23,25 +28,62 @@ public:
     std::size_t Count() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
     // 1-based position, as Launch numbers the demos.
-    const DemoQueueEntry& At(std::size_t position) const { return entries_.at(position - 1); }
-    const std::vector<DemoQueueEntry>& Entries() const { return entries_; }
+    const Entry& At(std::size_t position) const { return entries_.at(position - 1); }
+    const std::vector<Entry>& Entries() const { return entries_; }
 
     // Appends at the end; false (and nothing changed) when the queue is full.
-    bool Append(DemoQueueEntry entry);
+    bool Append(Entry entry) {
+        if (entries_.size() >= kMaxEntries) return false;
+        entries_.push_back(std::move(entry));
+        return true;
+    }
+
     // Removes the entry at the 0-based index; later entries move up.
-    void RemoveAt(std::size_t index);
+    void RemoveAt(std::size_t index) {
+        if (index < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+
     // Removes the entries at the given 0-based indices (in any order; repeats
     // and indices past the end are ignored) in one pass; the others keep their
     // order. Returns how many were removed.
-    std::size_t RemoveRows(const std::vector<std::size_t>& indices);
+    std::size_t RemoveRows(const std::vector<std::size_t>& indices) {
+        std::vector<bool> doomed(entries_.size(), false);
+        for (std::size_t index : indices)
+            if (index < doomed.size()) doomed[index] = true;
+        std::size_t kept = 0;
+        for (std::size_t index = 0; index < entries_.size(); ++index)
+            if (!doomed[index]) {
+                if (kept != index) entries_[kept] = std::move(entries_[index]);
+                ++kept;
+            }
+        const std::size_t removed = entries_.size() - kept;
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
+        return removed;
+    }
+
     void Clear() { entries_.clear(); }
+
     // Puts the entries in a new order: position i takes the entry that was at
     // order[i] (0-based). False, and nothing changed, unless the order names
     // every position exactly once. O(n).
-    bool Reorder(const std::vector<std::size_t>& order);
+    bool Reorder(const std::vector<std::size_t>& order) {
+        if (order.size() != entries_.size()) return false;
+        std::vector<bool> seen(order.size(), false);
+        for (std::size_t from : order) {
+            if (from >= seen.size() || seen[from]) return false;
+            seen[from] = true;
+        }
+        std::vector<Entry> reordered;
+        reordered.reserve(entries_.size());
+        for (std::size_t from : order) reordered.push_back(std::move(entries_[from]));
+        entries_ = std::move(reordered);
+        return true;
+    }
 
 private:
-    std::vector<DemoQueueEntry> entries_;
+    std::vector<Entry> entries_;
 };
+
+using DemoQueue = BasicDemoQueue<DemoQueueEntry>;
 
 }  // namespace reelwright

@@ -4,8 +4,6 @@
 #include <numeric>
 #include <utility>
 
-#include "queue/NaturalOrder.h"
-
 namespace reelwright {
 
 namespace {
@@ -46,14 +44,6 @@ QueueOrder MoveDownOrder(const std::vector<bool>& selected) {
             moved = true;
         }
     return moved ? order : QueueOrder{};
-}
-
-QueueOrder NameOrder(const DemoQueue& queue) {
-    const auto& entries = queue.Entries();
-    QueueOrder order = Identity(entries.size());
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return NaturalLess(entries[a].Name, entries[b].Name); });
-    return order;
 }
 
 std::vector<bool> Reordered(const std::vector<bool>& selected, const QueueOrder& order) {

@@ -4,10 +4,12 @@
 // carries a selection along.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
 #include "queue/DemoQueue.h"
+#include "queue/NaturalOrder.h"
 
 namespace reelwright {
 
@@ -24,7 +26,15 @@ QueueOrder MoveDownOrder(const std::vector<bool>& selected);
 
 // The entries sorted by Name in natural order ("demo2" before "demo10",
 // letter case ignored); entries with alike names keep their order. O(n log n).
-QueueOrder NameOrder(const DemoQueue& queue);
+template <typename Entry>
+QueueOrder NameOrder(const BasicDemoQueue<Entry>& queue) {
+    const auto& entries = queue.Entries();
+    QueueOrder order(entries.size());
+    for (std::size_t row = 0; row < order.size(); ++row) order[row] = row;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return NaturalLess(entries[a].Name, entries[b].Name); });
+    return order;
+}
 
 // Where the marks of `selected` are after `order` (rows beyond the selection's
 // size count as not selected).

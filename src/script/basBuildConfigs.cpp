@@ -147,8 +147,10 @@ std::string BuildNavigationBinds(std::string_view prevKey, std::string_view next
     text += " \"vstr demonext\"\r\n"
             "\r\n"
             "\r\n";
+    // The game starts on the first demo itself, so "next" starts at the demo
+    // that follows it (the first entry's NextIndex) and "previous" at the last.
     text += "seta demonext \"vstr demo";
-    AppendNumber(text, first);
+    AppendNumber(text, Neighbour(first + 1));
     text += "\"\r\n";
     text += "seta demopre \"vstr demo";
     AppendNumber(text, last);
@@ -167,6 +169,24 @@ std::string ComposeDemoConfig(std::string_view viewer, std::string_view navigati
     text += viewer;
     text += kLineEnd;
     text += navigation;
+    return text;
+}
+
+std::string BuildScript(const ScriptKeys& keys, std::span<const ScriptEntry> entries) {
+    if (entries.size() > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()))
+        throw std::overflow_error("more demos than the 16-bit indices hold");
+    const auto last = static_cast<std::int16_t>(entries.size());
+    const std::string viewer =
+        BuildViewerScripts(keys.slow, keys.fast, keys.pause, keys.thirdPerson, keys.play, keys.stop);
+    std::string text = ComposeDemoConfig(viewer, BuildNavigationBinds(keys.previous, keys.next, {}, 1, last));
+
+    // The entries are appended in place, so a long queue is not copied from a
+    // chain text into the navigation text and again into the file's text.
+    std::size_t length = text.size();
+    for (const ScriptEntry& entry : entries) length += 110 + entry.name.size() + entry.gameType.size();
+    text.reserve(length);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        AppendDemoEntry(text, 1, last, static_cast<std::int16_t>(i + 1), entries[i].name, entries[i].gameType);
     return text;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,9 @@ void AppendDemoEntry(std::string& chain, std::int16_t first, std::int16_t last, 
 
 // Lines 29 to 37 (previous/next binds, the start values of demonext and
 // demopre, the column header), each ending in CR LF, then `chain` unchanged.
+// The game is started on demo `first`: demonext starts at demo first + 1 and
+// demopre at demo `last`. Throws std::overflow_error when first + 1 falls
+// outside the 16-bit signed range.
 std::string BuildNavigationBinds(std::string_view prevKey, std::string_view nextKey, std::string_view chain,
                                  std::int16_t first, std::int16_t last);
 
@@ -84,6 +88,25 @@ std::string ScriptPartFileName(std::size_t number);
 // own: lines are never split. Sizes are counted in the text's UTF-8 bytes,
 // never fewer than the file's bytes in the ANSI code page.
 std::vector<ScriptPart> SplitDemoConfig(std::string_view script, std::size_t limit = reelwright::kScriptPartLimit);
+
+// The eight control keys as the script binds them.
+struct ScriptKeys {
+    std::string slow, fast, pause, thirdPerson, play, stop, previous, next;
+
+    friend bool operator==(const ScriptKeys&, const ScriptKeys&) = default;
+};
+
+// One queued demo as the script plays it.
+struct ScriptEntry {
+    std::string_view name;
+    std::string_view gameType;
+};
+
+// The whole script for the keys and the demos in queue order (numbered from
+// 1): ComposeDemoConfig of the viewer scripts and of the navigation binds over
+// the chain of all entries, built in one text. Throws std::overflow_error for
+// more entries than the 16-bit indices hold.
+std::string BuildScript(const ScriptKeys& keys, std::span<const ScriptEntry> entries);
 
 // The script's first line with its CR LF: every script this program writes
 // begins with it.

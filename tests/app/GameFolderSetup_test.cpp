@@ -63,6 +63,25 @@ TEST_F(GameFolderSetupTest, FolderNamedLikeTheExecutableIsRejected) {
     EXPECT_FALSE(store.Stored("Settings", "SOF2 Path"));
 }
 
+TEST_F(GameFolderSetupTest, AFolderThatBreaksTheGamesCommandLineIsNamedAndThePickerShownAgain) {
+    files.files["D:\\Games\\SOF2+exec x\\SOF2MP.exe"] = "";
+    files.files["D:\\Ga\"mes\\SOF2MP.exe"] = "";
+    prompts.folderAnswers = {"D:\\Games\\SOF2+exec x", "D:\\Ga\"mes", "C:\\Games\\SOF2"};
+    SetupSOF2Folder(services);
+    EXPECT_EQ(journal.entries,
+              (Strings{"browse Locate your SOF2 Directory", "exists D:\\Games\\SOF2+exec x\\SOF2MP.exe",
+                       "message Reelwright - SOF2 Folder Setup", "browse Locate your SOF2 Directory",
+                       "exists D:\\Ga\"mes\\SOF2MP.exe", "message Reelwright - SOF2 Folder Setup",
+                       "browse Locate your SOF2 Directory", "exists C:\\Games\\SOF2\\SOF2MP.exe",
+                       "save Settings/SOF2 Path=C:\\Games\\SOF2"}));
+    EXPECT_EQ(prompts.messages[0].text,
+              "The folder you have chosen holds a \"+\", at which the game splits its command line:\r\n\r\n"
+              "D:\\Games\\SOF2+exec x\r\n\r\nMove or rename the game's folder so that its path holds no \"+\" or "
+              "double quote, then choose it again.");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(prompts.messages[1].text.find("holds a double quote, which breaks the quotes"), std::string::npos);
+}
+
 TEST_F(GameFolderSetupTest, DriveRootIsTestedWithOneSeparatorAndStoredAsPicked) {
     // A picked drive root already ends in a separator: the test joins one.
     files.files["C:\\SOF2MP.exe"] = "";

@@ -130,6 +130,19 @@ TEST_F(LoadFixture, NamesTheConsoleCannotTakeAreRefusedWithTheirReason) {
     EXPECT_EQ(firstRunCalls.size(), 3u);
 }
 
+TEST_F(LoadFixture, AGameFolderThatBreaksTheCommandLineIsRefusedAndTheLoadGoesOn) {
+    store.Put("Settings", "SOF2 Path", "D:\\Games\\SOF2+exec x");
+    Load("\"D:\\Games\\SOF2+exec x\\base\\mp\\demos\\a.dm_2004\"");
+    EXPECT_TRUE(shell.calls.empty());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Error playing demo.");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(prompts.messages[0].text.find("Your SOF2 folder holds a \"+\", at which the game splits its command "
+                                            "line, so the game was not started:\r\n\r\nD:\\Games\\SOF2+exec x\r\n"),
+              0u);
+    EXPECT_EQ(journal.entries.back(), "firstrun");
+}
+
 TEST_F(LoadFixture, AGameThatCannotBeStartedIsReported) {
     store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2\\");
     shell.error = 2;

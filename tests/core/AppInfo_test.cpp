@@ -95,7 +95,8 @@ TEST(Startup, OnlyTheHelperSwitchRunsTheHelperMode) {
     EXPECT_TRUE(journal.entries.empty());
     // The switch with a game folder that holds no game: refused, nothing touched.
     EXPECT_EQ(RunHelperMode("/copy-script \"C:\\t.tmp\" \"C:\\Windows\" \"base\\mp\"", files), 1);
-    EXPECT_EQ(journal.entries, std::vector<std::string>{"exists C:\\Windows\\SOF2MP.exe"});
+    for (const std::string& entry : journal.entries)
+        EXPECT_FALSE(entry.starts_with("write ") || entry.starts_with("readonly ")) << entry;
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Reelwright.exe when the playback script cannot be placed in a game-type
 // folder (its Reelwright.cfg is a folder, so the copy is refused as access
-// denied): the offer of administrator rights, the helper it starts (under
-// Wine "runas" starts it without a prompt, and it fails the same way), and
-// the box that names the folder. Then the helper mode started by hand.
+// denied): the offer of administrator rights, the helper it starts from a
+// temporary copy of itself (under Wine "runas" starts it without a prompt,
+// and it refuses a folder where the script belongs), and the box that names
+// the folder. Then the helper mode started by hand.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,8 +11,11 @@
 
 #include <chrono>
 #include <set>
+#include <string_view>
+#include <vector>
 
 #include "app/win/frmMain.h"
+#include "launch/GameFolderRights.h"
 #include "script/basBuildConfigs.h"
 #include "shell/win/Win32Platform.h"
 #include "support/win/WinTestSupport.h"
@@ -36,6 +40,27 @@ std::set<std::wstring> TemporaryScripts() {
     return names;
 }
 
+// The folders of the program's temporary copies ("Reelwright-elevated-*").
+std::set<std::wstring> ProgramCopies() {
+    wchar_t temp[MAX_PATH + 1]{};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((std::wstring(temp) + L"Reelwright-elevated-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.insert(found.cFileName);
+    while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+// A script as Launch writes it for demos of these game types.
+std::string ScriptFor(const std::vector<std::string_view>& gameTypes) {
+    std::vector<basBuildConfigs::ScriptEntry> entries;
+    for (const std::string_view gameType : gameTypes) entries.push_back({"demo.dm_2004", gameType});
+    return basBuildConfigs::BuildScript({"F6", "F7", "F5", "F8", "F4", "F3", "F2", "F1"}, entries);
+}
+
 void Press(HWND box, int button) { ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
 
 struct GameFolderRights : ::testing::Test {
@@ -55,6 +80,13 @@ TEST_F(GameFolderRights, AskForRightsThenNameTheFolderAndLetTheUserChoose) {
     SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
     SeedSetting("Settings", "Load Splash", "0");
     const auto temporaryBefore = TemporaryScripts();
+    // A copy an interrupted run left behind is cleared at the next elevation.
+    wchar_t temp[MAX_PATH + 1]{};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring leftover = std::wstring(temp) + L"Reelwright-elevated-left";
+    ASSERT_TRUE(::CreateDirectoryW(leftover.c_str(), nullptr));
+    ASSERT_TRUE(::CloseHandle(::CreateFileW((leftover + L"\\Reelwright.exe").c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, 0, nullptr)));
 
     StartedProcess program(ProgramPath(), L"");
     HWND main = WaitForWindow(frmMain::kClassName, program.id());
@@ -84,7 +116,8 @@ TEST_F(GameFolderRights, AskForRightsThenNameTheFolderAndLetTheUserChoose) {
         EXPECT_EQ(asked.buttons, (std::vector<int>{IDYES, IDNO}));
         Press(question, IDYES);
 
-        // The helper fails as the program did; then the folder is named.
+        // The helper refuses the folder in the script's place; then the
+        // folder is named.
         HWND told = WaitForDialog(program.id(), L"Start the game anyway?", question);
         ASSERT_NE(told, nullptr);
         const DialogSnapshot shown = ReadDialog(told);
@@ -92,12 +125,15 @@ TEST_F(GameFolderRights, AskForRightsThenNameTheFolderAndLetTheUserChoose) {
         EXPECT_EQ(shown.text,
                   L"The playback script could not be placed in this game folder, so the demo keys will not step "
                   L"through the queue:\r\n\r\n" +
-                      folder + L"\r\n    Reelwright.cfg could not be written: " + denied +
-                      L".\r\n\r\nStart the game anyway? Only the first demo will play.");
+                      folder + L"\r\n    Reelwright.cfg could not be written: " + denied + L".\r\n\r\n" +
+                      basAPI::Widen(kHelperRefusedNote) +
+                      L"\r\n\r\nStart the game anyway? Only the first demo will play.");
         EXPECT_TRUE(shown.hasIcon);
         EXPECT_EQ(shown.buttons, (std::vector<int>{IDYES, IDNO}));
-        // The helper has ended and its temporary script is gone.
+        // The helper has ended; its temporary script and the program's
+        // temporary copy are gone.
         EXPECT_EQ(TemporaryScripts(), temporaryBefore);
+        EXPECT_TRUE(ProgramCopies().empty());
         Press(told, startAnyway);
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(told); }, 10s));
 
@@ -142,11 +178,14 @@ struct HelperMode : GameFolderRights {
     }
 };
 
-TEST_F(HelperMode, ValidCommandLineCopiesAndProtectsEvenWhileTheProgramRuns) {
+TEST_F(HelperMode, ValidCommandLineWritesTheExactBytesAndProtectsEvenWhileTheProgramRuns) {
     GameFolder game;
     game.AddGameExecutable(L"mymod");
     game.AddFile(L"mymod\\SOF2MP.cfg", "seta name player");
-    const std::string script = std::string(basBuildConfigs::ScriptFirstLine()) + "bind F1 \"vstr demonext\"\r\n";
+    game.AddFile(L"mymod\\Reelwright.cfg", "older script");
+    ::CreateDirectoryW((game.path() + L"\\base").c_str(), nullptr);
+    ::CreateDirectoryW((game.path() + L"\\base\\mp").c_str(), nullptr);
+    const std::string script = ScriptFor({"base\\mp", "mymod"});
     const std::wstring source = game.AddFile(L"rw1.tmp", script);
     SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
     SeedSetting("Settings", "Load Splash", "0");
@@ -167,17 +206,29 @@ TEST_F(HelperMode, ValidCommandLineCopiesAndProtectsEvenWhileTheProgramRuns) {
     EXPECT_EQ(running.WaitForExit(10s), 0u);
 }
 
-TEST_F(HelperMode, InvalidCommandLinesTouchNothing) {
+TEST_F(HelperMode, RefusedRequestsWriteNothing) {
     GameFolder game;
-    const std::wstring source =
-        game.AddFile(L"rw1.tmp", std::string(basBuildConfigs::ScriptFirstLine()) + "bind F1 \"vstr demonext\"\r\n");
-    const std::wstring foreign = game.AddFile(L"other.cfg", "bind F1 \"quit\"\r\n");
+    ::CreateDirectoryW((game.path() + L"\\base").c_str(), nullptr);
+    ::CreateDirectoryW((game.path() + L"\\base\\mp").c_str(), nullptr);
+    const std::string script = ScriptFor({"base\\mp", "base\\mp"});
+    const std::wstring source = game.AddFile(L"rw1.tmp", script);
+    // One byte changed after the first line, and a line slipped in after it.
+    std::string changed = script;
+    changed[script.find("vstr demonext")] = 'V';
+    const std::wstring changedSource = game.AddFile(L"rw2.tmp", changed);
+    const std::size_t firstLine = basBuildConfigs::ScriptFirstLine().size();
+    const std::wstring insertedSource =
+        game.AddFile(L"rw3.tmp", script.substr(0, firstLine) + "quit\r\n" + script.substr(firstLine));
     const std::wstring outside = game.path() + L"\\..\\Reelwright.cfg";
+    const std::wstring tail = L"\" \"" + game.path() + L"\" \"base\\mp\"";
 
+    EXPECT_EQ(RunHelper(L"/copy-script \"" + changedSource + tail), 1u);
+    EXPECT_EQ(RunHelper(L"/copy-script \"" + insertedSource + tail), 1u);
+    // A game type that no demo of the script plays.
+    ::CreateDirectoryW((game.path() + L"\\othermod").c_str(), nullptr);
+    EXPECT_EQ(RunHelper(L"/copy-script \"" + source + L"\" \"" + game.path() + L"\" \"othermod\""), 1u);
     // A target outside the game folder.
     EXPECT_EQ(RunHelper(L"/copy-script \"" + source + L"\" \"" + game.path() + L"\" \"base\\mp\" \"..\""), 1u);
-    // A source that is not one of the program's scripts.
-    EXPECT_EQ(RunHelper(L"/copy-script \"" + foreign + L"\" \"" + game.path() + L"\" \"base\\mp\""), 1u);
     // A game folder without the game.
     EXPECT_EQ(RunHelper(L"/copy-script \"" + source + L"\" \"" + game.path() + L"\\base\" \"mp\""), 1u);
     // Arguments missing.
@@ -185,6 +236,73 @@ TEST_F(HelperMode, InvalidCommandLinesTouchNothing) {
 
     EXPECT_EQ(::GetFileAttributesW(outside.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(::GetFileAttributesW((game.path() + L"\\base\\mp\\Reelwright.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW((game.path() + L"\\othermod\\Reelwright.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW((game.path() + L"\\mp\\Reelwright.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+    // The valid source is accepted by the same helper.
+    EXPECT_EQ(RunHelper(L"/copy-script \"" + source + tail), 0u);
+    EXPECT_EQ(ReadBytes(game.path() + L"\\base\\mp\\Reelwright.cfg"), script);
+}
+
+TEST_F(HelperMode, AHardLinkedTargetIsRefused) {
+    GameFolder game;
+    const std::wstring elsewhere = game.AddFile(L"elsewhere.txt", "not a script");
+    const std::wstring target = game.path() + L"\\mymod\\Reelwright.cfg";
+    ::CreateDirectoryW((game.path() + L"\\mymod").c_str(), nullptr);
+    if (!::CreateHardLinkW(target.c_str(), elsewhere.c_str(), nullptr))
+        GTEST_SKIP() << "this system cannot make hard links here (error " << ::GetLastError() << ")";
+    BY_HANDLE_FILE_INFORMATION information{};
+    {
+        basAPI::UniqueHandle file(::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                                OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(::GetFileInformationByHandle(file.get(), &information));
+    }
+    if (information.nNumberOfLinks < 2) GTEST_SKIP() << "this system reports no second link for a hard link";
+
+    const std::wstring source = game.AddFile(L"rw1.tmp", ScriptFor({"mymod", "mymod"}));
+    EXPECT_EQ(RunHelper(L"/copy-script \"" + source + L"\" \"" + game.path() + L"\" \"mymod\""), 1u);
+    EXPECT_EQ(ReadBytes(elsewhere), "not a script");
+}
+
+TEST_F(HelperMode, AGameTypeFolderThatIsALinkIsRefused) {
+    GameFolder game;
+    GameFolder outside;
+    const std::wstring link = game.path() + L"\\mymod";
+    ::CreateSymbolicLinkW(link.c_str(), outside.path().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "this system made no symbolic link (Wine 8 reports success and creates nothing); the "
+                        "portable tests of the helper cover links";
+
+    const std::wstring source = game.AddFile(L"rw1.tmp", ScriptFor({"mymod", "mymod"}));
+    EXPECT_EQ(RunHelper(L"/copy-script \"" + source + L"\" \"" + game.path() + L"\" \"mymod\""), 1u);
+    EXPECT_EQ(::GetFileAttributesW((outside.path() + L"\\Reelwright.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+    ::RemoveDirectoryW(link.c_str());
+}
+
+TEST(ProgramFile, IsHeldAgainstChangesWhileTheProgramRuns) {
+    ClearSettings();
+    SeedSetting("Settings", "Load Splash", "0");
+    // A copy of its own, so that nothing here can touch the built program.
+    GameFolder folder;
+    SeedSetting("Settings", "SOF2 Path", folder.pathUtf8());
+    const std::wstring program = folder.path() + L"\\Reelwright.exe";
+    ASSERT_TRUE(::CopyFileW(ProgramPath().c_str(), program.c_str(), TRUE));
+    StartedProcess running(program, L"");
+    HWND main = WaitForWindow(frmMain::kClassName, running.id());
+    ASSERT_NE(main, nullptr);
+
+    for (const DWORD access : {DWORD{GENERIC_WRITE}, DWORD{DELETE}}) {
+        const HANDLE file = ::CreateFileW(program.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(file, INVALID_HANDLE_VALUE) << "access " << access;
+        if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    }
+    EXPECT_FALSE(::MoveFileW(program.c_str(), (program + L".moved").c_str()));
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(running.WaitForExit(10s), 0u);
+    ClearSettings();
 }
 
 }  // namespace

@@ -82,5 +82,44 @@ TEST_F(PropertiesThenLaunch, KeysCapturedInTheDialogAreBoundByTheNextLaunch) {
     EXPECT_EQ(program.WaitForExit(10s), 0u);
 }
 
+TEST_F(PropertiesThenLaunch, AStoredKeyThatBreaksTheConsoleIsRefusedAtLaunchWithNothingStarted) {
+    GameFolder game;
+    const std::wstring first = game.AddFile(L"base\\mp\\demos\\duel.dm_2004");
+    const std::wstring second = game.AddFile(L"base\\mp\\demos\\ctf1.dm_2004");
+    SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
+    SeedSetting("Settings", "Load Splash", "0");
+    SeedSetting("Binds", "Bind0", "F1;quit");  // "quit" would end the game at once
+
+    StartedProcess program(ProgramPath(), L"");
+    HWND main = WaitForWindow(frmMain::kClassName, program.id());
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(AddDemoWithDialog(main, program.id(), first));
+    ASSERT_TRUE(AddDemoWithDialog(main, program.id(), second));
+    HWND list = ::GetDlgItem(main, frmMain::IDC_lvwDemoQue);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5s));
+
+    ::PostMessageW(::GetDlgItem(main, frmMain::IDC_cmdLaunch), BM_CLICK, 0, 0);
+    HWND box = WaitForDialog(program.id(), L"F1;quit");
+    ASSERT_NE(box, nullptr);
+    const DialogSnapshot shown = ReadDialog(box);
+    EXPECT_EQ(shown.title, L"Reelwright - Error playing demo.");
+    EXPECT_EQ(shown.text,
+              L"The game's console cannot take this demo key as one key, so nothing was written and the game was not "
+              L"started:\r\n\r\nNext Demo: \"F1;quit\"\r\n\r\nChoose another key in Tools > Properties, on the Demo "
+              L"Keys page: click into the key's box, press the key and then Ok.");
+    EXPECT_TRUE(shown.hasIcon);
+    EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5s));
+
+    // Nothing was started or copied, and the window was not minimised.
+    EXPECT_TRUE(game.Records().empty());
+    EXPECT_EQ(::GetFileAttributesW((game.path() + L"\\base\\mp\\Reelwright.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(::IsIconic(main));
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(10s), 0u);
+}
+
 }  // namespace
 }  // namespace reelwright

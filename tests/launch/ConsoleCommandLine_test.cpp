@@ -53,6 +53,52 @@ TEST(ConsoleCommandLine, APlusInTheNameOnTheCommandLineBreaksItWhichIsWhyLaunchR
               (std::vector<RefusedQueuedDemo>{{1, ConsoleNameProblem::PlusInCommandLineName}}));
 }
 
+TEST(ConsoleCommandLine, NamesWithBytesOfEightyOrAboveArePassedQuotedOrRefused) {
+    const std::string name = "sub\\\xe9t\xe9.dm_2004";  // as the ANSI code page gives it
+    // Unquoted, the console reads those bytes as blanks and plays "sub\".
+    ConsoleInterpreter unquoted;
+    unquoted.ExecuteCommandLine("+demo " + name);
+    EXPECT_EQ(unquoted.Take("demo"), Strings{"demo sub\\"});
+    // One demo: quoted, it plays whole.
+    ConsoleInterpreter console;
+    console.ExecuteCommandLine(OneDemoParameters("C:\\Games\\SOF2", "mymod", name, ""));
+    EXPECT_EQ(console.Take("demo"), Strings{"demo " + name});
+
+    // In the script of several demos "vstr" runs it unquoted; a game type is
+    // never quoted. Both are refused.
+    const auto anyAnsi = [](std::string_view) { return true; };
+    DemoQueue queue;
+    queue.Append({"a.dm_2004", "base\\mp", ""});
+    queue.Append({name, "mymod", ""});
+    queue.Append({"b.dm_2004", "\xe9mod", ""});
+    EXPECT_EQ(FindConsoleNameProblems(queue, anyAnsi),
+              (std::vector<RefusedQueuedDemo>{{2, ConsoleNameProblem::OutsideAsciiInScriptName},
+                                              {3, ConsoleNameProblem::GameTypeOutsideAscii}}));
+    DemoQueue alone;
+    alone.Append({name, "mymod", ""});
+    EXPECT_TRUE(FindConsoleNameProblems(alone, anyAnsi).empty());
+}
+
+TEST(ConsoleCommandLine, GameFoldersThatBreakTheCommandLineAreFoundAndOthersReachTheGameWhole) {
+    // "+" starts another command; a quote ends the folder's quotes early.
+    ConsoleInterpreter plus;
+    plus.ExecuteCommandLine(DirectPlaybackParameters("D:\\Games\\SOF2+exec x", {"base\\mp", "a.dm_2004"}));
+    EXPECT_EQ(plus.Take(), (Strings{"exec x.cfg", "demo a.dm_2004"}));
+    EXPECT_EQ(plus.Variable("fs_basepath"), "D:\\Games\\SOF2");
+    EXPECT_EQ(GameFolderBreakingCharacter("D:\\Games\\SOF2+exec x"), '+');
+    EXPECT_EQ(GameFolderBreakingCharacter("D:\\Games\\\"SOF2"), '"');
+    EXPECT_EQ(GameFolderBreakingCharacter("D:\\Games\\SO\tF2"), '\t');
+
+    // Inside the quotes blanks, ";", comments and high bytes are kept.
+    for (const char* folder : {"C:\\Program Files (x86)\\SOF2; gold", "C:\\Jeux\\\xc9t\xe9 //SOF2 /*x", "D:\\"}) {
+        EXPECT_FALSE(GameFolderBreakingCharacter(folder)) << folder;
+        ConsoleInterpreter console;
+        console.ExecuteCommandLine(OneDemoParameters(folder, "base\\mp", "a.dm_2004", ""));
+        EXPECT_EQ(console.Variable("fs_basepath"), folder);
+        EXPECT_EQ(console.Take(), Strings{"demo a.dm_2004"}) << folder;
+    }
+}
+
 TEST(ConsoleCommandLine, AQueueOfSubFolderDemosStepsThroughItsRing) {
     const Strings names = {"sub\\a.dm_2004", "2026\\june\\b.dm_2004", "c.dm_2004"};
     const Strings types = {"mymod", "base\\mp", ""};
@@ -68,10 +114,10 @@ TEST(ConsoleCommandLine, AQueueOfSubFolderDemosStepsThroughItsRing) {
     console.Execute(script);
     console.Take();
     for (const char* key : {"F1", "F1", "F1", "F1"}) console.PressKey(key);
-    EXPECT_EQ(console.Take("demo"), (Strings{"demo sub\\a.dm_2004", "demo 2026\\june\\b.dm_2004", "demo c.dm_2004",
-                                             "demo sub\\a.dm_2004"}));
+    EXPECT_EQ(console.Take("demo"), (Strings{"demo 2026\\june\\b.dm_2004", "demo c.dm_2004", "demo sub\\a.dm_2004",
+                                             "demo 2026\\june\\b.dm_2004"}));
     for (const char* key : {"F2", "F2"}) console.PressKey(key);
-    EXPECT_EQ(console.Take("demo"), (Strings{"demo c.dm_2004", "demo 2026\\june\\b.dm_2004"}));
+    EXPECT_EQ(console.Take("demo"), (Strings{"demo sub\\a.dm_2004", "demo c.dm_2004"}));
 }
 
 }  // namespace

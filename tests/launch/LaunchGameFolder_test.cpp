@@ -28,6 +28,7 @@ protected:
         services.location = {"C:\\Tools\\Reelwright", "Reelwright"};
         store.Put(kSectionSettings, kKeyGamePath, kGame);
         files.files[kGame + "\\SOF2MP.exe"] = "";
+        files.folders = {kGame + "\\base", kGame + "\\base\\mp", kGame + "\\mymod"};
         for (const auto& [name, gameType] : {std::pair{"a.dm_2004", "base\\mp"}, std::pair{"b.dm_2004", "mymod"}})
             queue.Append({name, gameType, kGame + "\\" + gameType + "\\demos\\" + name});
     }
@@ -109,13 +110,15 @@ TEST_F(LaunchGameFolderTest, YesStartsTheHelperWithTheFailedFoldersAndDeletesIts
         EXPECT_EQ(request->gameFolder, kGame);
         EXPECT_EQ(request->gameTypes, Strings{"mymod"});
         helperSource = files.files[request->source];
+        files.failingPaths.clear();
+        files.files[kModTarget] = helperSource;
         return 0;
     };
     EXPECT_TRUE(Run());
     EXPECT_EQ(Steps(), (Strings{"question", "elevated", "start"}));
     EXPECT_EQ(helperSource, files.files[kProgramScript]);
     // Written before, deleted after the helper.
-    const Strings temporary{"temp C:\\Temp\\rw1.tmp", "write C:\\Temp\\rw1.tmp",
+    const Strings temporary{"temp C:\\Temp\\rw1.tmp", "write C:\\Temp\\rw1.tmp", "read C:\\Temp\\rw1.tmp",
                             "elevated /copy-script \"C:\\Temp\\rw1.tmp\" \"C:\\Program Files (x86)\\SOF2\" \"mymod\"",
                             "remove C:\\Temp\\rw1.tmp"};
     Strings seen;
@@ -140,8 +143,10 @@ TEST_F(LaunchGameFolderTest, TheRealHelperWithRightsPlacesTheFreshScript) {
 
 TEST_F(LaunchGameFolderTest, AHelperThatFailsOrDoesNotStartLeadsToTheExclamation) {
     files.failingPaths.insert(kModTarget);
+    // What the helper says does not count: the folder is looked at again,
+    // and a helper that reports success without the copy changes nothing.
     for (const std::optional<std::uint32_t> exitCode : {std::optional<std::uint32_t>{2u}, std::optional<std::uint32_t>{1u},
-                                                        std::optional<std::uint32_t>{}}) {
+                                                        std::optional<std::uint32_t>{}, std::optional<std::uint32_t>{0u}}) {
         elevation.exitCode = exitCode;
         Answer({MessageAnswer::Yes, MessageAnswer::Yes});
         EXPECT_TRUE(Run());
@@ -154,6 +159,66 @@ TEST_F(LaunchGameFolderTest, AHelperThatFailsOrDoesNotStartLeadsToTheExclamation
     Answer({MessageAnswer::Yes, MessageAnswer::No});
     EXPECT_FALSE(Run());
     EXPECT_EQ(Steps(), (Strings{"question", "exclamation"}));
+}
+
+TEST_F(LaunchGameFolderTest, TheBoxAfterTheHelperNamesWhatIsStillMissingAndARefusal) {
+    files.failingPaths = {kBaseTarget, kModTarget};
+    files.files[kModTarget] = "older script";
+    // With rights, only base\mp gets its copy.
+    elevation.helper = [&](const std::string& parameters) -> std::optional<std::uint32_t> {
+        files.failingPaths.clear();
+        files.files[kBaseTarget] = files.files[ParseCopyScriptParameters(parameters)->source];
+        return kHelperStepFailed;
+    };
+    Answer({MessageAnswer::Yes, MessageAnswer::Yes});
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(Steps(), (Strings{"question", "elevated", "exclamation", "start"}));
+    EXPECT_EQ(prompts.messages.back().text,
+              "The playback script could not be placed in this game folder, so the demo keys will not step through "
+              "the queue:\r\n\r\n"
+              "C:\\Program Files (x86)\\SOF2\\mymod\r\n"
+              "    Reelwright.cfg could not be written: Access is denied.\r\n"
+              "    The Reelwright.cfg already there is out of date: its keys step through the demos of an earlier "
+              "launch.\r\n\r\n"
+              "Start the game anyway? Only the first demo will play.");
+
+    // The real helper refuses a game-type folder that is a junction; the box
+    // says so.
+    files.files.erase(kBaseTarget);
+    files.failingPaths = {kModTarget};
+    files.reparsePoints = {kGame + "\\mymod"};
+    elevation.helper = [&](const std::string& parameters) -> std::optional<std::uint32_t> {
+        files.failingPaths.clear();
+        return RunCopyScriptHelper(files, parameters);
+    };
+    Answer({MessageAnswer::Yes, MessageAnswer::Yes});
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(Steps(), (Strings{"question", "elevated", "exclamation", "start"}));
+    EXPECT_NE(prompts.messages.back().text.find("mymod\r\n    Reelwright.cfg could not be written: Access is denied."),
+              std::string::npos);
+    EXPECT_NE(prompts.messages.back().text.find(std::string("\r\n\r\n") + kHelperRefusedNote + "\r\n\r\nStart the game"),
+              std::string::npos);
+    EXPECT_EQ(files.files[kModTarget], "older script");
+}
+
+TEST_F(LaunchGameFolderTest, ADriveRootGameFolderReachesTheHelperWholeAndIsCheckedAgain) {
+    store.Put(kSectionSettings, kKeyGamePath, "D:\\");
+    files.files["D:\\SOF2MP.exe"] = "";
+    files.folders = {"D:\\base", "D:\\base\\mp", "D:\\mymod"};
+    queue.Clear();
+    queue.Append({"a.dm_2004", "base\\mp", "D:\\base\\mp\\demos\\a.dm_2004"});
+    queue.Append({"b.dm_2004", "mymod", "D:\\mymod\\demos\\b.dm_2004"});
+    files.failingPaths.insert("D:\\mymod\\Reelwright.cfg");
+    std::string handedFolder;
+    elevation.helper = [&](const std::string& parameters) -> std::optional<std::uint32_t> {
+        handedFolder = ParseCopyScriptParameters(parameters)->gameFolder;
+        files.failingPaths.clear();
+        return RunCopyScriptHelper(files, parameters);
+    };
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(handedFolder, "D:\\");
+    EXPECT_EQ(Steps(), (Strings{"question", "elevated", "start"}));
+    EXPECT_EQ(files.files["D:\\mymod\\Reelwright.cfg"], files.files[kProgramScript]);
 }
 
 TEST_F(LaunchGameFolderTest, OtherFailuresAreReportedWithoutTheOffer) {
@@ -175,6 +240,10 @@ TEST_F(LaunchGameFolderTest, OtherFailuresAreReportedWithoutTheOffer) {
 TEST_F(LaunchGameFolderTest, OneAccessDeniedAmongOtherFailuresOffersRightsForAllOfThem) {
     files.failingPaths = {kBaseTarget, kModTarget};
     files.failureCodes = {{kBaseTarget, 32}};
+    elevation.helper = [&](const std::string& parameters) -> std::optional<std::uint32_t> {
+        files.failingPaths.clear();
+        return RunCopyScriptHelper(files, parameters);
+    };
     EXPECT_TRUE(Run());
     EXPECT_EQ(Steps(), (Strings{"question", "elevated", "start"}));
     EXPECT_EQ(prompts.messages[0].text.find("These game folders need"), 0u);

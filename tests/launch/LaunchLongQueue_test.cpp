@@ -31,6 +31,8 @@ protected:
         services.location = {kProgram, "Reelwright"};
         store.Put(kSectionSettings, kKeyGamePath, kGame);
         files.files[kGame + "\\SOF2MP.exe"] = "";
+        // The helper with rights opens every folder on its way.
+        files.folders = {kGame + "\\base", kGame + "\\base\\mp", kMod};
     }
     void QueueDemos(int count) {
         for (int i = 1; i <= count; ++i) {

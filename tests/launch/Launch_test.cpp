@@ -106,14 +106,14 @@ TEST_F(LaunchTest, TwoDemosWriteCopyThenStartWithTheScript) {
     EXPECT_EQ(files.files["C:\\Games\\SOF2\\mymod\\Reelwright.cfg"], expected);
 }
 
-TEST_F(LaunchTest, StoredBindsReachTheirPlacesUntrimmed) {
-    const Strings keys = {"n0", "p1 ", "x2", "s3", "f4", "w5", "t6", "v7"};
+TEST_F(LaunchTest, StoredBindsReachTheirPlaces) {
+    const Strings keys = {"n0", "p1", "x2", "s3", "f4", "w5", "t6", "v7"};
     for (int i = 0; i < 8; ++i) store.Put(kSectionBinds, BindKey(i), keys[i]);
     Queue("a.dm_2004", "base\\mp");
     Queue("b.dm_2004", "base\\mp");
     Run();
     const std::string expected = basBuildConfigs::ComposeDemoConfig(
-        basBuildConfigs::BuildViewerScripts("w5", "f4", "x2", "t6", "p1 ", "s3"),
+        basBuildConfigs::BuildViewerScripts("w5", "f4", "x2", "t6", "p1", "s3"),
         basBuildConfigs::BuildNavigationBinds("v7", "n0", basBuildConfigs::BuildDemoEntry(1, 2, 1, "a.dm_2004", "base\\mp") +
                                                           basBuildConfigs::BuildDemoEntry(1, 2, 2, "b.dm_2004", "base\\mp"),
                                               1, 2));
@@ -237,10 +237,18 @@ TEST_F(LaunchTest, OneDemoWithABlankOrSemicolonIsQuotedAndOthersStayAsTheyAre) {
     Run();
     EXPECT_EQ(shell.calls.back().parameters, "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo \"a;b.dm_2004\"");
     queue.Clear();
-    Queue("sub\\\xc3\xa9t\xc3\xa9.dm_2004", "mymod");
+    Queue("sub\\\xc3\xa9t\xc3\xa9.dm_2004", "mymod");  // bytes of 0x80 or above split it too
     Run();
     EXPECT_EQ(shell.calls.back().parameters,
-              "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo sub\\\xc3\xa9t\xc3\xa9.dm_2004");
+              "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo \"sub\\\xc3\xa9t\xc3\xa9.dm_2004\"");
+    queue.Clear();
+    Queue("a/b.dm_2004", "mymod");
+    Run();
+    EXPECT_EQ(shell.calls.back().parameters, "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo \"a/b.dm_2004\"");
+    queue.Clear();
+    Queue("plain_1.dm_2004", "mymod");
+    Run();
+    EXPECT_EQ(shell.calls.back().parameters, "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo plain_1.dm_2004");
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -288,6 +296,60 @@ TEST_F(LaunchTest, CharactersOutsideTheAnsiCodePageAreRefused) {
     EXPECT_NE(prompts.messages[0].text.find("\xd0\xbc\xd0\xbe\xd0\xb4\\demos\\b.dm_2004: its path holds characters"),
               std::string::npos);
     EXPECT_EQ(prompts.messages[0].text.find("ok.dm_2004"), std::string::npos);
+}
+
+TEST_F(LaunchTest, AccentedLettersAreRefusedInTheScriptAndInGameTypes) {
+    Queue("a.dm_2004", "base\\mp");
+    Queue("\xc3\xa9t\xc3\xa9.dm_2004", "base\\mp");
+    Queue("b.dm_2004", "m\xc3\xb6" "d");
+    ExpectRefused(Run(), journal, prompts,
+                  "\r\nbase\\mp\\demos\\\xc3\xa9t\xc3\xa9.dm_2004: its name holds a character outside plain ASCII "
+                  "(such as an accented letter), which the playback script of several demos cannot take. Rename the "
+                  "file, or play it alone.");
+    EXPECT_NE(prompts.messages[0].text.find("\r\nm\xc3\xb6" "d\\demos\\b.dm_2004: its game type folder holds a character "
+                                            "outside plain ASCII (such as an accented letter), which the game reads as "
+                                            "a blank there. Rename the folder."),
+              std::string::npos);
+}
+
+TEST_F(LaunchTest, GameFoldersThatBreakTheCommandLineAreRefusedBeforeAnything) {
+    Queue("a.dm_2004", "base\\mp");
+    Queue("b.dm_2004", "base\\mp");
+    store.Put(kSectionSettings, kKeyGamePath, "D:\\Games\\SOF2+exec x");
+    ExpectRefused(Run(), journal, prompts,
+                  "Your SOF2 folder holds a \"+\", at which the game splits its command line, so the game was not "
+                  "started:\r\n\r\nD:\\Games\\SOF2+exec x\r\n\r\nMove or rename the game's folder so that its path "
+                  "holds no \"+\" or double quote, then locate it again with File > Locate SOF2.exe File.");
+    const std::pair<const char*, const char*> others[] = {
+        {"D:\\Ga\"mes", "holds a double quote, which breaks the quotes around the folder"},
+        {"D:\\Ga\tmes", "holds a control character (code 9), which breaks the quotes around the folder"}};
+    for (const auto& [folder, reason] : others) {
+        prompts.messages.clear();
+        store.Put(kSectionSettings, kKeyGamePath, folder);
+        ExpectRefused(Run(), journal, prompts, reason);
+    }
+}
+
+TEST_F(LaunchTest, DemoKeysTheConsoleCannotTakeAreRefusedWhenTheScriptWouldBindThem) {
+    store.Put(kSectionBinds, "Bind0", "F1;quit");
+    store.Put(kSectionBinds, "Bind6", " F8");
+    store.Put(kSectionBinds, "Bind3", "");  // binds nothing, breaks nothing
+    Queue("a.dm_2004", "base\\mp");
+    Queue("b.dm_2004", "base\\mp");
+    ExpectRefused(Run(), journal, prompts,
+                  "The game's console cannot take these demo keys as one key each, so nothing was written and the "
+                  "game was not started:\r\n\r\nNext Demo: \"F1;quit\"\r\n3rd Person View: \" F8\"\r\n\r\nChoose "
+                  "another key in Tools > Properties, on the Demo Keys page: click into the key's box, press the key "
+                  "and then Ok.");
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Error playing demo.");
+
+    // One demo plays without the script: the keys play no part.
+    prompts.messages.clear();
+    queue.Clear();
+    Queue("a.dm_2004", "base\\mp");
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(shell.calls.size(), 1u);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(LaunchTest, LongListsOfRefusedDemosAreCutShort) {

@@ -295,12 +295,44 @@ TEST_F(PropertiesDialogTest, EmptyAndBlankBindsAreSetBackWithOneWarning) {
 
 TEST_F(PropertiesDialogTest, HandTypedNamesAreStoredAsTyped) {
     ASSERT_TRUE(dialog.Load());
-    view.binds[2] = " mouse1";
-    view.binds[6] = "KP_DEL ";
+    view.binds[2] = "mouse1";
+    view.binds[6] = "KP_DEL";
+    view.binds[7] = "a/b";
     dialog.Ok();
-    EXPECT_EQ(store.Stored(kSectionBinds, "Bind2"), " mouse1");
-    EXPECT_EQ(store.Stored(kSectionBinds, "Bind6"), "KP_DEL ");
+    EXPECT_EQ(store.Stored(kSectionBinds, "Bind2"), "mouse1");
+    EXPECT_EQ(store.Stored(kSectionBinds, "Bind6"), "KP_DEL");
+    EXPECT_EQ(store.Stored(kSectionBinds, "Bind7"), "a/b");
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(PropertiesDialogTest, NamesTheConsoleCannotTakeAreSetBackWithOneWarningAfterTheEmptyOne) {
+    ASSERT_TRUE(dialog.Load());
+    view.binds[0] = "F1;quit";
+    view.binds[1] = "my key";
+    view.binds[3] = " mouse1";
+    view.binds[5] = "\xc3\xa9";
+    view.binds[7] = "";
+    journal.entries.clear();
+    dialog.Ok();
+
+    const std::pair<int, const char*> setBack[] = {{0, "F8"}, {1, "F2"}, {3, "F4"}, {5, "F6"}, {7, "F1"}};
+    for (const auto& [index, key] : setBack) {
+        EXPECT_EQ(view.binds[index], key) << index;
+        EXPECT_EQ(store.Stored(kSectionBinds, BindKey(index)), key) << index;
+    }
+    EXPECT_EQ(store.Stored(kSectionBinds, "Bind2"), "F3");
+
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[0].text, kEmptyBindWarning);
+    EXPECT_EQ(prompts.messages[1].title, "Reelwright Properties");
+    EXPECT_EQ(prompts.messages[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(prompts.messages[1].buttons, MessageButtons::Ok);
+    EXPECT_EQ(prompts.messages[1].text,
+              "The key name \"F1;quit\" cannot be used in the game's console.  It has now been set to default.\r\n"
+              "The key name \"my key\" cannot be used in the game's console.  It has now been set to default.\r\n"
+              "The key name \" mouse1\" cannot be used in the game's console.  It has now been set to default.\r\n"
+              "The key name \"\xc3\xa9\" cannot be used in the game's console.  It has now been set to default.");
+    EXPECT_EQ(journal.entries[journal.entries.size() - 2], "enable main");
 }
 
 TEST_F(PropertiesDialogTest, KeysAreCapturedUntilADoubleClickAndAgainAfterTheFocusLeaves) {

@@ -2,10 +2,13 @@
 // presses its keys: the keys must do in the game what their lines say.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/ConsoleKeyName.h"
+#include "prefs/KeyNames.h"
 #include "script/basBuildConfigs.h"
 #include "support/ConsoleInterpreter.h"
 
@@ -24,7 +27,11 @@ std::string ScriptFor(const Strings& names) {
 
 class ConsoleRules : public ::testing::Test {
 protected:
+    // As the game runs a launch of several demos: it plays the first demo,
+    // then runs the script.
     void Load(const Strings& names) {
+        console.Execute("demo " + names.front());
+        console.Take();
         console.Execute(ScriptFor(names));
         loadTrace = console.Take();
     }
@@ -39,13 +46,33 @@ protected:
 
 TEST(ConsoleInterpreter, SplitsAtSemicolonsOutsideQuotesOnly) {
     ConsoleInterpreter console;
-    console.Execute("set a \"x ; y\" ; set b two words\r\nset c\"q\"// note ; set d 4");
+    console.Execute("set a \"x ; y\" ; set b two words\r\nset c\"q\"// note ; set d 4\nset e 5");
     EXPECT_EQ(console.Variable("a"), "x ; y");
     EXPECT_EQ(console.Variable("b"), "two words");
     EXPECT_EQ(console.Variable("c"), "q");
-    // A comment ends the command, not the line.
-    EXPECT_EQ(console.Variable("d"), "4");
+    // A "//" comment runs to the line end, over its ';'.
+    EXPECT_FALSE(console.Variable("d"));
+    EXPECT_EQ(console.Variable("e"), "5");
+    // A "/*" comment runs over ';' and line ends; the command ends with it.
+    console.Execute("set f b/*x ;\n y*/zz ; set g 7");
+    EXPECT_EQ(console.Variable("f"), "b");
+    EXPECT_EQ(console.Take(), Strings{"unknown zz"});
+    EXPECT_EQ(console.Variable("g"), "7");
     EXPECT_EQ(ConsoleInterpreter::Tokenize(R"(bind F1 "vstr x")"), (Strings{"bind", "F1", "vstr x"}));
+}
+
+TEST(ConsoleInterpreter, CommentsAndHighBytesEndAnUnquotedWordAnywhere) {
+    // "//" ends the command inside a word; "/*" skips to "*/" or to the end.
+    EXPECT_EQ(ConsoleInterpreter::Tokenize("bind a//b \"x\""), (Strings{"bind", "a"}));
+    EXPECT_EQ(ConsoleInterpreter::Tokenize("bind a/*c d*/b x"), (Strings{"bind", "a", "b", "x"}));
+    EXPECT_EQ(ConsoleInterpreter::Tokenize("set v /* never closed"), (Strings{"set", "v"}));
+    // A lone slash or star is an ordinary character.
+    EXPECT_EQ(ConsoleInterpreter::Tokenize("bind / * a/b"), (Strings{"bind", "/", "*", "a/b"}));
+    // Read as signed characters, every byte of 0x80 or above is a blank
+    // outside quotes and kept inside them.
+    EXPECT_EQ(ConsoleInterpreter::Tokenize("demo \xe9t\xe9.dm_2004"), (Strings{"demo", "t", ".dm_2004"}));
+    EXPECT_EQ(ConsoleInterpreter::Tokenize("demo\x80\xff x"), (Strings{"demo", "x"}));
+    EXPECT_EQ(ConsoleInterpreter::Tokenize("set v \"\xe9t\xe9 //x /*y\""), (Strings{"set", "v", "\xe9t\xe9 //x /*y"}));
 }
 
 TEST(ConsoleInterpreter, VstrRunsTheTextBeforeWhatFollows) {
@@ -115,14 +142,25 @@ TEST_F(ConsoleRules, LoadingRunsEveryLineButTheHeader) {
     for (const char* key : {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8"}) EXPECT_TRUE(console.Binding(key)) << key;
 }
 
+TEST_F(ConsoleRules, TheRingFromTheStartPlaysTheNextDemoFirst) {
+    // The game already plays demo 1: the first "next" goes on to demo 2.
+    Load({"a.dm_2004", "b.dm_2004", "c.dm_2004"});
+    EXPECT_EQ(Press({"F1", "F1", "F2"}, "demo"), (Strings{"demo b.dm_2004", "demo c.dm_2004", "demo b.dm_2004"}));
+}
+
+TEST_F(ConsoleRules, TheRingOfTwoFromTheStartPlaysTheSecondDemoFirst) {
+    Load({"a.dm_2004", "b.dm_2004"});
+    EXPECT_EQ(Press({"F1", "F1", "F2"}, "demo"), (Strings{"demo b.dm_2004", "demo a.dm_2004", "demo b.dm_2004"}));
+}
+
 TEST_F(ConsoleRules, NextAndPreviousStepAroundTheRing) {
     Load({"a.dm_2004", "b.dm_2004", "c.dm_2004"});
     EXPECT_EQ(Press({"F1", "F1", "F1", "F1"}, "demo"),
-              (Strings{"demo a.dm_2004", "demo b.dm_2004", "demo c.dm_2004", "demo a.dm_2004"}));
-    // From a, previous wraps to c and goes back.
-    EXPECT_EQ(Press({"F2", "F2", "F2"}, "demo"), (Strings{"demo c.dm_2004", "demo b.dm_2004", "demo a.dm_2004"}));
+              (Strings{"demo b.dm_2004", "demo c.dm_2004", "demo a.dm_2004", "demo b.dm_2004"}));
+    // From b, previous goes back over a and wraps to c.
+    EXPECT_EQ(Press({"F2", "F2", "F2"}, "demo"), (Strings{"demo a.dm_2004", "demo c.dm_2004", "demo b.dm_2004"}));
     EXPECT_EQ(Press({"F1", "F2", "F1", "F1"}, "demo"),
-              (Strings{"demo b.dm_2004", "demo a.dm_2004", "demo b.dm_2004", "demo c.dm_2004"}));
+              (Strings{"demo c.dm_2004", "demo b.dm_2004", "demo c.dm_2004", "demo a.dm_2004"}));
 }
 
 TEST_F(ConsoleRules, PreviousFirstStartsAtTheLastDemo) {
@@ -131,10 +169,10 @@ TEST_F(ConsoleRules, PreviousFirstStartsAtTheLastDemo) {
               (Strings{"demo c.dm_2004", "demo b.dm_2004", "demo a.dm_2004", "demo c.dm_2004"}));
 }
 
-TEST_F(ConsoleRules, TwoDemosAlternate) {
+TEST_F(ConsoleRules, TheSameDemoQueuedTwiceAlternatesBetweenItsEntries) {
     Load({"a.dm_2004", "a.dm_2004"});
     EXPECT_EQ(Press({"F1", "F1", "F1"}, "demo"), (Strings{"demo a.dm_2004", "demo a.dm_2004", "demo a.dm_2004"}));
-    EXPECT_EQ(console.Variable("demonext"), "vstr demo2");
+    EXPECT_EQ(console.Variable("demonext"), "vstr demo1");
 }
 
 TEST_F(ConsoleRules, SlowMotionSlowsDownThenReturns) {
@@ -163,6 +201,71 @@ TEST_F(ConsoleRules, ThirdPersonTogglesAndStopStops) {
     Load({"a.dm_2004", "b.dm_2004"});
     EXPECT_EQ(Press({"F8", "F8"}), (Strings{"cg_thirdperson 1", "echo 3rd Person", "cg_thirdperson 0", "echo Normal"}));
     EXPECT_EQ(Press({"F3"}), (Strings{"stopdemo"}));
+}
+
+// The two bind lines of the navigation text, with `name` as the next-demo key.
+std::string BindLines(const std::string& name) {
+    const std::string navigation = basBuildConfigs::BuildNavigationBinds("MOUSE3", name, "", 1, 2);
+    return navigation.substr(0, navigation.find("\r\n", navigation.find("\r\n") + 2) + 2);
+}
+
+// Runs the two bind lines: true when the console runs nothing else and binds
+// exactly the two keys as written.
+bool BindsExactly(const std::string& name) {
+    ConsoleInterpreter console;
+    console.Execute(BindLines(name));
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto& bound = console.Bindings();
+    return console.Trace().empty() && bound.size() == 2 && bound.count("mouse3") && bound.count(lower) &&
+           bound.at(lower) == "vstr demonext";
+}
+
+TEST(ConsoleKeyNames, EveryNameOfTheKeyTableAndTypicalHandTypedNamesBindOneKey) {
+    for (int code = 0; code < 256; ++code) {
+        const std::string name = basFunctions::KeyCodeToBindName(static_cast<std::int16_t>(code));
+        if (name.empty()) continue;
+        EXPECT_TRUE(reelwright::IsConsoleKeyName(name)) << name;
+        EXPECT_TRUE(BindsExactly(name)) << name;
+    }
+    for (const char* name : {"mouse2", "KP_DEL", "~", "a/b", "*/", "\\", "MWHEELUP"}) {
+        EXPECT_TRUE(reelwright::IsConsoleKeyName(name)) << name;
+        EXPECT_TRUE(BindsExactly(name)) << name;
+    }
+}
+
+TEST(ConsoleKeyNames, NamesThatBreakTheBindLineAreRefused) {
+    // "F1;quit" quits the game, "my key" rebinds "my", the comments cut the
+    // line, a quote or a byte of 0x80 or above splits the name.
+    for (const char* name : {"F1;quit", "my key", "a//b", "a/*b", "F1\"x", "\xe9", "F\xe9" "1", "tab\tkey"}) {
+        EXPECT_FALSE(reelwright::IsConsoleKeyName(name)) << name;
+        EXPECT_FALSE(BindsExactly(name)) << name;
+    }
+    ConsoleInterpreter console;
+    console.Execute(BindLines("F1;quit"));
+    EXPECT_EQ(console.Take(), Strings{"unknown quit"});
+    // Harmless to the console, but not one key name as stored: refused too.
+    for (const char* name : {" F1", "F1 ", "", "\x7f"}) EXPECT_FALSE(reelwright::IsConsoleKeyName(name)) << name;
+}
+
+TEST(ConsoleKeyNames, EveryShortNameTheRuleAcceptsBindsExactlyThatKey) {
+    // Every name of up to three characters from the characters that matter.
+    const std::string alphabet = "a/*;\" \t\x7f\x80\xe9+\\$";
+    std::vector<std::string> names{""};
+    for (int length = 1; length <= 3; ++length) {
+        std::vector<std::string> longer;
+        for (const auto& name : names)
+            if (name.size() == static_cast<std::size_t>(length - 1))
+                for (char c : alphabet) longer.push_back(name + c);
+        names.insert(names.end(), longer.begin(), longer.end());
+    }
+    int accepted = 0;
+    for (const auto& name : names) {
+        if (!reelwright::IsConsoleKeyName(name)) continue;
+        ++accepted;
+        EXPECT_TRUE(BindsExactly(name)) << name;
+    }
+    EXPECT_GT(accepted, 100);
 }
 
 }  // namespace

@@ -130,6 +130,8 @@ TEST_F(ChainInTheConsole, AThousandDemosRunWholeAndTheKeysStepAcrossThePartsBoth
     for (int i = 0; i <= kCount; ++i) console.PressKey("F1");
     const Strings forward = console.Take("demo ");
     ASSERT_EQ(forward.size(), kCount + 1u);
+    // The game started on the first demo, so the first Next plays the second.
+    EXPECT_EQ(PositionOf(forward[0]), 2);
     for (std::size_t i = 1; i < forward.size(); ++i)
         ASSERT_EQ(PositionOf(forward[i]), PositionOf(forward[i - 1]) % kCount + 1) << forward[i];
     for (int i = 0; i < kCount; ++i) console.PressKey("F2");

@@ -62,7 +62,7 @@ TEST(BuildConfigs, TwoDemoExampleMatchesByteForByte) {
         R"(bind F1 "vstr demonext")",
         "",
         "",
-        R"(seta demonext "vstr demo1")",
+        R"(seta demonext "vstr demo2")",
         R"(seta demopre "vstr demo2")",
         "",
         "",
@@ -88,7 +88,8 @@ TEST(BuildConfigs, BuildersReturnTheirOwnLinesOnly) {
 
     const std::string navigation = BuildNavigationBinds("p", "n", "CHAIN", 1, 5);
     EXPECT_EQ(navigation.substr(0, 24), "bind p \"vstr demopre\"\r\nb");
-    EXPECT_NE(navigation.find("seta demonext \"vstr demo1\"\r\nseta demopre \"vstr demo5\"\r\n"), std::string::npos);
+    // The game starts on demo 1: "next" starts at the demo after it.
+    EXPECT_NE(navigation.find("seta demonext \"vstr demo2\"\r\nseta demopre \"vstr demo5\"\r\n"), std::string::npos);
     // The chain text follows the column header unchanged.
     EXPECT_EQ(navigation.substr(navigation.size() - 9), "__\r\nCHAIN");
     EXPECT_EQ(std::count(navigation.begin(), navigation.end(), '\n'), 9);
@@ -147,6 +148,7 @@ TEST(BuildConfigs, IndexArithmeticOutsideSixteenBitsIsReported) {
     EXPECT_NE(BuildDemoEntry(1, 32767, 32767, "a", "t").find("demo32767 \"demo a ; set demonext vstr demo1 ; set demopre vstr demo32766\""),
               std::string::npos);
     EXPECT_NE(BuildNavigationBinds("p", "n", "", 1, 32767).find("\"vstr demo32767\""), std::string::npos);
+    EXPECT_THROW(BuildNavigationBinds("p", "n", "", 32767, 32767), std::overflow_error);  // next of the first
 }
 
 TEST(BuildConfigs, WriteDemoConfigWritesTheComposedTextBesideTheProgram) {

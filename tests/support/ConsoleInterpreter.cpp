@@ -23,6 +23,14 @@ bool IsTracedGameVariable(const std::string& lowerName) {
     return lowerName == "timescale" || lowerName == "cl_freezedemo" || lowerName == "cg_thirdperson";
 }
 
+// The console reads text as signed characters: every byte of 0x80 or above
+// is below the space and counts as a blank.
+bool IsConsoleBlank(char c) { return static_cast<signed char>(c) <= ' '; }
+
+bool StartsComment(std::string_view text, std::size_t i) {
+    return text.compare(i, 2, "//") == 0 || text.compare(i, 2, "/*") == 0;
+}
+
 std::string JoinFrom(const std::vector<std::string>& arguments, std::size_t first) {
     std::string text;
     for (std::size_t i = first; i < arguments.size(); ++i) {
@@ -133,9 +141,16 @@ std::vector<std::string> ConsoleInterpreter::Tokenize(std::string_view command) 
     std::vector<std::string> arguments;
     std::size_t i = 0;
     while (true) {
-        while (i < command.size() && static_cast<unsigned char>(command[i]) <= ' ') ++i;
-        if (i >= command.size()) break;
-        if (command.compare(i, 2, "//") == 0) break;
+        // Blanks and "/* ... */" comments between arguments; "//" ends the
+        // command, as does a comment that is never closed.
+        while (true) {
+            while (i < command.size() && IsConsoleBlank(command[i])) ++i;
+            if (command.compare(i, 2, "/*") != 0) break;
+            const std::size_t close = command.find("*/", i + 2);
+            if (close == std::string_view::npos) return arguments;
+            i = close + 2;
+        }
+        if (i >= command.size() || command.compare(i, 2, "//") == 0) break;
         if (command[i] == '"') {
             const std::size_t close = command.find('"', i + 1);
             const std::size_t end = close == std::string_view::npos ? command.size() : close;
@@ -144,8 +159,7 @@ std::vector<std::string> ConsoleInterpreter::Tokenize(std::string_view command) 
             continue;
         }
         const std::size_t start = i;
-        while (i < command.size() && static_cast<unsigned char>(command[i]) > ' ' && command[i] != '"' &&
-               command.compare(i, 2, "//") != 0)
+        while (i < command.size() && !IsConsoleBlank(command[i]) && command[i] != '"' && !StartsComment(command, i))
             ++i;
         arguments.emplace_back(command.substr(start, i - start));
     }
@@ -154,13 +168,30 @@ std::vector<std::string> ConsoleInterpreter::Tokenize(std::string_view command) 
 
 void ConsoleInterpreter::Run() {
     while (!buffer_.empty() && !fatalError_) {
-        // The next command ends at a line end, or at a ';' outside quotes.
+        // The next command ends at a line end, or at a ';' outside quotes and
+        // comments. Outside quotes "//" comments out the rest of the line (its
+        // ';' included), and "/*" runs over ';' and line ends to "*/", where
+        // the command ends.
         bool quoted = false;
+        bool lineComment = false;
+        bool blockComment = false;
         std::size_t end = 0;
         for (; end < buffer_.size(); ++end) {
             const char c = buffer_[end];
             if (c == '"') quoted = !quoted;
-            if (c == '\r' || c == '\n' || (c == ';' && !quoted)) break;
+            if (!quoted) {
+                const char next = end + 1 < buffer_.size() ? buffer_[end + 1] : '\0';
+                if (!blockComment && c == '/' && next == '/') {
+                    lineComment = true;
+                } else if (!lineComment && c == '/' && next == '*') {
+                    blockComment = true;
+                } else if (blockComment && c == '*' && next == '/') {
+                    ++end;  // the command ends with the comment
+                    break;
+                }
+                if (!lineComment && !blockComment && c == ';') break;
+            }
+            if (!blockComment && (c == '\r' || c == '\n')) break;
         }
         const std::string command = buffer_.substr(0, end);
         buffer_.erase(0, end < buffer_.size() ? end + 1 : end);

@@ -1,9 +1,15 @@
 // A small model of the game's console, enough to run the playback script and
 // press its keys in tests:
-// - a text is split into commands at CR, LF and at ';' outside double quotes;
+// - a text is split into commands at CR, LF and at ';' outside double quotes
+//   and comments: "//" comments out the rest of the line, ';' included, and
+//   "/*" runs over ';' and line ends to "*/", where the command ends;
 // - a command is split into arguments at blanks; a double-quoted text is one
-//   argument (a quote also ends an unquoted argument), and "//" outside quotes
-//   ends the command;
+//   argument (a quote also ends an unquoted argument); outside quotes "//"
+//   ends the command and "/*" starts a comment that runs to "*/", wherever
+//   they stand, inside an unquoted argument too;
+// - text is read as signed characters: a byte of 0x80 or above is below the
+//   space, so outside quotes it is a blank (between arguments it is skipped,
+//   inside one it ends it); inside quotes it is kept;
 // - set/seta name args...: the variable gets the remaining arguments joined
 //   with one blank; vstr name runs the variable's text before what follows;
 //   bind key args...: the key runs that text when pressed; wait, echo, demo and
@@ -69,6 +75,8 @@ public:
 
     std::optional<std::string> Variable(std::string_view name) const;
     std::optional<std::string> Binding(std::string_view key) const;
+    // Every bound key (lower case) with its text.
+    const std::map<std::string, std::string>& Bindings() const { return bindings_; }
 
     // What the console did, in order: "demo <name>", "exec <file>", "stopdemo", "echo <text>",
     // "wait" / "wait <n>", "<game variable> <value>" when timescale,

@@ -115,10 +115,122 @@ std::optional<FolderContents> FakeFileSystem::ListFolder(const std::string& fold
         if (auto name = direct(file->first)) contents.files.push_back(*name);
     for (auto sub = folders.lower_bound(prefix); sub != folders.end() && sub->compare(0, prefix.size(), prefix) == 0;
          ++sub)
-        if (auto name = direct(*sub)) contents.folders.push_back(*name);
+        if (auto name = direct(*sub); name && !reparsePoints.count(*sub)) contents.folders.push_back(*name);
     return contents;
 }
 
+bool FakeFileSystem::IsReadOnly(const std::string& path) { return files.count(path) && readOnly.count(path); }
+
+bool FakeFileSystem::IsFolder(const std::string& path) const {
+    if (folders.count(path)) return true;
+    const std::string prefix = !path.empty() && path.back() == '\\' ? path : path + "\\";
+    const auto below = [&](const auto& container) {
+        const auto next = container.lower_bound(prefix);
+        return next != container.end() && next->first.compare(0, prefix.size(), prefix) == 0;
+    };
+    const auto folderBelow = folders.lower_bound(prefix);
+    return below(files) || (folderBelow != folders.end() && folderBelow->compare(0, prefix.size(), prefix) == 0);
+}
+
+namespace {
+
+class FakeHeldItem : public HeldItem {
+public:
+    FakeHeldItem(FakeFileSystem& files, Journal* journal, std::string path, HeldFacts facts)
+        : HeldItem(std::move(facts)), files_(files), journal_(journal), path_(std::move(path)) {}
+    ~FakeHeldItem() override {
+        if (journal_) journal_->Add("release " + path_);
+    }
+    FileResult Replace(std::string_view bytes) override {
+        if (journal_) journal_->Add("write " + path_);
+        files_.files[path_] = std::string(bytes);
+        return {};
+    }
+    FileResult MakeReadOnly() override {
+        if (journal_) journal_->Add("readonly " + path_);
+        files_.readOnly.insert(path_);
+        return {};
+    }
+
+private:
+    FakeFileSystem& files_;
+    Journal* journal_;
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<HeldItem> FakeFileSystem::Hold(const std::string& path, HoldMode mode, FileResult& error) {
+    if (journal_) journal_->Add("hold " + path);
+    error = {};
+    if (failingPaths.count(path)) {
+        error = FailureOf(path);
+        return nullptr;
+    }
+    const bool exists = files.count(path) || IsFolder(path) || reparsePoints.count(path);
+    if (mode == HoldMode::CreateNew) {
+        if (exists) {
+            error = FileResult{kErrorFileExists};
+            return nullptr;
+        }
+        files[path] = "";
+    } else if (!exists) {
+        error = FileResult{kErrorFileNotFound};
+        return nullptr;
+    }
+    HeldFacts facts;
+    facts.directory = !files.count(path) && IsFolder(path);
+    facts.reparsePoint = reparsePoints.count(path) != 0;
+    facts.links = linkCounts.count(path) ? linkCounts.at(path) : 1;
+    facts.finalPath = finalPaths.count(path) ? finalPaths.at(path) : path;
+    return std::make_unique<FakeHeldItem>(*this, journal_, path, std::move(facts));
+}
+
+FileResult FakeFileSystem::ReadHeldFile(const std::string& path, std::size_t limit, std::string& bytes,
+                                        HeldFacts& facts) {
+    if (journal_) journal_->Add("read " + path);
+    bytes.clear();
+    FileResult error;
+    const auto held = Hold(path, HoldMode::Inspect, error);
+    if (!held) return error;
+    facts = held->Facts();
+    if (!facts.reparsePoint && !facts.directory) bytes = files[path].substr(0, limit + 1);
+    return {};
+}
+
+std::string FakeFileSystem::TextFromAnsi(std::string_view bytes) { return std::string(bytes); }
+
+bool FakeFileSystem::IsLocalFixedDrive(const std::string& path) { return !otherDrives.count(path.substr(0, 2)); }
+
+std::string FakeFileSystem::TemporaryFolder() { return "C:\\Temp"; }
+
+FileResult FakeFileSystem::CreateFolder(const std::string& path) {
+    if (journal_) journal_->Add("mkdir " + path);
+    if (failingPaths.count(path)) return FailureOf(path);
+    if (files.count(path) || IsFolder(path)) return FileResult{kErrorAlreadyExists};
+    folders.insert(path);
+    return {};
+}
+
+FileResult FakeFileSystem::RemoveFolder(const std::string& path) {
+    if (journal_) journal_->Add("rmdir " + path);
+    if (failingPaths.count(path)) return FailureOf(path);
+    if (!IsFolder(path)) return FileResult{kErrorFileNotFound};
+    folders.erase(path);
+    if (IsFolder(path)) {
+        folders.insert(path);
+        return FileResult{145};  // the folder is not empty
+    }
+    return {};
+}
+
+FileResult FakeFileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+    if (journal_) journal_->Add("write " + path);
+    if (failingPaths.count(path)) return FailureOf(path);
+    if (files.count(path) || IsFolder(path)) return FileResult{kErrorFileExists};
+    files[path] = std::string(bytes);
+    return {};
+}
 
 std::uint32_t FakeGameShell::ShellOpen(const std::string& file, const std::string& parameters,
                                        const std::string& directory, int showMode) {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -71,6 +72,23 @@ public:
     // directly below a folder of `folders`, in byte order; a folder in
     // `failingPaths` lists nothing.
     std::optional<FolderContents> ListFolder(const std::string& folder) override;
+    bool IsReadOnly(const std::string& path) override;
+    // Journal entries "hold <path>" and, when the owner ends, "release <path>";
+    // "write <path>" and "readonly <path>" for what is done through it. A
+    // folder exists when `folders` names it or anything lies below it.
+    std::unique_ptr<HeldItem> Hold(const std::string& path, HoldMode mode, FileResult& error) override;
+    FileResult ReadHeldFile(const std::string& path, std::size_t limit, std::string& bytes, HeldFacts& facts) override;
+    // Its "ANSI code page" is UTF-8: the text is the bytes.
+    std::string TextFromAnsi(std::string_view bytes) override;
+    bool IsLocalFixedDrive(const std::string& path) override;
+    std::string TemporaryFolder() override;
+    // Journal entries "mkdir <path>" and "rmdir <path>".
+    FileResult CreateFolder(const std::string& path) override;
+    FileResult RemoveFolder(const std::string& path) override;
+    FileResult WriteNewFile(const std::string& path, std::string_view bytes) override;
+
+    // Whether a folder of that name exists (named, or holding something).
+    bool IsFolder(const std::string& path) const;
 
     std::map<std::string, std::string> files;  // path -> content
     std::set<std::string> folders;             // existing folders (FileExists is false for them)
@@ -79,6 +97,10 @@ public:
     // The error a failing path gives; access denied when not listed here.
     std::map<std::string, std::uint32_t> failureCodes;
     bool temporaryFileFails = false;  // MakeTemporaryFile gives no path
+    std::set<std::string> reparsePoints;                // files or folders that are links
+    std::map<std::string, std::uint32_t> linkCounts;    // hard links of a file, 1 when not listed
+    std::map<std::string, std::string> finalPaths;      // where a path really leads, itself when not listed
+    std::set<std::string> otherDrives;                  // drives ("E:") that are not local fixed drives
 
 private:
     FileResult FailureOf(const std::string& path) const;

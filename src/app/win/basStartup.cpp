@@ -11,6 +11,7 @@
 #include "app/win/frmMain.h"
 #include "app/win/frmSplash.h"
 #include "shell/win/Win32ClassesRegistry.h"
+#include "shell/win/OwnProgramFile.h"
 #include "shell/win/Win32Platform.h"
 #include "core/win/basAPI.h"
 
@@ -79,6 +80,9 @@ private:
 }  // namespace
 
 int Main(const std::wstring& commandLineTail) {
+    // Held for the whole run: the copy that is elevated is made from it.
+    win::HoldOwnProgramFile();
+
     // The helper that Launch starts with administrator rights does its one job
     // and ends: no window, and no instance of its own.
     {

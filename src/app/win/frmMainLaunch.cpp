@@ -3,15 +3,19 @@
 #include "app/win/frmMain.h"
 #include "launch/Launch.h"
 #include "core/win/Controls.h"
+#include "launch/ElevatedProgramCopy.h"
+#include "shell/win/OwnProgramFile.h"
 #include "shell/win/Win32ElevatedRunner.h"
 
 namespace reelwright {
 
 void frmMain::cmdLaunch_Click() {
     const std::string optionalParameters = win::GetText(txtOptionalParams);
-    // The program itself, started again with rights, places the script in a
-    // game folder that the user cannot write.
-    win::Win32ElevatedRunner elevation(hwnd(), services().location.ProgramPath());
+    // The program, started again with rights from a fresh copy of its own
+    // bytes, places the script in a game folder that the user cannot write.
+    win::Win32ElevatedRunner starter(hwnd());
+    ElevatedProgramCopy elevation(services().files, starter, win::ReadOwnProgramFile,
+                                  services().location.baseName + ".exe");
     if (Launch(services(), queue(), optionalParameters, &elevation)) ::ShowWindow(hwnd(), SW_MINIMIZE);
 }
 

@@ -36,8 +36,9 @@ void WaitPumpingMessages(HANDLE process) {
 
 }  // namespace
 
-std::optional<std::uint32_t> Win32ElevatedRunner::RunElevated(const std::string& parameters) {
-    const std::wstring program = basAPI::Widen(programPath_);
+std::optional<std::uint32_t> Win32ElevatedRunner::StartElevated(const std::string& programPath,
+                                                                 const std::string& parameters) {
+    const std::wstring program = basAPI::Widen(programPath);
     const std::wstring arguments = basAPI::Widen(parameters);
     const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
 

@@ -11,16 +11,14 @@
 
 namespace reelwright::win {
 
-class Win32ElevatedRunner : public ElevatedRunner {
+class Win32ElevatedRunner : public ElevatedStarter {
 public:
-    Win32ElevatedRunner(HWND owner, std::string programPath)
-        : owner_(owner), programPath_(std::move(programPath)) {}
+    explicit Win32ElevatedRunner(HWND owner) : owner_(owner) {}
 
-    std::optional<std::uint32_t> RunElevated(const std::string& parameters) override;
+    std::optional<std::uint32_t> StartElevated(const std::string& program, const std::string& parameters) override;
 
 private:
     HWND owner_;
-    std::string programPath_;
 };
 
 }  // namespace reelwright::win

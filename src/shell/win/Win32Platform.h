@@ -19,6 +19,15 @@ public:
     std::string MakeTemporaryFile() override;
     std::string ErrorText(std::uint32_t error) override;
     std::optional<FolderContents> ListFolder(const std::string& folder) override;
+    bool IsReadOnly(const std::string& path) override;
+    std::unique_ptr<HeldItem> Hold(const std::string& path, HoldMode mode, FileResult& error) override;
+    FileResult ReadHeldFile(const std::string& path, std::size_t limit, std::string& bytes, HeldFacts& facts) override;
+    std::string TextFromAnsi(std::string_view bytes) override;
+    bool IsLocalFixedDrive(const std::string& path) override;
+    std::string TemporaryFolder() override;
+    FileResult CreateFolder(const std::string& path) override;
+    FileResult RemoveFolder(const std::string& path) override;
+    FileResult WriteNewFile(const std::string& path, std::string_view bytes) override;
 };
 
 class Win32GameShell : public GameShell {

@@ -347,8 +347,8 @@ std::wstring DemoFolder(GameFolder& game, const std::wstring& name, int count) {
 
 // Drop-to-shown: from the drop to the list painted with its new rows.
 // Remove-all: Ctrl+A and Delete, to the empty list painted. Both are printed
-// for the record; the bounds are far above them and only catch a slide back
-// into time that grows with the square of the rows.
+// for the record and not judged: how the queue's work grows with its rows is
+// counted in tests/queue/QueueGrowth_test.cpp.
 TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
     Open(true);
     const std::wstring few = DemoFolder(game, L"few", 4000);
@@ -404,8 +404,6 @@ TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
     RecordProperty("drop_to_shown_32767_ms", static_cast<int>(fullShown));
     RecordProperty("remove_all_4000_ms", static_cast<int>(fewRemoved));
     RecordProperty("remove_all_32767_ms", static_cast<int>(fullRemoved));
-    EXPECT_LT(fullShown, 10000.0);
-    EXPECT_LT(fullRemoved, 10000.0);
 }
 
 }  // namespace

@@ -353,21 +353,12 @@ TEST_F(QueueButtonsTest, RemoveTakesTheSelectedRowAndKeepsListAndQueueInStep) {
     EXPECT_EQ(QueueNames(), RowNames());
 }
 
-// How long `action` takes.
-template <typename Action>
-std::chrono::milliseconds Timed(Action action) {
-    const auto start = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-}
-
-// A full queue in a plain list view: filling, adding to and removing from it
-// take well under a second each here; the bounds only catch a slide into
-// quadratic time.
+// A full queue in a plain list view: filled, one more refused, then emptied
+// but for one row.
 TEST_F(QueueButtonsTest, AFullQueueFitsTheListAndRefusesMore) {
     for (std::size_t i = 0; i < DemoQueue::kMaxEntries - 1; ++i)
         window.queue().Append({"q" + std::to_string(i) + ".dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos"});
-    EXPECT_LT(Timed([&] { window.RefreshDemoList(); }), 10s);
+    window.RefreshDemoList();
     ASSERT_EQ(::SendMessageW(window.lvwDemoQue, LVM_GETITEMCOUNT, 0, 0),
               static_cast<LRESULT>(DemoQueue::kMaxEntries - 1));
 
@@ -379,7 +370,7 @@ TEST_F(QueueButtonsTest, AFullQueueFitsTheListAndRefusesMore) {
         ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         OpenDialogAnswerer::Type(L"\"a.dm_2004\" \"b.dm_2004\"")(dialog);
     });
-    EXPECT_LT(Timed([&] { Click(window.cmdAdd); }), 10s);
+    Click(window.cmdAdd);
     ASSERT_TRUE(answerer.Seen().found);
     ASSERT_EQ(answerer.Seen().messages.size(), 1u);
     EXPECT_EQ(answerer.Seen().messages[0].text,
@@ -392,7 +383,7 @@ TEST_F(QueueButtonsTest, AFullQueueFitsTheListAndRefusesMore) {
     // Everything but one row selected, then removed.
     Select(-1, LVIS_SELECTED);
     Select(5, 0);
-    EXPECT_LT(Timed([&] { Click(window.cmdRemove); }), 10s);
+    Click(window.cmdRemove);
     EXPECT_EQ(RowNames(), std::vector<std::string>{"q5.dm_2004"});
     EXPECT_EQ(QueueNames(), RowNames());
 }

@@ -236,11 +236,11 @@ TEST_F(PropertiesWindow, DoubleClickClearsAndUnlocksForANameTypedByHand) {
     EXPECT_TRUE(Locked(dialog.txtBind[1]));
 
     ::SendMessageW(box, WM_KEYDOWN, 'M', 1);  // typing, not capture
-    Type(box, L" mouse2");
-    EXPECT_EQ(Text(box), L" mouse2");
+    Type(box, L"mouse2");
+    EXPECT_EQ(Text(box), L"mouse2");
 
     PressOk(dialog);  // the click takes the focus first, which locks the box again
-    EXPECT_EQ(ReadSetting("Binds", "Bind2"), " mouse2");
+    EXPECT_EQ(ReadSetting("Binds", "Bind2"), "mouse2");
     EXPECT_TRUE(real.fakePrompts.messages.empty());
 }
 
@@ -317,6 +317,28 @@ TEST_F(PropertiesWindow, SeveralEmptyBoxesAreSetBackWithOneWarning) {
     EXPECT_EQ(ReadSetting("Binds", "Bind1"), "F2");
     EXPECT_EQ(ReadSetting("Binds", "Bind3"), "F4");
     EXPECT_EQ(ReadSetting("Binds", "Bind6"), "F7");
+}
+
+TEST_F(PropertiesWindow, NamesTypedByHandThatTheConsoleCannotTakeAreSetBackWithOneWarning) {
+    frmProperties& dialog = Open();
+    SelectTab(dialog, 1);
+    DoubleClick(dialog.txtBind[0]);
+    Type(dialog.txtBind[0], L"F1;quit");
+    DoubleClick(dialog.txtBind[7]);
+    Type(dialog.txtBind[7], L"my key");
+    DoubleClick(dialog.txtBind[2]);
+    Type(dialog.txtBind[2], L"mouse2");
+
+    PressOk(dialog);
+    ASSERT_EQ(real.fakePrompts.messages.size(), 1u);
+    EXPECT_EQ(real.fakePrompts.messages[0].title, "Reelwright Properties");
+    EXPECT_EQ(real.fakePrompts.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(real.fakePrompts.messages[0].text,
+              "The key name \"F1;quit\" cannot be used in the game's console.  It has now been set to default.\r\n"
+              "The key name \"my key\" cannot be used in the game's console.  It has now been set to default.");
+    EXPECT_EQ(ReadSetting("Binds", "Bind0"), "F8");
+    EXPECT_EQ(ReadSetting("Binds", "Bind7"), "F1");
+    EXPECT_EQ(ReadSetting("Binds", "Bind2"), "mouse2");
 }
 
 TEST_F(PropertiesWindow, TheRealWarningIsAnExclamationBoxWithOneOkButton) {

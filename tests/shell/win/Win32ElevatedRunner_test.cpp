@@ -28,7 +28,7 @@ TEST(Win32ElevatedRunner, WaitsForTheProgramWithTheOwnerDisabledAndMessagesPumpe
     GameFolder game;
     OwnerWindow owner;
     ASSERT_TRUE(owner.window);
-    win::Win32ElevatedRunner runner(owner.window.get(), game.pathUtf8() + "\\SOF2MP.exe");
+    win::Win32ElevatedRunner runner(owner.window.get());
 
     std::atomic<bool> disabledWhileRunning{false}, pumped{false}, closed{false};
     std::thread watcher([&] {
@@ -43,7 +43,7 @@ TEST(Win32ElevatedRunner, WaitsForTheProgramWithTheOwnerDisabledAndMessagesPumpe
         pumped = ::SendMessageTimeoutW(owner.window.get(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
         closed = ::PostMessageW(started, WM_CLOSE, 0, 0) != 0;
     });
-    const auto exitCode = runner.RunElevated("/copy-script \"C:\\Temp\\rw1.tmp\" \"D:\\Jeux \u00e0 moi\\\\\" \"mod\"");
+    const auto exitCode = runner.StartElevated(game.pathUtf8() + "\\SOF2MP.exe", "/copy-script \"C:\\Temp\\rw1.tmp\" \"D:\\Jeux \u00e0 moi\\\\\" \"mod\"");
     watcher.join();
 
     ASSERT_TRUE(closed);
@@ -59,8 +59,9 @@ TEST(Win32ElevatedRunner, WaitsForTheProgramWithTheOwnerDisabledAndMessagesPumpe
 
 TEST(Win32ElevatedRunner, AProgramThatCannotStartGivesNothingAndReenablesTheOwner) {
     OwnerWindow owner;
-    win::Win32ElevatedRunner runner(owner.window.get(), basAPI::Narrow(BuildFolder()) + "\\NoSuchProgram.exe");
-    EXPECT_EQ(runner.RunElevated("/copy-script"), std::nullopt);
+    win::Win32ElevatedRunner runner(owner.window.get());
+    EXPECT_EQ(runner.StartElevated(basAPI::Narrow(BuildFolder()) + "\\NoSuchProgram.exe", "/copy-script"),
+              std::nullopt);
     EXPECT_TRUE(::IsWindowEnabled(owner.window.get()));
 }
 

@@ -1,0 +1,292 @@
+#include "demo/DemoReader.h"
+
+#include <charconv>
+#include <fstream>
+#include <map>
+
+#include "demo/DemoProtocol.h"
+#include "demo/DemoRecords.h"
+#include "demo/DemoText.h"
+#include "demo/MessageReader.h"
+
+namespace reelwright {
+namespace {
+
+// The length walk reads this much at a time.
+constexpr std::size_t kLengthBlockBytes = 64 * 1024;
+// The head's one read: the largest first record with its header.
+constexpr std::size_t kHeadBlockBytes = 8 + kMaxMessageBytes;
+
+// The end operations of every known protocol: the game state's list of config
+// strings ends with one of them (or with the first baseline) before the
+// protocol is known.
+bool EndsMessageInSomeProtocol(std::uint8_t op) { return op == 8 || op == 9; }
+
+// Config strings the head needs: the server info and every slot that is a
+// player's in some protocol.
+bool HeadNeedsConfigString(int index) {
+    return index == 0 || (index >= 2 && index < 2 + kPlayerSlots) || (index >= 544 && index < 544 + kPlayerSlots);
+}
+
+DemoReadRefusal RefusalOf(RecordStatus status, bool firstRecord) {
+    switch (status) {
+    case RecordStatus::Message: return DemoReadRefusal::None;
+    case RecordStatus::End: return firstRecord ? DemoReadRefusal::NotADemo : DemoReadRefusal::None;
+    case RecordStatus::CutShort: return firstRecord ? DemoReadRefusal::Truncated : DemoReadRefusal::None;
+    case RecordStatus::TooLong: return DemoReadRefusal::MessageTooLong;
+    case RecordStatus::BadLength: return DemoReadRefusal::BrokenMessage;
+    case RecordStatus::ReadFailed: return DemoReadRefusal::CannotOpen;
+    }
+    return DemoReadRefusal::BrokenMessage;
+}
+
+struct FirstMessage {
+    DemoHead head;
+    const DemoProtocol* protocol = nullptr;
+};
+
+DemoHead Refused(DemoReadRefusal refusal) {
+    DemoHead head;
+    head.refusal = refusal;
+    return head;
+}
+
+std::optional<std::vector<std::string>> PlayerNames(const std::map<int, std::string>& strings, int first) {
+    std::vector<std::string> names;
+    for (auto it = strings.lower_bound(first); it != strings.end() && it->first < first + kPlayerSlots; ++it) {
+        const std::string& player = it->second;
+        if (player.empty()) continue;  // a free slot
+        if (player.rfind("n\\", 0) != 0) return std::nullopt;
+        names.push_back(DemoDisplayText(InfoValue(player, "n").value_or("")));
+    }
+    return names;
+}
+
+// The first record: optional server commands, then the game state, whose
+// config strings come before its baselines.
+FirstMessage ReadFirstMessage(DemoRecords& records, std::string_view fileName) {
+    FirstMessage first;
+    std::string_view bytes;
+    const RecordStatus status = records.Next(bytes);
+    if (status != RecordStatus::Message) {
+        first.head = Refused(RefusalOf(status, true));
+        return first;
+    }
+    MessageReader message(bytes);
+    const auto broken = [&] {
+        first.head = Refused(DemoReadRefusal::BrokenMessage);
+        return first;
+    };
+    if (!message.Long()) return broken();  // the acknowledged command
+    for (;;) {
+        const auto op = message.Byte();
+        if (!op) return broken();
+        if (*op == kOpGameState) break;
+        if (*op == kOpNop) continue;
+        if (*op == kOpServerCommand) {
+            if (!message.Long() || !message.String(false)) return broken();
+            continue;
+        }
+        first.head = Refused(*op >= 6 && *op <= 10 ? DemoReadRefusal::NotADemo : DemoReadRefusal::UnknownOperation);
+        return first;
+    }
+    if (!message.Long()) return broken();  // the command sequence
+    std::map<int, std::string> strings;
+    std::uint8_t endOp = 0;
+    for (;;) {
+        const auto op = message.Byte();
+        if (!op) return broken();
+        if (*op == kOpConfigString) {
+            const auto index = message.Short();
+            if (!index) return broken();
+            const bool keep = HeadNeedsConfigString(*index);
+            auto text = message.String(keep);
+            if (!text) return broken();
+            if (keep) strings[*index] = std::move(*text);
+            continue;
+        }
+        if (*op == kOpBaseline || EndsMessageInSomeProtocol(*op)) {
+            endOp = *op;
+            break;
+        }
+        first.head = Refused(DemoReadRefusal::UnknownOperation);
+        return first;
+    }
+
+    const std::string_view serverInfo = strings[0];
+    if (const auto number = InfoValue(serverInfo, "protocol")) {
+        int value = 0;
+        const auto [end, error] = std::from_chars(number->data(), number->data() + number->size(), value);
+        if (error == std::errc{} && end == number->data() + number->size()) first.protocol = DemoProtocolByNumber(value);
+    } else {
+        first.protocol = DemoProtocolByExtension(fileName);
+    }
+    if (!first.protocol) {
+        first.head = Refused(DemoReadRefusal::UnsupportedProtocol);
+        return first;
+    }
+    if (endOp != kOpBaseline && endOp != first.protocol->opEndOfMessage) {
+        first.head = Refused(DemoReadRefusal::UnknownOperation);
+        return first;
+    }
+
+    DemoHead& head = first.head;
+    head.protocol = first.protocol->number;
+    head.map = DemoDisplayText(InfoValue(serverInfo, "mapname").value_or(""));
+    head.server = DemoDisplayText(InfoValue(serverInfo, "sv_hostname").value_or(""));
+    head.gameType = GameTypeName(*first.protocol, InfoValue(serverInfo, "g_gametype").value_or(""));
+    head.players = PlayerNames(strings, first.protocol->firstPlayerConfigString);
+    return first;
+}
+
+// Game states and snapshot times of the records after the first.
+class LengthCounter {
+public:
+    explicit LengthCounter(const DemoProtocol& protocol) : protocol_(protocol) {}
+
+    // False, with the refusal, at the first message that cannot be read.
+    bool Take(std::string_view bytes, DemoReadRefusal& refusal) {
+        MessageReader message(bytes);
+        if (!message.Long()) return Broken(refusal);
+        for (;;) {
+            const auto op = message.Byte();
+            if (!op) return Broken(refusal);
+            if (*op == kOpNop || *op == protocol_.opMapChange) continue;
+            if (*op == kOpServerCommand) {
+                if (!message.Long() || !message.String(false)) return Broken(refusal);
+                continue;
+            }
+            if (*op == kOpGameState) {
+                // A new map: what follows is the next game state's time.
+                CloseGameState();
+                return true;
+            }
+            if (*op == kOpSnapshot) {
+                const auto time = message.Long();
+                if (!time) return Broken(refusal);
+                if (!inGameState_) first_ = *time;
+                inGameState_ = true;
+                last_ = *time;
+                return true;
+            }
+            // The rest (the end, downloads, voice) come after the snapshot;
+            // the length needs nothing from them.
+            if (*op > kOpServerCommand && *op <= protocol_.highestOperation) return true;
+            refusal = DemoReadRefusal::UnknownOperation;
+            return false;
+        }
+    }
+
+    std::int64_t Milliseconds() {
+        CloseGameState();
+        return total_;
+    }
+
+private:
+    static bool Broken(DemoReadRefusal& refusal) {
+        refusal = DemoReadRefusal::BrokenMessage;
+        return false;
+    }
+
+    void CloseGameState() {
+        // A server time that went back gives nothing rather than less.
+        if (inGameState_ && last_ > first_) total_ += last_ - first_;
+        inGameState_ = false;
+    }
+
+    const DemoProtocol& protocol_;
+    bool inGameState_ = false;  // a snapshot of the current game state was seen
+    std::int64_t first_ = 0;
+    std::int64_t last_ = 0;
+    std::int64_t total_ = 0;
+};
+
+
+// A file read without the stream's own buffer: the records' blocks are the
+// only copy. Paths are wide on Windows, so any name opens.
+class DemoFileInput final : public DemoInput {
+public:
+    explicit DemoFileInput(const std::filesystem::path& file) {
+        stream_.rdbuf()->pubsetbuf(nullptr, 0);
+        stream_.open(file, std::ios::binary);
+        failed_ = !stream_.is_open();
+    }
+
+    bool Opened() const { return stream_.is_open(); }
+
+    std::size_t Read(char* into, std::size_t count) override {
+        if (failed_) return 0;
+        stream_.read(into, static_cast<std::streamsize>(count));
+        if (stream_.bad()) failed_ = true;
+        return static_cast<std::size_t>(stream_.gcount());
+    }
+
+    bool Failed() const override { return failed_; }
+
+private:
+    std::ifstream stream_;
+    bool failed_ = false;
+};
+
+std::string FileNameOf(const std::filesystem::path& file) {
+    const std::u8string name = file.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
+}  // namespace
+
+DemoHead ReadDemoHead(DemoInput& input, std::string_view fileName) {
+    DemoRecords records(input, kHeadBlockBytes);
+    return ReadFirstMessage(records, fileName).head;
+}
+
+DemoLength ReadDemoLength(DemoInput& input, std::string_view fileName) {
+    DemoLength length;
+    DemoRecords records(input, kLengthBlockBytes);
+    const FirstMessage first = ReadFirstMessage(records, fileName);
+    if (!first.head.Readable()) {
+        length.refusal = first.head.refusal;
+        return length;
+    }
+    LengthCounter counter(*first.protocol);
+    for (;;) {
+        std::string_view bytes;
+        const RecordStatus status = records.Next(bytes);
+        if (status != RecordStatus::Message) {
+            length.refusal = RefusalOf(status, false);
+            length.cutShort = status == RecordStatus::CutShort;
+            break;
+        }
+        if (!counter.Take(bytes, length.refusal)) break;
+    }
+    if (length.Readable()) length.milliseconds = counter.Milliseconds();
+    return length;
+}
+
+DemoHead ReadDemoHead(std::string_view bytes, std::string_view fileName) {
+    DemoBytesInput input(bytes);
+    return ReadDemoHead(input, fileName);
+}
+
+DemoLength ReadDemoLength(std::string_view bytes, std::string_view fileName) {
+    DemoBytesInput input(bytes);
+    return ReadDemoLength(input, fileName);
+}
+
+DemoHead ReadDemoHead(const std::filesystem::path& file) {
+    DemoFileInput input(file);
+    if (!input.Opened()) return Refused(DemoReadRefusal::CannotOpen);
+    return ReadDemoHead(input, FileNameOf(file));
+}
+
+DemoLength ReadDemoLength(const std::filesystem::path& file) {
+    DemoFileInput input(file);
+    if (!input.Opened()) {
+        DemoLength length;
+        length.refusal = DemoReadRefusal::CannotOpen;
+        return length;
+    }
+    return ReadDemoLength(input, FileNameOf(file));
+}
+
+}  // namespace reelwright

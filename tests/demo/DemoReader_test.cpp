@@ -1,0 +1,243 @@
+// The demo reader on demos written by the test encoder: what the head and the
+// length give, and the reason for each kind of file it cannot take.
+#include "demo/DemoReader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/DemoEncoder.h"
+
+namespace reelwright {
+namespace {
+
+using testing::GameStateParts;
+
+GameStateParts Shop() {
+    GameStateParts parts;
+    parts.serverInfo =
+        "\\sv_hostname\\^1Red ^7Dragons \x96 Cr\xE8me\\mapname\\mp_shop\\g_gametype\\ctf\\protocol\\2004\\sv_maxclients\\16";
+    parts.players = {"n\\^4Blue^7Boy\\t\\blue\\model\\marine", "", "n\\Cr\xE8me^^1\\t\\red"};
+    return parts;
+}
+
+const std::vector<std::int32_t> kTwentySeconds = [] {
+    std::vector<std::int32_t> times;
+    for (std::int32_t t = 5000; t <= 25000; t += 50) times.push_back(t);
+    return times;
+}();
+
+std::size_t FirstRecordSize(const GameStateParts& parts) { return 8 + testing::GameStateMessage(parts).size(); }
+
+TEST(DemoReader, TheHeadGivesMapServerGameTypeAndPlayersAsPlayersReadThem) {
+    const DemoHead head = ReadDemoHead(testing::Demo(Shop(), kTwentySeconds), "x.dm_2004");
+    ASSERT_TRUE(head.Readable());
+    EXPECT_EQ(head.protocol, 2004);
+    EXPECT_EQ(head.map, "mp_shop");
+    // Colour codes gone, Windows-1252 bytes as UTF-8 (an en dash, an e grave).
+    EXPECT_EQ(head.server, "Red Dragons \u2013 Cr\u00E8me");
+    EXPECT_EQ(head.gameType, "ctf");
+    // Slot order; the free slot left out; "^^" is no colour code but "^1" is.
+    ASSERT_TRUE(head.players);
+    EXPECT_EQ(*head.players, (std::vector<std::string>{"BlueBoy", "Cr\u00E8me^"}));
+
+    // Server commands before the game state and no other config strings.
+    GameStateParts bare = Shop();
+    bare.commandsBefore = {"print \"hello\"", "cs 5 x"};
+    bare.otherStrings = false;
+    EXPECT_EQ(ReadDemoHead(testing::Demo(bare, {}), "x.dm_2004").map, "mp_shop");
+}
+
+TEST(DemoReader, NoneOneAndSixtyFourPlayersAndOnlyStringsItKnows) {
+    GameStateParts parts = Shop();
+    parts.players.clear();
+    EXPECT_EQ(ReadDemoHead(testing::Demo(parts, {}), "x.dm_2004").players, std::vector<std::string>{});
+
+    parts.players = {"n\\Solo\\t\\free"};
+    EXPECT_EQ(ReadDemoHead(testing::Demo(parts, {}), "x.dm_2004").players, std::vector<std::string>{"Solo"});
+
+    std::vector<std::string> names;
+    parts.players.clear();
+    // 65 strings: the last is the slot after the 64th, another config string.
+    for (int slot = 0; slot < 65; ++slot) {
+        names.push_back("p" + std::to_string(slot));
+        parts.players.push_back("n\\p" + std::to_string(slot) + "\\t\\free");
+    }
+    names.pop_back();
+    EXPECT_EQ(ReadDemoHead(testing::Demo(parts, {}), "x.dm_2004").players, names);
+
+    // One string of another form: no names at all rather than a guess, the rest as before.
+    parts.players = {"n\\Solo\\t\\free", "name\\Other"};
+    const DemoHead head = ReadDemoHead(testing::Demo(parts, {}), "x.dm_2004");
+    EXPECT_TRUE(head.Readable());
+    EXPECT_EQ(head.map, "mp_shop");
+    EXPECT_FALSE(head.players);
+}
+
+TEST(DemoReader, TheLengthSumsEachGameStateFromItsFirstToItsLastSnapshot) {
+    EXPECT_EQ(ReadDemoLength(testing::Demo(Shop(), kTwentySeconds), "x.dm_2004").milliseconds, 20000);
+    EXPECT_EQ(ReadDemoLength(testing::Demo(Shop(), {}), "x.dm_2004").milliseconds, 0);
+    EXPECT_EQ(ReadDemoLength(testing::Demo(Shop(), {5000}), "x.dm_2004").milliseconds, 0);
+
+    // A map change: a second game state whose server time starts again; its
+    // first snapshot follows server commands and a map-change operation.
+    GameStateParts next = Shop();
+    next.serverInfo = "\\mapname\\mp_jor1\\sv_hostname\\other\\g_gametype\\dm\\protocol\\2004";
+    std::string demo = testing::Demo(Shop(), kTwentySeconds);
+    demo.resize(demo.size() - 8);  // without its end marker
+    demo += testing::Record(900, testing::GameStateMessage(next));
+    testing::MessageWriter changed;
+    changed.Long(1);
+    changed.Byte(5);
+    changed.Long(3);
+    changed.String("cp \"Round 2\"");
+    changed.Byte(8);
+    changed.Byte(7);
+    changed.Long(100);
+    demo += testing::Record(901, changed.Bytes());
+    demo += testing::Record(902, testing::SnapshotMessage(10599, {"print \"x\""}));
+    // No end marker: the end of the file ends the demo as well.
+    const DemoLength length = ReadDemoLength(demo, "x.dm_2004");
+    EXPECT_TRUE(length.Readable());
+    EXPECT_FALSE(length.cutShort);
+    EXPECT_EQ(length.milliseconds, 20000 + 10499);
+    EXPECT_EQ(length.Seconds(), 30);
+    // The head is the first map's.
+    EXPECT_EQ(ReadDemoHead(demo, "x.dm_2004").map, "mp_shop");
+
+    // A recording cut off inside a record: the whole records count.
+    const DemoLength cut = ReadDemoLength(demo.substr(0, demo.size() - 3), "x.dm_2004");
+    EXPECT_TRUE(cut.Readable());
+    EXPECT_TRUE(cut.cutShort);
+    EXPECT_EQ(cut.milliseconds, 20000);
+}
+
+TEST(DemoReader, AFileCutAnywhereInItsFirstRecordIsTruncated) {
+    const std::string demo = testing::Demo(Shop(), kTwentySeconds);
+    const std::size_t first = FirstRecordSize(Shop());
+    EXPECT_EQ(ReadDemoHead(demo.substr(0, 0), "x.dm_2004").refusal, DemoReadRefusal::NotADemo);
+    for (std::size_t size = 1; size < first; ++size) {
+        const std::string cut = demo.substr(0, size);
+        ASSERT_EQ(ReadDemoHead(cut, "x.dm_2004").refusal, DemoReadRefusal::Truncated) << size;
+        ASSERT_EQ(ReadDemoLength(cut, "x.dm_2004").refusal, DemoReadRefusal::Truncated) << size;
+    }
+    EXPECT_EQ(ReadDemoHead(demo.substr(0, first), "x.dm_2004").map, "mp_shop");
+    // Only the end marker: no message at all.
+    EXPECT_EQ(ReadDemoHead(testing::EndMarker(), "x.dm_2004").refusal, DemoReadRefusal::NotADemo);
+}
+
+TEST(DemoReader, RecordLengthsOutsideTheEnginesRangeAreRefused) {
+    // The largest message the engine takes is read; one byte more is refused.
+    std::string largest = testing::GameStateMessage(Shop());
+    largest.resize(16384, '\x55');
+    EXPECT_TRUE(ReadDemoHead(testing::Record(1, largest) + testing::EndMarker(), "x.dm_2004").Readable());
+    largest += '\x55';
+    EXPECT_EQ(ReadDemoHead(testing::Record(1, largest), "x.dm_2004").refusal, DemoReadRefusal::MessageTooLong);
+
+    // In a later record, only the length is refused; the head stays readable.
+    std::string demo = testing::Record(1, testing::GameStateMessage(Shop())) + testing::Record(2, largest);
+    EXPECT_TRUE(ReadDemoHead(demo, "x.dm_2004").Readable());
+    EXPECT_EQ(ReadDemoLength(demo, "x.dm_2004").refusal, DemoReadRefusal::MessageTooLong);
+
+    // An empty record and a negative length other than the end marker.
+    demo = testing::Record(1, testing::GameStateMessage(Shop())) + testing::Record(2, "");
+    EXPECT_EQ(ReadDemoLength(demo, "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
+    std::string negative = testing::Record(1, testing::GameStateMessage(Shop())) + testing::EndMarker();
+    negative[negative.size() - 4] = '\xfe';
+    EXPECT_EQ(ReadDemoLength(negative, "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
+}
+
+TEST(DemoReader, UndecodableMessagesAndUnknownOperationsAreRefused) {
+    // The unused code path inside the server info.
+    testing::MessageWriter unused;
+    unused.Long(0);
+    unused.Byte(2);
+    unused.Long(1);
+    unused.Byte(3);
+    unused.Short(0);
+    unused.Byte('\\');
+    unused.Bits("00000000100");
+    EXPECT_EQ(ReadDemoHead(testing::Record(1, unused.Bytes()), "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
+
+    // ... and in a snapshot's time.
+    testing::MessageWriter snapshot;
+    snapshot.Long(0);
+    snapshot.Byte(7);
+    snapshot.Bits("00000000100");
+    const std::string gameState = testing::Record(1, testing::GameStateMessage(Shop()));
+    EXPECT_EQ(ReadDemoLength(gameState + testing::Record(2, snapshot.Bytes()), "x.dm_2004").refusal,
+              DemoReadRefusal::BrokenMessage);
+
+    // Operation 0, and config strings outside a game state.
+    for (const std::uint8_t op : {std::uint8_t{0}, std::uint8_t{3}, std::uint8_t{10}}) {
+        testing::MessageWriter bad;
+        bad.Long(0);
+        bad.Byte(op);
+        bad.Long(0);
+        EXPECT_EQ(ReadDemoLength(gameState + testing::Record(2, bad.Bytes()), "x.dm_2004").refusal,
+                  DemoReadRefusal::UnknownOperation)
+            << int{op};
+    }
+
+    // A game state ended by the other protocol's end operation.
+    GameStateParts wrongEnd = Shop();
+    wrongEnd.endOp = testing::kEndQuake3;
+    EXPECT_EQ(ReadDemoHead(testing::Demo(wrongEnd, {}), "x.dm_2004").refusal, DemoReadRefusal::UnknownOperation);
+
+    // A first message that is a snapshot: no game state, no demo.
+    EXPECT_EQ(ReadDemoHead(testing::Record(1, testing::SnapshotMessage(5)), "x.dm_2004").refusal,
+              DemoReadRefusal::NotADemo);
+}
+
+TEST(DemoReader, TheServerInfosProtocolChoosesTheTableElseTheExtension) {
+    // A Quake III game state: players from config string 544, numbered game types.
+    GameStateParts quake;
+    quake.serverInfo = "\\mapname\\q3dm17\\sv_hostname\\^3Longest\\g_gametype\\4\\protocol\\68";
+    quake.players = {"n\\Sarge\\t\\1\\model\\sarge", "n\\^1Doom\\t\\2"};
+    quake.firstPlayer = 544;
+    quake.endOp = testing::kEndQuake3;
+    const std::string demo = testing::Demo(quake, {1000, 3000});
+    // The server info's protocol holds over the extension.
+    const DemoHead head = ReadDemoHead(demo, "renamed.dm_2004");
+    ASSERT_TRUE(head.Readable());
+    EXPECT_EQ(head.protocol, 68);
+    EXPECT_EQ(head.server, "Longest");
+    EXPECT_EQ(head.gameType, "ctf");
+    EXPECT_EQ(head.players, (std::vector<std::string>{"Sarge", "Doom"}));
+    EXPECT_EQ(ReadDemoLength(demo, "renamed.dm_2004").milliseconds, 2000);
+
+    // Without one, the extension chooses, whatever its letter case.
+    quake.serverInfo = "\\mapname\\q3dm17\\g_gametype\\9";
+    EXPECT_EQ(ReadDemoHead(testing::Demo(quake, {}), "a.DM_71").protocol, 71);
+    EXPECT_EQ(ReadDemoHead(testing::Demo(quake, {}), "a.DM_71").gameType, "ctfelim");
+    EXPECT_EQ(ReadDemoHead(testing::Demo(quake, {}), "a.dm_72").refusal, DemoReadRefusal::UnsupportedProtocol);
+    quake.serverInfo = "\\mapname\\q3dm17\\protocol\\43";
+    EXPECT_EQ(ReadDemoHead(testing::Demo(quake, {}), "a.dm_68").refusal, DemoReadRefusal::UnsupportedProtocol);
+}
+
+TEST(DemoReader, FilesOpenByAnyNameAndAFileThatIsNotThereCannotBeRead) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "reelwright-demo-reader";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / std::filesystem::path(u8"Démo Ω ctf.DM_2004");
+    {
+        std::ofstream out(file, std::ios::binary);
+        const std::string demo = testing::Demo(Shop(), kTwentySeconds);
+        out.write(demo.data(), static_cast<std::streamsize>(demo.size()));
+    }
+    EXPECT_EQ(ReadDemoHead(file).map, "mp_shop");
+    EXPECT_EQ(ReadDemoLength(file).milliseconds, 20000);
+
+    EXPECT_EQ(ReadDemoHead(folder / "missing.dm_2004").refusal, DemoReadRefusal::CannotOpen);
+    EXPECT_EQ(ReadDemoLength(folder / "missing.dm_2004").refusal, DemoReadRefusal::CannotOpen);
+    EXPECT_EQ(ReadDemoHead(folder).refusal, DemoReadRefusal::CannotOpen);
+    std::ofstream(folder / "empty.dm_2004").close();
+    EXPECT_EQ(ReadDemoLength(folder / "empty.dm_2004").refusal, DemoReadRefusal::NotADemo);
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace reelwright
