@@ -107,6 +107,8 @@ std::string ComposeScript(const DemoKeys& keys, std::span<const DemoQueueEntry> 
 // holds the bytes written for it; otherwise the first part that does not names
 // the failure. The read-only SOF2MP.cfg counts when it is set now.
 void RecheckFolder(FileSystem& files, const std::vector<std::string>& partBytes, FolderOutcome& outcome) {
+    const std::string failedBefore =
+        outcome.copy ? std::string() : outcome.failedFile.empty() ? std::string(kScriptFileName) : outcome.failedFile;
     outcome.failedFile.clear();
     outcome.staleScript = false;
     bool placed = true;
@@ -117,9 +119,10 @@ void RecheckFolder(FileSystem& files, const std::vector<std::string>& partBytes,
             basBuildConfigs::DemoConfigPath(outcome.folder, fileName), partBytes[part].size() + 1, there));
         if (exists && there == partBytes[part]) continue;
         placed = false;
-        // Keep the error the first copy reported; a copy that reported success
-        // but is not there is invalid data.
-        if (outcome.copy) outcome.copy = FileResult{kErrorInvalidData};
+        // The error the copy of this file reported before is kept; a file
+        // that was written, or never tried, and is not right now is invalid
+        // data.
+        if (fileName != failedBefore) outcome.copy = FileResult{kErrorInvalidData};
         outcome.failedFile = fileName;
         outcome.staleScript = exists;
     }

@@ -144,6 +144,30 @@ TEST_F(LaunchLongQueueTest, TheHelperWithRightsPlacesEveryPart) {
     for (const auto& [path, text] : files.files) EXPECT_FALSE(path.starts_with("C:\\Temp\\")) << path;
 }
 
+TEST_F(LaunchLongQueueTest, AfterTheHelperEveryPartIsCheckedAgain) {
+    // A helper that reports success but left the older second part behind:
+    // the box names that part, not the folder's first file.
+    QueueDemos(150);
+    files.files[kMod + "\\Reelwright2.cfg"] = "older part";
+    for (std::size_t part = 1; part <= 2; ++part)
+        files.failingPaths.insert(kMod + "\\" + basBuildConfigs::ScriptPartFileName(part));
+    elevation.helper = [&](const std::string&) -> std::optional<std::uint32_t> {
+        files.failingPaths.clear();
+        files.files[kMod + "\\Reelwright.cfg"] = files.files[kProgram + "\\Reelwright.cfg"];
+        return kHelperSucceeded;
+    };
+    prompts.messageAnswers = {MessageAnswer::Yes, MessageAnswer::No};
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_NE(prompts.messages[1].text.find(
+                  "C:\\Games\\SOF2\\mymod\r\n"
+                  "    Reelwright2.cfg could not be written: error 13.\r\n"
+                  "    The Reelwright2.cfg already there is out of date: it holds demos of an earlier launch.\r\n"),
+              std::string::npos)
+        << prompts.messages[1].text;
+    EXPECT_EQ(prompts.messages[1].text.find("Reelwright.cfg could not"), std::string::npos);
+}
+
 TEST_F(LaunchLongQueueTest, ALaterPartThatCannotBeWrittenIsNamedAndEndsThatFolder) {
     QueueDemos(300);
     files.files[kMod + "\\Reelwright2.cfg"] = "older part";
