@@ -1,10 +1,12 @@
 // The queue's operations at 1 000 and 32 767 rows: appending a dropped folder
 // (listing, natural order, Add's rule), removing a selection, moving a
 // selection, sorting by name and clearing. Each should cost in proportion
-// to the rows (sorting n log n), whatever the queue holds.
+// to the rows (sorting n log n), whatever the queue holds. And a dropped tree
+// outside the game folder, whose cost must not grow with the tree.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,42 @@ void BM_DropFolder(benchmark::State& state) {
         benchmark::DoNotOptimize(queue.Count());
     }
     state.SetComplexityN(state.range(0));
+}
+
+// A drive outside the game folder: 100 folders at its top, each holding the
+// given number of demo files (listed on demand, as a disk would). The drop
+// lists the top only, so its time stays flat however full the folders are.
+class DriveOutsideTheGameFolder : public testing::FakeFileSystem {
+public:
+    explicit DriveOutsideTheGameFolder(std::int64_t filesPerFolder) : filesPerFolder_(filesPerFolder) {}
+
+    std::optional<FolderContents> ListFolder(const std::string& folder) override {
+        FolderContents contents;
+        if (folder == "D:\\") {
+            for (int i = 0; i < 100; ++i) contents.folders.push_back("folder" + std::to_string(i));
+        } else {
+            for (std::int64_t i = 0; i < filesPerFolder_; ++i) contents.files.push_back("d" + std::to_string(i) + ".dm_2004");
+        }
+        return contents;
+    }
+
+private:
+    std::int64_t filesPerFolder_;
+};
+
+void BM_DropDriveOutsideTheGameFolder(benchmark::State& state) {
+    testing::FakeSettingsStore store;
+    store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2");
+    testing::FakePrompts prompts;
+    DriveOutsideTheGameFolder files(state.range(0));
+    testing::FakeGameShell shell;
+    testing::FakeClassesRegistry classes;
+    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
+    for (auto _ : state) {
+        DemoQueue queue;
+        DropDemos(services, queue, {"D:\\"});
+        benchmark::DoNotOptimize(queue.Count());
+    }
 }
 
 void BM_RemoveSelection(benchmark::State& state) {
@@ -101,6 +139,7 @@ void BM_Clear(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_DropFolder)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_DropDriveOutsideTheGameFolder)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RemoveSelection)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_MoveSelectionUp)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_SortByName)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);

@@ -30,14 +30,23 @@ public:
 
     // Creates the key, or opens it when it exists; `key` is valid on success.
     virtual RegistryError CreateKey(ClassesRoot root, const std::string& subkey, KeyId& key) = 0;
-    // Writes the key's default (unnamed) value as REG_SZ.
-    virtual RegistryError SetDefaultValue(KeyId key, const std::string& text) = 0;
+    // Writes the value `name` of the key as REG_SZ; the empty name is the
+    // key's default (unnamed) value.
+    virtual RegistryError SetValue(KeyId key, const std::string& name, const std::string& text) = 0;
     virtual void CloseKey(KeyId key) = 0;
-    // Reads the key's default value. kRegistryNotFound when the key or its
-    // default value is missing; kRegistryInvalidData when it is not a text.
-    virtual RegistryError ReadDefaultValue(ClassesRoot root, const std::string& subkey, std::string& value) = 0;
+    // Reads the value `name` of the key. kRegistryNotFound when the key or the
+    // value is missing; kRegistryInvalidData when it is not a text.
+    virtual RegistryError ReadValue(ClassesRoot root, const std::string& subkey, const std::string& name,
+                                    std::string& value) = 0;
+    // Deletes the value `name` of the key.
+    virtual RegistryError DeleteValue(ClassesRoot root, const std::string& subkey, const std::string& name) = 0;
     // Deletes a key that has no subkeys.
     virtual RegistryError DeleteKey(ClassesRoot root, const std::string& subkey) = 0;
+
+    RegistryError SetDefaultValue(KeyId key, const std::string& text) { return SetValue(key, "", text); }
+    RegistryError ReadDefaultValue(ClassesRoot root, const std::string& subkey, std::string& value) {
+        return ReadValue(root, subkey, "", value);
+    }
     // Tells the shell that file associations changed (SHCNE_ASSOCCHANGED).
     virtual void NotifyAssociationsChanged() = 0;
 };

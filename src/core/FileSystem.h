@@ -35,6 +35,9 @@ struct FileResult {
 struct FolderContents {
     std::vector<std::string> files;
     std::vector<std::string> folders;
+    // The folder is itself a link to another place (a junction, a symbolic
+    // link, a mount point): nothing is listed.
+    bool isLink = false;
 };
 
 // What an open handle tells about the file or folder it holds.
@@ -108,8 +111,9 @@ public:
     virtual std::string ErrorText(std::uint32_t error) = 0;
 
     // The files and sub-folders directly inside `folder`; nothing when it is
-    // not a folder. A folder whose contents cannot be read lists nothing.
-    // Links to other folders (junctions, symbolic links) are left out, so
+    // not a folder. A folder whose contents cannot be read lists nothing, and
+    // so does a folder that is itself a link (isLink). Sub-folders that are
+    // links to other folders (junctions, symbolic links) are left out, so
     // that walking down a tree always ends.
     virtual std::optional<FolderContents> ListFolder(const std::string& folder) = 0;
 

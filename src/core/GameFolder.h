@@ -24,6 +24,15 @@ std::string JoinFolder(std::string_view folder, std::string_view name);
 // ("D:" alone would name the drive's current folder).
 std::string GameFolderForGame(std::string_view gameFolder);
 
+// The path as the system opens it, as far as its text tells: "/" read as
+// "\", and "." and ".." steps removed as the system removes them
+// ("C:\Games\SOF2\..\x" gives "C:\Games\x"). A ".." at the root stays at
+// the root ("C:\..\x" gives "C:\x"); the root is a drive ("C:\"), a share
+// ("\\server\share\") or a lone "\". A relative path keeps the ".." steps
+// it begins with, and a trailing separator stays. A path with an empty step
+// ("a\\b") or a "\\?\" prefix is returned with only "/" changed.
+std::string WithoutDotSteps(std::string_view path);
+
 // True when `path` lies inside `folder`: the path begins with the folder's
 // joining form, compared without regard to ASCII letter case as Windows
 // compares names, and a "\" follows it at once. An empty joining form holds

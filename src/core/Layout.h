@@ -2,6 +2,8 @@
 // the window's DPI: at 96 DPI 15 twips make one pixel.
 #pragma once
 
+#include <span>
+
 namespace reelwright {
 
 struct TwipsRect {
@@ -28,5 +30,15 @@ constexpr PixelRect ToPixels(const TwipsRect& rect, int dpi) {
 constexpr TwipsRect Offset(const TwipsRect& rect, const TwipsRect& container) {
     return {container.left + rect.left, container.top + rect.top, rect.width, rect.height};
 }
+
+// The width a control placed at `designed` takes so that a caption `needed`
+// pixels wide fits on one line. It keeps its designed width when that is
+// enough. Otherwise it grows to the right to exactly `needed`, keeping its
+// left and top, as long as its right edge stays at or left of `rightLimit`
+// (its frame's or its parent's inner edge) and it enters none of `neighbours`
+// (the sibling controls' places; one it overlaps already, such as a picture it
+// lies on, does not count). Where there is no such room it keeps its designed
+// width: a control never covers another.
+int WidthToFit(const PixelRect& designed, int needed, int rightLimit, std::span<const PixelRect> neighbours);
 
 }  // namespace reelwright

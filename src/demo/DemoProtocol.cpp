@@ -27,6 +27,8 @@ constexpr std::array<std::string_view, 13> kNumberedGameTypes = {
 
 }  // namespace
 
+std::span<const DemoProtocol> KnownDemoProtocols() { return kProtocols; }
+
 const DemoProtocol* DemoProtocolByNumber(int number) {
     for (const DemoProtocol& protocol : kProtocols)
         if (protocol.number == number) return &protocol;

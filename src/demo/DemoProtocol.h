@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,9 @@ struct DemoProtocol {
     int firstPlayerConfigString;
     bool numberedGameTypes;                    // "g_gametype" is a number, else a name
 };
+
+// Every protocol the reader knows.
+std::span<const DemoProtocol> KnownDemoProtocols();
 
 // The protocol of that number, or nothing for one the reader does not know.
 const DemoProtocol* DemoProtocolByNumber(int number);

@@ -17,15 +17,30 @@ constexpr std::size_t kLengthBlockBytes = 64 * 1024;
 // The head's one read: the largest first record with its header.
 constexpr std::size_t kHeadBlockBytes = 8 + kMaxMessageBytes;
 
-// The end operations of every known protocol: the game state's list of config
-// strings ends with one of them (or with the first baseline) before the
-// protocol is known.
-bool EndsMessageInSomeProtocol(std::uint8_t op) { return op == 8 || op == 9; }
+// Before the first message has shown which protocol it is, the game state is
+// read by what the known protocols share: its config strings end with the
+// first baseline or with an end operation of any of them.
+bool EndsMessageInSomeProtocol(std::uint8_t op) {
+    for (const DemoProtocol& protocol : KnownDemoProtocols())
+        if (protocol.opEndOfMessage == op) return true;
+    return false;
+}
+
+// An operation that some protocol has (and a first message does not begin with).
+bool KnownInSomeProtocol(std::uint8_t op) {
+    for (const DemoProtocol& protocol : KnownDemoProtocols())
+        if (op >= kOpNop && op <= protocol.highestOperation) return true;
+    return false;
+}
 
 // Config strings the head needs: the server info and every slot that is a
 // player's in some protocol.
 bool HeadNeedsConfigString(int index) {
-    return index == 0 || (index >= 2 && index < 2 + kPlayerSlots) || (index >= 544 && index < 544 + kPlayerSlots);
+    if (index == 0) return true;
+    for (const DemoProtocol& protocol : KnownDemoProtocols())
+        if (index >= protocol.firstPlayerConfigString && index < protocol.firstPlayerConfigString + kPlayerSlots)
+            return true;
+    return false;
 }
 
 DemoReadRefusal RefusalOf(RecordStatus status, bool firstRecord) {
@@ -87,7 +102,9 @@ FirstMessage ReadFirstMessage(DemoRecords& records, std::string_view fileName) {
             if (!message.Long() || !message.String(false)) return broken();
             continue;
         }
-        first.head = Refused(*op >= 6 && *op <= 10 ? DemoReadRefusal::NotADemo : DemoReadRefusal::UnknownOperation);
+        // A snapshot or the end before any game state: a recording that did
+        // not begin where demos begin.
+        first.head = Refused(KnownInSomeProtocol(*op) ? DemoReadRefusal::NotADemo : DemoReadRefusal::UnknownOperation);
         return first;
     }
     if (!message.Long()) return broken();  // the command sequence
@@ -200,7 +217,6 @@ private:
     std::int64_t last_ = 0;
     std::int64_t total_ = 0;
 };
-
 
 // A file read without the stream's own buffer: the records' blocks are the
 // only copy. Paths are wide on Windows, so any name opens.

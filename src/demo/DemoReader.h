@@ -27,15 +27,17 @@ enum class DemoReadRefusal {
     UnsupportedProtocol,  // neither the server info nor the file's extension names a known protocol
 };
 
-// What the first message of a demo tells. Texts are UTF-8 without colour codes.
+// What the first message of a demo tells. Texts are UTF-8 without colour
+// codes; with a refusal every other field is left empty.
 struct DemoHead {
     DemoReadRefusal refusal = DemoReadRefusal::None;
     int protocol = 0;  // 2004, 68 or 71
     std::string map;
     std::string server;
     std::string gameType;  // "ctf", "dm", ... as DemoProtocol's GameTypeName gives it
-    // The players' names in slot order; nothing when a player string is not
-    // of the form the reader knows, so that no name is a guess.
+    // The players' names in slot order (their count is the player count);
+    // nothing when a player string is not of the form the reader knows, so
+    // that no name and no count is a guess.
     std::optional<std::vector<std::string>> players;
 
     bool Readable() const { return refusal == DemoReadRefusal::None; }
@@ -56,6 +58,8 @@ struct DemoLength {
     std::int64_t Seconds() const { return (milliseconds + 500) / 1000; }
 };
 
+// The readers keep no state between calls: any thread may call them.
+//
 // One open and one read of the first record. The protocol comes from the
 // server info's "protocol", else from the file's extension (".dm_2004").
 DemoHead ReadDemoHead(const std::filesystem::path& file);

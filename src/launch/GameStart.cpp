@@ -34,11 +34,17 @@ std::string GameNotStartedMessage(std::string_view gameFolder, std::uint32_t err
 }
 
 bool StartGame(AppServices& services, std::string_view gameFolder, const std::string& parameters) {
+    return StartGame(services, gameFolder, parameters,
+                     [&](const std::string& file, const std::string& arguments, const std::string& directory,
+                         int show) { return services.shell.ShellOpen(file, arguments, directory, show); });
+}
+
+bool StartGame(AppServices& services, std::string_view gameFolder, const std::string& parameters,
+               const GameStarter& start) {
     std::uint32_t error = 0;
     std::string systemText;
     try {
-        error = services.shell.ShellOpen(GamePathToStart(gameFolder), parameters, GameFolderForGame(gameFolder),
-                                         kShowMaximized);
+        error = start(GamePathToStart(gameFolder), parameters, GameFolderForGame(gameFolder), kShowMaximized);
     } catch (const std::exception&) {
         return false;
     }

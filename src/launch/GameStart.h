@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,14 @@ std::string GameNotStartedMessage(std::string_view gameFolder, std::uint32_t err
 // stop box and returns false. A shell that throws counts as not started,
 // without a box.
 bool StartGame(AppServices& services, std::string_view gameFolder, const std::string& parameters);
+
+// Starts a program as GameShell::ShellOpen does: file, parameters, directory,
+// show mode; 0 when started, otherwise the system's error code.
+using GameStarter =
+    std::function<std::uint32_t(const std::string&, const std::string&, const std::string&, int)>;
+
+// The same, with the game started by `start`.
+bool StartGame(AppServices& services, std::string_view gameFolder, const std::string& parameters,
+               const GameStarter& start);
 
 }  // namespace reelwright

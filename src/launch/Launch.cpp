@@ -19,6 +19,7 @@
 #include "launch/GameFolderRights.h"
 #include "launch/ScriptCopyHelper.h"
 #include "launch/GameStart.h"
+#include "launch/SessionNames.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
@@ -196,10 +197,21 @@ std::optional<std::span<const DemoQueueEntry>> SessionDemos(UserPrompts& prompts
 
 // Returns false when the user chose not to start the game.
 bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder,
-                ElevatedRunner* elevation) {
+                ElevatedRunner* elevation, SessionPlatform* sessions) {
     FileSystem& files = services.files;
     const auto session = SessionDemos(services.prompts, queue);
     if (!session) return false;
+    const std::vector<std::string> gameTypes = DistinctGameTypes(*session);
+
+    // What the game's configs hold before this launch changes them, so that
+    // the game's end can put the player's keys and settings back. The names
+    // are those of every demo the session steps through.
+    bool guarded = false;
+    try {
+        guarded =
+            sessions && RecordSession(*sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, session->size()));
+    } catch (const std::exception&) {
+    }
 
     // A script longer than the game's console takes at once is written as a
     // chain of parts, each copied wherever the first one goes.
@@ -219,7 +231,7 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // still lie there: the game-type folders then get the fresh text directly
     // instead of a copy of those files.
     std::vector<FolderOutcome> failed;
-    for (const std::string& gameType : DistinctGameTypes(*session)) {
+    for (const std::string& gameType : gameTypes) {
         FolderOutcome outcome = PlaceScriptInFolder(
             files, gameFolder, gameType, std::max<std::size_t>(parts.size(), 1),
             [&](std::size_t part, const std::string& target) {
@@ -246,18 +258,31 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
                                      refused);
         if (!failed.empty() &&
             services.prompts.ShowMessage(PlacementFailureText(failed, files, refused), kGameFolderTitle,
-                                         MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes)
+                                         MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes) {
+            if (guarded) SessionGameStarted(*sessions, services.prompts, false, std::nullopt);
             return false;
+        }
     }
 
     const DemoQueueEntry& first = queue.At(1);
-    return StartGame(services, gameFolder, ManyDemosParameters(gameFolder, first.GameType, first.Name));
+    const std::string parameters = ManyDemosParameters(gameFolder, first.GameType, first.Name);
+    if (!guarded) return StartGame(services, gameFolder, parameters);
+
+    std::optional<SessionProcess> game;
+    const bool started = StartGame(services, gameFolder, parameters,
+                                   [&](const std::string& file, const std::string& arguments,
+                                       const std::string& directory, int show) {
+                                       return sessions->StartGame(file, arguments, directory, show, game);
+                                   });
+    SessionGameStarted(*sessions, services.prompts, started, game);
+    if (started && game) sessions->WatchGame();
+    return started;
 }
 
 }  // namespace
 
 bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
-            ElevatedRunner* elevation) {
+            ElevatedRunner* elevation, SessionPlatform* sessions) {
     const bool minimise = ReadMinimise(services.store);
     const DemoKeys keys = ReadKeys(services.store);
     // Without trailing separators, so that a drive root ("D:\") joins as "D:".
@@ -297,7 +322,7 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
         started = StartGame(services, gameFolder,
                             OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
     } else {
-        started = LaunchMany(services, queue, keys, gameFolder, elevation);
+        started = LaunchMany(services, queue, keys, gameFolder, elevation, sessions);
     }
     // A game that could not be started was reported; the window stays.
     return started && minimise;

@@ -17,6 +17,7 @@
 
 #include "core/AppServices.h"
 #include "core/ElevatedRunner.h"
+#include "launch/SessionGuard.h"
 #include "queue/DemoQueue.h"
 
 namespace reelwright {
@@ -39,9 +40,11 @@ std::string LongQueueQuestionText(std::size_t queued);
 // when nothing was to be started (empty queue, no game folder), but not after
 // a stop box or when the user chose not to start the game. `elevation` starts
 // the helper that places the script with administrator rights; without it
-// that offer is not made.
+// that offer is not made. With `sessions`, a launch of two or more demos
+// records the game-type folders' configs in the session journal before it
+// changes anything, and the game's end puts them back.
 bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
-            ElevatedRunner* elevation = nullptr);
+            ElevatedRunner* elevation = nullptr, SessionPlatform* sessions = nullptr);
 
 // The key that Launch binds for bind `index` (0 to 7) while none is stored;
 // the empty text for any other index.

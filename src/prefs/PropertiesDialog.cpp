@@ -93,7 +93,7 @@ void PropertiesDialog::StoreAll() {
         basAssociation::RequestProgramAssociation(classes, services_.prompts, services_.location);
         ours = basAssociation::IsProgramAssociated(classes, services_.location);
     } else if (!wanted && ours) {
-        basAssociation::RemoveProgramAssociation(classes);
+        basAssociation::RemoveProgramAssociation(classes, services_.location);
         ours = basAssociation::IsProgramAssociated(classes, services_.location);
     }
     store.SaveSetting(appKey_, kSectionSettings, kKeyAssociate, OnOff(ours));

@@ -5,6 +5,7 @@
 
 #include "core/AppInfo.h"
 #include "core/GameFolder.h"
+#include "core/Text.h"
 #include "queue/NaturalOrder.h"
 
 namespace reelwright {
@@ -16,10 +17,11 @@ void SortNaturally(std::vector<std::string>& names) {
                      [](const std::string& a, const std::string& b) { return NaturalLess(a, b); });
 }
 
-// Adds the demo files below `top` (files of a folder, then its sub-folders,
-// depth first). A stack of its own: a deep tree must not exhaust the call stack.
-void AppendFolderDemos(FileSystem& files, const std::string& top, FolderContents contents,
-                       std::vector<std::string>& demos) {
+// Walks `top` (already listed): the demo files of a folder, then its
+// sub-folders, depth first. A stack of its own: a deep tree must not exhaust
+// the call stack. False when `found` ended the walk.
+bool WalkFolder(FileSystem& files, const std::string& top, FolderContents contents, std::string_view gameFolder,
+                const DemoFileFound& found) {
     struct Pending {
         std::string folder;
         std::optional<FolderContents> contents;
@@ -30,19 +32,27 @@ void AppendFolderDemos(FileSystem& files, const std::string& top, FolderContents
         Pending pending = std::move(stack.back());
         stack.pop_back();
         if (!pending.contents) pending.contents = files.ListFolder(pending.folder);
-        if (!pending.contents) continue;  // gone since its parent was listed
+        if (!pending.contents || pending.contents->isLink) continue;  // gone since its parent was listed, or a link
         FolderContents& here = *pending.contents;
 
         std::erase_if(here.files, [](const std::string& name) { return !IsDemoFileName(name); });
         SortNaturally(here.files);
-        for (const std::string& name : here.files) demos.push_back(JoinFolder(pending.folder, name));
+        for (const std::string& name : here.files)
+            if (!found(JoinFolder(pending.folder, name))) return false;
 
+        std::erase_if(here.folders, [&](const std::string& name) {
+            return !MayHoldDemos(JoinFolder(pending.folder, name), gameFolder);
+        });
         SortNaturally(here.folders);
         for (auto folder = here.folders.rbegin(); folder != here.folders.rend(); ++folder)
             stack.push_back({JoinFolder(pending.folder, *folder), std::nullopt});
     }
+    return true;
 }
 
+bool SameFolder(std::string_view a, std::string_view b) {
+    return !a.empty() && EqualIgnoringAsciiCase(a, b);
+}
 
 }  // namespace
 
@@ -55,22 +65,63 @@ bool IsDemoFileName(std::string_view name) {
     });
 }
 
-DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, const std::vector<std::string>& dropped) {
-    DroppedDemoFiles result;
-    for (const std::string& path : dropped) {
+bool MayHoldDemos(std::string_view folder, std::string_view gameFolder) {
+    const std::string fullFolder = WithoutDotSteps(folder);
+    const std::string fullGame = WithoutDotSteps(gameFolder);
+    const std::string_view here = GameFolderForJoining(fullFolder);
+    const std::string_view game = GameFolderForJoining(fullGame);
+    if (game.empty()) return false;
+    return SameFolder(here, game) || IsInsideFolder(fullFolder, game) || IsInsideFolder(fullGame, here);
+}
+
+DropWalk WalkDroppedPaths(FileSystem& files, const std::vector<std::string>& dropped, std::string_view gameFolder,
+                          const DemoFileFound& found) {
+    DropWalk walk;
+    for (const std::string& given : dropped) {
+        const std::string path = WithoutDotSteps(given);
         if (std::optional<FolderContents> contents = files.ListFolder(path)) {
-            AppendFolderDemos(files, path, std::move(*contents), result.demos);
+            if (contents->isLink) {
+                ++walk.links;
+            } else if (!WalkFolder(files, path, std::move(*contents), gameFolder, found)) {
+                walk.stopped = true;
+                return walk;
+            }
         } else if (IsDemoFileName(path)) {
-            result.demos.push_back(path);
+            if (!found(path)) {
+                walk.stopped = true;
+                return walk;
+            }
         } else {
-            ++result.notDemos;
+            ++walk.notDemos;
         }
     }
+    return walk;
+}
+
+DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, const std::vector<std::string>& dropped,
+                                    std::string_view gameFolder) {
+    DroppedDemoFiles result;
+    result.notDemos = WalkDroppedPaths(files, dropped, gameFolder, [&](const std::string& path) {
+                          result.demos.push_back(path);
+                          return true;
+                      }).notDemos;
     return result;
 }
 
 std::string DropMessage(const DropDemosResult& result, std::string_view gameFolder) {
     std::string text = NotAddedMessage(result.add, gameFolder);
+    if (result.queueFull) {
+        if (!text.empty()) text += "\r\n\r\n";
+        text += "The queue holds at most " + std::to_string(DemoQueue::kMaxEntries) +
+                " demos, so the rest of the dropped demo files were not added.";
+    }
+    if (result.links > 0) {
+        if (!text.empty()) text += "\r\n\r\n";
+        text += result.links == 1
+                    ? std::string("1 dropped folder was skipped, because it is a link to another folder.")
+                    : std::to_string(result.links) + " dropped folders were skipped, because they are links to "
+                                                     "other folders.";
+    }
     if (result.notDemos > 0) {
         if (!text.empty()) text += "\r\n\r\n";
         text += result.notDemos == 1
@@ -83,20 +134,28 @@ std::string DropMessage(const DropDemosResult& result, std::string_view gameFold
 
 DropDemosResult DropDemos(AppServices& services, DemoQueue& queue, const std::vector<std::string>& dropped) {
     const std::string gameFolder = ReadGameFolder(services.store, AppKey());
-    const DroppedDemoFiles found = ExpandDroppedPaths(services.files, dropped);
 
     DropDemosResult result;
-    result.notDemos = found.notDemos;
-    for (const std::string& path : found.demos) {
-        // Add's rule for one file; a dropped file's row shows its full path.
-        const DemoPlace place = CheckDemoFileForQueue(path, gameFolder);
-        if (!place.Accepted()) {
-            result.add.refused.push_back({path, place.refusal});
-        } else if (queue.Append({place.name, place.gameType, path})) {
-            ++result.add.added;
-        } else {
-            ++result.add.beyondLimit;
-        }
+    if (GameFolderForJoining(gameFolder).empty()) {
+        // Nothing can be queued: nothing is walked.
+        for (const std::string& path : dropped) result.add.refused.push_back({path, DemoRefusal::NoGameFolder});
+    } else {
+        const DropWalk walk = WalkDroppedPaths(services.files, dropped, gameFolder, [&](const std::string& path) {
+            // Add's rule for one file; a dropped file's row shows its full path.
+            const DemoPlace place = CheckDemoFileForQueue(path, gameFolder);
+            if (!place.Accepted()) {
+                result.add.refused.push_back({path, place.refusal});
+                return true;
+            }
+            if (queue.Append({place.name, place.gameType, path})) {
+                ++result.add.added;
+                return true;
+            }
+            result.queueFull = true;
+            return false;
+        });
+        result.notDemos = walk.notDemos;
+        result.links = walk.links;
     }
 
     if (!result.AllAdded())

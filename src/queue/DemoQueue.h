@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,22 +26,36 @@ public:
     // Positions and counts are 16-bit signed numbers: 32767 entries at most.
     static constexpr std::size_t kMaxEntries = 32767;
 
+    // Names one appended entry for as long as the queue lives, wherever it
+    // moves: what is learnt about an entry's file is kept under its id. Ids
+    // grow with each Append and are never given twice, so the same file
+    // queued twice is two entries.
+    using EntryId = std::uint64_t;
+
     std::size_t Count() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
     // 1-based position, as Launch numbers the demos.
     const Entry& At(std::size_t position) const { return entries_.at(position - 1); }
     const std::vector<Entry>& Entries() const { return entries_; }
+    // The id of the entry at the 0-based index; ids follow their entries
+    // through removals and new orders.
+    EntryId IdAt(std::size_t index) const { return ids_.at(index); }
+    // The id the next appended entry will have.
+    EntryId NextId() const { return nextId_; }
 
     // Appends at the end; false (and nothing changed) when the queue is full.
     bool Append(Entry entry) {
         if (entries_.size() >= kMaxEntries) return false;
         entries_.push_back(std::move(entry));
+        ids_.push_back(nextId_++);
         return true;
     }
 
     // Removes the entry at the 0-based index; later entries move up.
     void RemoveAt(std::size_t index) {
-        if (index < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+        if (index >= entries_.size()) return;
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+        ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(index));
     }
 
     // Removes the entries at the given 0-based indices (in any order; repeats
@@ -53,15 +68,22 @@ public:
         std::size_t kept = 0;
         for (std::size_t index = 0; index < entries_.size(); ++index)
             if (!doomed[index]) {
-                if (kept != index) entries_[kept] = std::move(entries_[index]);
+                if (kept != index) {
+                    entries_[kept] = std::move(entries_[index]);
+                    ids_[kept] = ids_[index];
+                }
                 ++kept;
             }
         const std::size_t removed = entries_.size() - kept;
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
+        ids_.resize(kept);
         return removed;
     }
 
-    void Clear() { entries_.clear(); }
+    void Clear() {
+        entries_.clear();
+        ids_.clear();
+    }
 
     // Puts the entries in a new order: position i takes the entry that was at
     // order[i] (0-based). False, and nothing changed, unless the order names
@@ -74,14 +96,22 @@ public:
             seen[from] = true;
         }
         std::vector<Entry> reordered;
+        std::vector<EntryId> ids;
         reordered.reserve(entries_.size());
-        for (std::size_t from : order) reordered.push_back(std::move(entries_[from]));
+        ids.reserve(ids_.size());
+        for (std::size_t from : order) {
+            reordered.push_back(std::move(entries_[from]));
+            ids.push_back(ids_[from]);
+        }
         entries_ = std::move(reordered);
+        ids_ = std::move(ids);
         return true;
     }
 
 private:
     std::vector<Entry> entries_;
+    std::vector<EntryId> ids_;  // ids_[i] names entries_[i]
+    EntryId nextId_ = 1;
 };
 
 using DemoQueue = BasicDemoQueue<DemoQueueEntry>;

@@ -12,9 +12,13 @@ constexpr std::string_view kDemosFolder = "demos";
 
 }  // namespace
 
-DemoPlace LocateBelowGameFolder(std::string_view path, std::string_view gameFolder) {
+DemoPlace LocateBelowGameFolder(std::string_view givenPath, std::string_view gameFolder) {
     DemoPlace place;
-    const std::string_view folder = GameFolderForJoining(gameFolder);
+    // Decided on the paths as the system opens them: a ".." step must not
+    // lead out of the game folder while the text still begins with it.
+    const std::string path = WithoutDotSteps(givenPath);
+    const std::string fullFolder = WithoutDotSteps(gameFolder);
+    const std::string_view folder = GameFolderForJoining(fullFolder);
     if (folder.empty()) {
         place.refusal = DemoRefusal::NoGameFolder;
         return place;
@@ -26,7 +30,7 @@ DemoPlace LocateBelowGameFolder(std::string_view path, std::string_view gameFold
 
     // The components below the game folder, each checked on the way: the
     // first one named "demos" ends the game type, the rest is the name.
-    const std::string_view below = path.substr(folder.size() + 1);
+    const std::string_view below = std::string_view(path).substr(folder.size() + 1);
     std::size_t demosEnd = std::string_view::npos;  // index just after "demos" in `below`
     std::size_t start = 0;
     for (;;) {

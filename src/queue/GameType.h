@@ -31,7 +31,9 @@ struct DemoPlace {
 };
 
 // Splits `path` at the game folder (see IsInsideFolder: letter case does not
-// matter, trailing separators of the folder are dropped) and at the first
+// matter, trailing separators of the folder are dropped), both taken as the
+// system opens them (WithoutDotSteps: "/" is "\", "." and ".." steps are
+// resolved, so that a demo always lies where its game type says), and at the first
 // component below it named exactly "demos" (case-sensitive: "Demos" and
 // "demoscenes" do not count). A path that ends at the "demos" folder itself
 // gets its game type and an empty name.

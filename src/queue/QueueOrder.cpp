@@ -46,6 +46,42 @@ QueueOrder MoveDownOrder(const std::vector<bool>& selected) {
     return moved ? order : QueueOrder{};
 }
 
+QueueOrder ColumnOrder(const DemoQueue& queue, const DemoDetailsTable& details, QueueColumn column, bool descending) {
+    const auto& entries = queue.Entries();
+    QueueOrder order = Identity(entries.size());
+    auto sortBy = [&](auto first, auto last, auto less) {
+        std::stable_sort(first, last, [&](std::size_t a, std::size_t b) { return descending ? less(b, a) : less(a, b); });
+    };
+    auto byText = [&](auto field) {
+        sortBy(order.begin(), order.end(),
+               [&](std::size_t a, std::size_t b) { return NaturalLess(field(entries[a]), field(entries[b])); });
+    };
+    switch (column) {
+        case QueueColumn::Name: byText([](const DemoQueueEntry& e) -> const std::string& { return e.Name; }); return order;
+        case QueueColumn::GameType:
+            byText([](const DemoQueueEntry& e) -> const std::string& { return e.GameType; });
+            return order;
+        case QueueColumn::Path: byText([](const DemoQueueEntry& e) -> const std::string& { return e.Path; }); return order;
+        case QueueColumn::Map:
+        case QueueColumn::Length: break;
+    }
+
+    // Rows with readable details first, the others after them as they were.
+    std::vector<const DemoDetails*> known(entries.size(), nullptr);
+    for (std::size_t row = 0; row < entries.size(); ++row)
+        if (const auto found = details.find(queue.IdAt(row)); found != details.end() && found->second.Readable())
+            known[row] = &found->second;
+    const auto unknown = std::stable_partition(order.begin(), order.end(), [&](std::size_t row) { return known[row]; });
+    if (column == QueueColumn::Map)
+        sortBy(order.begin(), unknown,
+               [&](std::size_t a, std::size_t b) { return NaturalLess(known[a]->head.map, known[b]->head.map); });
+    else
+        sortBy(order.begin(), unknown, [&](std::size_t a, std::size_t b) {
+            return known[a]->length.milliseconds < known[b]->length.milliseconds;
+        });
+    return order;
+}
+
 std::vector<bool> Reordered(const std::vector<bool>& selected, const QueueOrder& order) {
     std::vector<bool> result(order.size(), false);
     for (std::size_t row = 0; row < order.size(); ++row)

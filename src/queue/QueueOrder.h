@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "queue/DemoDetails.h"
 #include "queue/DemoQueue.h"
 #include "queue/NaturalOrder.h"
 
@@ -35,6 +36,15 @@ QueueOrder NameOrder(const BasicDemoQueue<Entry>& queue) {
                      [&](std::size_t a, std::size_t b) { return NaturalLess(entries[a].Name, entries[b].Name); });
     return order;
 }
+
+// The list's columns, in their order.
+enum class QueueColumn { Name, GameType, Path, Map, Length };
+
+// The entries sorted by one column: texts in natural order, the length by
+// its value, `descending` turning the comparison round. Stable both ways:
+// alike rows keep their order. By Map or Length, the rows whose details are
+// pending or cannot be read come last, in their order. O(n log n).
+QueueOrder ColumnOrder(const DemoQueue& queue, const DemoDetailsTable& details, QueueColumn column, bool descending);
 
 // Where the marks of `selected` are after `order` (rows beyond the selection's
 // size count as not selected).

@@ -26,6 +26,8 @@ void Report(UserPrompts& prompts, const char* text) {
 struct Step {
     std::string subkey;
     std::optional<std::string> value;
+    // A value of ours written after the default value: the extension's former type.
+    std::optional<std::string> previousType;
 };
 
 enum class StepResult { Next, Stop, AccessDenied };
@@ -44,30 +46,79 @@ StepResult WriteKey(ClassesRegistry& registry, UserPrompts& prompts, ClassesRoot
         Report(prompts, kSetValueError);
         return StepResult::Stop;
     }
-    if (step.value) {
-        const RegistryError written = registry.SetDefaultValue(key, *step.value);
-        if (written != kRegistrySuccess) {
-            if (quietDenial && written == kRegistryAccessDenied) {
-                registry.CloseKey(key);
-                return StepResult::AccessDenied;
-            }
-            Report(prompts, kSetValueError);
+    const auto write = [&](const std::string& name, const std::string& text) {
+        const RegistryError written = registry.SetValue(key, name, text);
+        if (written == kRegistrySuccess) return StepResult::Next;
+        if (quietDenial && written == kRegistryAccessDenied) {
             registry.CloseKey(key);
-            return StepResult::Stop;
+            return StepResult::AccessDenied;
         }
+        Report(prompts, kSetValueError);
+        registry.CloseKey(key);
+        return StepResult::Stop;
+    };
+    if (step.value) {
+        if (const StepResult result = write("", *step.value); result != StepResult::Next) return result;
+    }
+    if (step.previousType) {
+        if (const StepResult result = write(kPreviousTypeValueName, *step.previousType); result != StepResult::Next)
+            return result;
     }
     registry.CloseKey(key);
     return StepResult::Next;
 }
 
-// Runs every step under `root`; Next when all of them ran.
-StepResult WriteSteps(ClassesRegistry& registry, UserPrompts& prompts, ClassesRoot root,
-                      const std::vector<Step>& steps, bool quietDenial) {
+// The type that the extension's key in `root` names when it is not
+// `typeName`: another program's, which removal gives back.
+std::optional<std::string> ForeignType(ClassesRegistry& registry, ClassesRoot root, const std::string& extension,
+                                       const std::string& typeName) {
+    std::string value;
+    if (registry.ReadDefaultValue(root, extension, value) != kRegistrySuccess) return std::nullopt;
+    if (reelwright::EqualIgnoringAsciiCase(value, typeName)) return std::nullopt;
+    return value;
+}
+
+// Runs every step under `root`; Next when all of them ran. The type's key
+// (the second step) remembers what the extension named before, in the same
+// root, when that was another type.
+StepResult WriteSteps(ClassesRegistry& registry, UserPrompts& prompts, ClassesRoot root, std::vector<Step> steps,
+                      bool quietDenial) {
+    steps[1].previousType = ForeignType(registry, root, steps[0].subkey, *steps[0].value);
     for (const Step& step : steps) {
         const StepResult result = WriteKey(registry, prompts, root, step, quietDenial);
         if (result != StepResult::Next) return result;
     }
     return StepResult::Next;
+}
+
+// Where the extension's key in `root` still names `typeName`: gives it back
+// the type it named before, or, when there was none, deletes the key, or
+// only its default value when the key has subkeys of its own.
+void GiveBackExtension(ClassesRegistry& registry, ClassesRoot root, const std::string& extension,
+                       const std::string& typeName, const std::optional<std::string>& previousType,
+                       AssociationRemoval& removal) {
+    // Through the machine view on Windows, deleting the user's key can bring
+    // the machine's own to light: that one is looked at as well.
+    for (int round = 0; round < 2; ++round) {
+        std::string value;
+        if (registry.ReadDefaultValue(root, extension, value) != kRegistrySuccess) return;
+        if (!reelwright::EqualIgnoringAsciiCase(value, typeName)) {
+            removal.foreignExtensionKept = true;  // another program's: left as it is
+            return;
+        }
+        if (previousType) {
+            ClassesRegistry::KeyId key{};
+            if (registry.CreateKey(root, extension, key) != kRegistrySuccess) return;
+            if (registry.SetDefaultValue(key, *previousType) == kRegistrySuccess) removal.previousTypeRestored = true;
+            registry.CloseKey(key);
+            return;
+        }
+        if (registry.DeleteKey(root, extension) != kRegistrySuccess) {
+            registry.DeleteValue(root, extension, "");  // a key with subkeys stays, naming nothing
+            return;
+        }
+        ++removal.keysDeleted;
+    }
 }
 
 // The key's default value as the shell finds it: through the machine view, or
@@ -112,7 +163,7 @@ AssociationWritten CreateFileAssociation(ClassesRegistry& registry, UserPrompts&
 }
 
 AssociationRemoval RemoveFileAssociation(ClassesRegistry& registry, const std::string& typeName,
-                                         const std::string& extension) {
+                                         const std::string& extension, const std::string& programPath) {
     // The delete removes only keys without subkeys, so the deepest go first.
     const std::string typeKeys[] = {
         typeName + "\\DefaultIcon", typeName + "\\Shell\\Open\\Command", typeName + "\\Shell\\Open",
@@ -123,14 +174,18 @@ AssociationRemoval RemoveFileAssociation(ClassesRegistry& registry, const std::s
     // key where both hold one, so only after that is gone does it reach the
     // machine's own.
     for (ClassesRoot root : {ClassesRoot::User, ClassesRoot::Machine}) {
-        std::string value;
-        if (registry.ReadDefaultValue(root, extension, value) == kRegistrySuccess) {
-            if (reelwright::EqualIgnoringAsciiCase(value, typeName)) {
-                if (registry.DeleteKey(root, extension) == kRegistrySuccess) ++removal.keysDeleted;
-            } else {
-                removal.foreignExtensionKept = true;  // another program's: left as it is
-            }
+        // A type of that name that opens files with another program is not ours.
+        std::string command;
+        const RegistryError read = registry.ReadDefaultValue(root, typeName + "\\shell\\open\\command", command);
+        if (read != kRegistrySuccess) continue;
+        if (!reelwright::EqualIgnoringAsciiCase(command, OpenCommand(programPath))) {
+            removal.foreignTypeKept = true;
+            continue;
         }
+        std::optional<std::string> previousType;
+        if (std::string value; registry.ReadValue(root, typeName, kPreviousTypeValueName, value) == kRegistrySuccess)
+            previousType = std::move(value);
+        GiveBackExtension(registry, root, extension, typeName, previousType, removal);
         for (const auto& key : typeKeys)
             if (registry.DeleteKey(root, key) == kRegistrySuccess) ++removal.keysDeleted;  // missing keys are no error
     }
@@ -152,8 +207,8 @@ AssociationWritten RequestProgramAssociation(ClassesRegistry& registry, UserProm
                                  kDemoTypeDescription, location.IconPath());
 }
 
-AssociationRemoval RemoveProgramAssociation(ClassesRegistry& registry) {
-    return RemoveFileAssociation(registry, kDemoTypeName, kDemoExtension);
+AssociationRemoval RemoveProgramAssociation(ClassesRegistry& registry, const reelwright::ProgramLocation& location) {
+    return RemoveFileAssociation(registry, kDemoTypeName, kDemoExtension, location.ProgramPath());
 }
 
 bool IsProgramAssociated(ClassesRegistry& registry, const reelwright::ProgramLocation& location) {

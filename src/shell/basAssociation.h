@@ -20,6 +20,9 @@ namespace basAssociation {
 inline constexpr const char* kDemoExtension = ".dm_2004";
 inline constexpr const char* kDemoTypeName = "SOF2_Demo_File";
 inline constexpr const char* kDemoTypeDescription = "SOF2 Demo File";
+// The value under the type's key that keeps the type the extension named
+// before the association took it over.
+inline constexpr const char* kPreviousTypeValueName = "Reelwright Previous Type";
 
 inline constexpr const char* kCreateKeyError = "Error: Creating Key!";
 inline constexpr const char* kSetValueError = "Error Setting String Value!";
@@ -40,6 +43,8 @@ enum class AssociationWritten {
 // failure in the user's classes) is reported in a message box; the operation
 // ends where a value could not be written. After a complete write the shell is
 // told that associations changed.
+// When the extension named another type in the root written, the type's key
+// also keeps that type, as kPreviousTypeValueName, for removal to give back.
 AssociationWritten CreateFileAssociation(reelwright::ClassesRegistry& registry, reelwright::UserPrompts& prompts,
                                          const std::string& extension, const std::string& programPath,
                                          const std::string& typeName, const std::string& typeDescription,
@@ -50,14 +55,21 @@ struct AssociationRemoval {
     int keysDeleted = 0;
     // An extension key whose default value names another type was left alone.
     bool foreignExtensionKept = false;
+    // A type of our name whose open command starts another program was left alone.
+    bool foreignTypeKept = false;
+    // The extension names again the type it named before it was taken over.
+    bool previousTypeRestored = false;
 };
 
-// In the user's classes and then through the machine view: deletes the
-// extension's key only where its default value is `typeName`, and the type's
-// keys (subkeys first). Failures are ignored silently. Then tells the shell
-// that associations changed.
+// In the user's classes and then through the machine view, in each only where
+// the type's shell\open\command there is OpenCommand(programPath): where the
+// extension's key still names `typeName`, gives it back the type it named
+// before (kPreviousTypeValueName), or deletes the key when there was none, or
+// only its default value when the key has subkeys of its own; then deletes
+// the type's keys (subkeys first). Failures are ignored silently. Then tells
+// the shell that associations changed.
 AssociationRemoval RemoveFileAssociation(reelwright::ClassesRegistry& registry, const std::string& typeName,
-                                         const std::string& extension);
+                                         const std::string& extension, const std::string& programPath);
 
 // True when the extension, read through the machine view (or, where it is not
 // found there, in the user's classes), names `typeName`, and the type's
@@ -69,7 +81,8 @@ bool IsAssociationOurs(reelwright::ClassesRegistry& registry, const std::string&
 // The association of ".dm_2004" with the running program.
 AssociationWritten RequestProgramAssociation(reelwright::ClassesRegistry& registry, reelwright::UserPrompts& prompts,
                                              const reelwright::ProgramLocation& location);
-AssociationRemoval RemoveProgramAssociation(reelwright::ClassesRegistry& registry);
+AssociationRemoval RemoveProgramAssociation(reelwright::ClassesRegistry& registry,
+                                            const reelwright::ProgramLocation& location);
 bool IsProgramAssociated(reelwright::ClassesRegistry& registry, const reelwright::ProgramLocation& location);
 
 // The command the shell runs to open a file: "<program>" "%1".

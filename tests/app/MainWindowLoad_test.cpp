@@ -59,6 +59,11 @@ TEST_F(LoadFixture, DirectPlaybackParametersForEachPlaceOfTheDemo) {
         // The inside test ignores letter case; the game type keeps the path's letters.
         {"\"c:\\games\\sof2\\MyMod\\demos\\a.dm_2004\"",
          "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game MyMod+demo \"a.dm_2004\""},
+        // "." and ".." steps are resolved: the game gets the folders they lead to.
+        {"\"C:\\Games\\SOF2\\mymod\\..\\.\\base\\mp\\demos\\a.dm_2004\"",
+         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo \"a.dm_2004\""},
+        {"\"C:\\..\\Games\\SOF2\\demos\\x\\..\\a.dm_2004\"",
+         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game +demo \"a.dm_2004\""},
     };
     for (const auto& [tail, parameters] : cases) {
         shell.calls.clear();
@@ -78,6 +83,7 @@ TEST_F(LoadFixture, DemoOutsideTheGameFolderShowsTheErrorAndStartsNothing) {
         "\"C:\\Games\\SOF2\\base\\mp\\a.dm_2004\"",          // no demos folder after the game folder
         "\"C:\\Games\\SOF2\\base\\mp\\Demos\\a.dm_2004\"",   // "\Demos" is not "\demos"
         "\"C:\\Games\\SOF2\"",
+        "\"C:\\Games\\SOF2\\..\\..\\Users\\me\\demos\\a.dm_2004\"",  // where ".." leads counts
     };
     for (const char* tail : outside) {
         prompts.messages.clear();

@@ -13,14 +13,21 @@ namespace {
 using namespace reelwright::testing;
 using Strings = std::vector<std::string>;
 
+constexpr const char* kGame = "C:\\Games\\SOF2";
 constexpr const char* kDemos = "C:\\Games\\SOF2\\base\\mp\\demos";
 
 class DemoDropTest : public ::testing::Test, protected FakeServices {
 protected:
-    DemoDropTest() { store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2"); }
+    DemoDropTest() { store.Put(kSectionSettings, kKeyGamePath, kGame); }
 
     void Folder(const std::string& path) { files.folders.insert(path); }
     void File(const std::string& path) { files.files[path] = ""; }
+    Strings Listed() const {
+        Strings listed;
+        for (const auto& entry : journal.entries)
+            if (entry.rfind("list ", 0) == 0) listed.push_back(entry.substr(5));
+        return listed;
+    }
     Strings Names() const {
         Strings names;
         for (const auto& entry : queue.Entries()) names.push_back(entry.Name);
@@ -46,7 +53,7 @@ TEST_F(DemoDropTest, AFolderGivesItsFilesInNaturalOrderThenItsSubFoldersDepthFir
     Folder(top + "\\folder.dm_2004");  // a folder, whatever its name
     File(top + "\\folder.dm_2004\\f.dm_2004");
 
-    const DroppedDemoFiles found = ExpandDroppedPaths(files, {top});
+    const DroppedDemoFiles found = ExpandDroppedPaths(files, {top}, kGame);
     EXPECT_EQ(found.demos, (Strings{top + "\\Demo1.DM_2004", top + "\\demo2.dm_2004", top + "\\demo10.dm_2004",
                                     top + "\\folder.dm_2004\\f.dm_2004", top + "\\round2\\a.Dm_2004",
                                     top + "\\round2\\b.dm_2004", top + "\\round2\\inner\\c.dm_2004",
@@ -63,7 +70,8 @@ TEST_F(DemoDropTest, DroppedItemsKeepTheirOrderAndDroppedNonDemosAreCounted) {
     File(top + "\\readme.txt");
     File(top + "\\a.dm_2004");
     const DroppedDemoFiles found = ExpandDroppedPaths(
-        files, {top + "\\z.dm_2004", top + "\\readme.txt", top + "\\b", top + "\\a.dm_2004", top + "\\shot.jpg"});
+        files, {top + "\\z.dm_2004", top + "\\readme.txt", top + "\\b", top + "\\a.dm_2004", top + "\\shot.jpg"},
+        kGame);
     EXPECT_EQ(found.demos, (Strings{top + "\\z.dm_2004", top + "\\b\\x.dm_2004", top + "\\a.dm_2004"}));
     EXPECT_EQ(found.notDemos, 2u);
 }
@@ -74,7 +82,7 @@ TEST_F(DemoDropTest, AFolderThatCannotBeReadAddsNothingAndADriveRootHasNoDoubleS
     Folder("D:\\locked");
     File("D:\\locked\\b.dm_2004");
     files.failingPaths.insert("D:\\locked");
-    EXPECT_EQ(ExpandDroppedPaths(files, {"D:\\"}).demos, (Strings{"D:\\a.dm_2004"}));
+    EXPECT_EQ(ExpandDroppedPaths(files, {"D:\\"}, "D:\\").demos, (Strings{"D:\\a.dm_2004"}));
 }
 
 TEST_F(DemoDropTest, DropAddsByAddsRulesWithTheFullPathAndNamesRefusedFiles) {
@@ -122,19 +130,112 @@ TEST_F(DemoDropTest, EverythingAddedShowsNothing) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(DemoDropTest, ADropPastTheLimitFillsTheQueueAndCountsTheRest) {
+// The walk stops at the first demo the queue has no room for: the folders
+// after it are not listed.
+TEST_F(DemoDropTest, AFullQueueStopsTheWalk) {
     const std::string top = kDemos;
+    for (const char* sub : {"\\a", "\\b", "\\c"}) {
+        Folder(top + sub);
+        for (int i = 0; i < 3; ++i) File(top + sub + "\\d" + std::to_string(i) + ".dm_2004");
+    }
     Folder(top);
-    for (int i = 0; i < 10; ++i) File(top + "\\d" + std::to_string(i) + ".dm_2004");
+    File("C:\\Games\\SOF2\\mymod\\demos\\late.dm_2004");
     for (std::size_t i = 0; i < DemoQueue::kMaxEntries - 4; ++i) queue.Append({"q", "base\\mp", top});
 
-    const DropDemosResult result = DropDemos(services, queue, {top});
+    const DropDemosResult result =
+        DropDemos(services, queue, {top, "C:\\Games\\SOF2\\mymod\\demos\\late.dm_2004"});
     EXPECT_EQ(result.add.added, 4u);
-    EXPECT_EQ(result.add.beyondLimit, 6u);
+    EXPECT_TRUE(result.queueFull);
     EXPECT_EQ(queue.Count(), DemoQueue::kMaxEntries);
-    EXPECT_EQ(queue.At(DemoQueue::kMaxEntries).Name, "d3.dm_2004");
+    EXPECT_EQ(queue.At(DemoQueue::kMaxEntries).Name, "b\\d0.dm_2004");
+    EXPECT_EQ(Listed(), (Strings{top, top + "\\a", top + "\\b"}));
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, "The queue holds at most 32767 demos, so 6 chosen demo files were not added.");
+    EXPECT_EQ(prompts.messages[0].text,
+              "The queue holds at most 32767 demos, so the rest of the dropped demo files were not added.");
+}
+
+// Dropping a drive enters only the folders on the way to the game folder and
+// those inside it; a tree outside the game folder is listed at its top only.
+TEST_F(DemoDropTest, ADropWalksOnlyInsideTheGameFolderOrOnTheWayToIt) {
+    Folder("C:\\");
+    File("C:\\top.dm_2004");
+    Folder("C:\\Windows");
+    Folder("C:\\Windows\\demos");
+    File("C:\\Windows\\demos\\w.dm_2004");
+    Folder("C:\\Games");
+    Folder("C:\\Games\\Other");
+    File("C:\\Games\\Other\\o.dm_2004");
+    Folder("C:\\Games\\SOF2X");
+    Folder(kGame);
+    for (const char* folder : {"\\base", "\\base\\mp", "\\base\\mp\\demos", "\\mymod", "\\mymod\\demos"})
+        Folder(std::string(kGame) + folder);
+    File(std::string(kDemos) + "\\d.dm_2004");
+    File(std::string(kGame) + "\\mymod\\demos\\e.dm_2004");
+    Folder("E:\\stuff");
+    File("E:\\stuff\\x.dm_2004");
+    for (int i = 0; i < 50; ++i) {
+        Folder("E:\\stuff\\deep" + std::to_string(i));
+        File("E:\\stuff\\deep" + std::to_string(i) + "\\y.dm_2004");
+    }
+
+    const DropDemosResult result = DropDemos(services, queue, {"C:\\", "E:\\stuff"});
+    EXPECT_EQ(Listed(), (Strings{"C:\\", "C:\\Games", kGame, std::string(kGame) + "\\base",
+                                 std::string(kGame) + "\\base\\mp", kDemos, std::string(kGame) + "\\mymod",
+                                 std::string(kGame) + "\\mymod\\demos", "E:\\stuff"}));
+    EXPECT_EQ(Names(), (Strings{"d.dm_2004", "e.dm_2004"}));
+    EXPECT_EQ(result.add.refused, (std::vector<RefusedDemoFile>{{"C:\\top.dm_2004", DemoRefusal::OutsideGameFolder},
+                                                              {"E:\\stuff\\x.dm_2004", DemoRefusal::OutsideGameFolder}}));
+}
+
+// A link (junction, symbolic link) is never entered, whether dropped or met
+// on the way; a dropped one is told.
+TEST_F(DemoDropTest, ALinkIsNotEntered) {
+    const std::string top = kDemos;
+    Folder(top);
+    File(top + "\\a.dm_2004");
+    Folder(top + "\\loop");
+    File(top + "\\loop\\b.dm_2004");
+    files.links.insert(top + "\\loop");
+    Folder("C:\\Games\\SOF2\\mymod\\demos");
+    File("C:\\Games\\SOF2\\mymod\\demos\\c.dm_2004");
+    files.links.insert("C:\\Games\\SOF2\\mymod\\demos");
+
+    const DropDemosResult result = DropDemos(services, queue, {"C:\\Games\\SOF2\\mymod\\demos", top});
+    EXPECT_EQ(Names(), Strings{"a.dm_2004"});
+    EXPECT_EQ(result.links, 1u);
+    EXPECT_EQ(Listed(), (Strings{"C:\\Games\\SOF2\\mymod\\demos", top}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "1 dropped folder was skipped, because it is a link to another folder.");
+}
+
+// Dropped paths count where their "." and ".." steps lead, and rows show
+// where that is.
+TEST_F(DemoDropTest, DotStepsInDroppedPathsAreResolved) {
+    Folder(kDemos);
+    File(std::string(kDemos) + "\\a.dm_2004");
+    Folder("C:\\Games\\SOF2\\mymod\\demos");
+    File("C:\\Games\\SOF2\\mymod\\demos\\m.dm_2004");
+    const DropDemosResult result = DropDemos(
+        services, queue,
+        {"C:\\Games\\SOF2\\..\\SOF2\\base\\mp\\demos\\.\\a.dm_2004", "C:\\Games\\SOF2\\..\\..\\Users\\me\\demos\\b.dm_2004",
+         "C:\\Games\\SOF2\\base\\..\\mymod\\demos"});
+    EXPECT_EQ(queue.Entries(), (std::vector<DemoQueueEntry>{
+                                   {"a.dm_2004", "base\\mp", std::string(kDemos) + "\\a.dm_2004"},
+                                   {"m.dm_2004", "mymod", "C:\\Games\\SOF2\\mymod\\demos\\m.dm_2004"}}));
+    EXPECT_EQ(result.add.refused,
+              (std::vector<RefusedDemoFile>{{"C:\\Users\\me\\demos\\b.dm_2004", DemoRefusal::OutsideGameFolder}}));
+}
+
+TEST_F(DemoDropTest, WithoutAGameFolderNothingIsWalked) {
+    store.Put(kSectionSettings, kKeyGamePath, "");
+    Folder(kDemos);
+    File(std::string(kDemos) + "\\a.dm_2004");
+    const DropDemosResult result = DropDemos(services, queue, {kDemos});
+    EXPECT_TRUE(queue.Empty());
+    EXPECT_TRUE(Listed().empty());
+    EXPECT_EQ(result.add.refused, (std::vector<RefusedDemoFile>{{kDemos, DemoRefusal::NoGameFolder}}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text.rfind("No demo files were added to the queue", 0), 0u);
 }
 
 TEST_F(DemoDropTest, AFailingSettingsStoreAddsNothing) {

@@ -83,6 +83,59 @@ TEST(CheckDemoFileForQueue, RefusalsNameTheirReason) {
               "mymod");
 }
 
+// "." and ".." steps are resolved before the inside test, as the system
+// resolves them when it opens the file: the text alone no longer decides.
+TEST(CheckDemoFileForQueue, DotStepsCountWhereTheyLead) {
+    const struct {
+        const char* path;
+        const char* folder;
+        DemoRefusal refusal;
+        const char* gameType;
+        const char* name;
+    } cases[] = {
+        {"C:\\Games\\SOF2\\..\\..\\Users\\me\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder},
+        {"C:\\Games\\SOF2\\base\\..\\..\\SOF2X\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder},
+        {"C:\\Games\\SOF2\\x/../..\\Users/me/demos/a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder},
+        {"C:\\Games\\SOF2\\mymod\\demos\\..", "C:\\Games\\SOF2", DemoRefusal::NoDemosFolder},
+        {"C:\\Games\\SOF2\\.\\base\\mp\\.\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::None, "base\\mp", "a.dm_2004"},
+        {"C:\\Games\\SOF2\\mymod\\demos\\..\\..\\base\\mp\\demos\\x\\..\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::None,
+         "base\\mp", "a.dm_2004"},
+        // Outside by its text, inside where it leads.
+        {"C:\\Games\\Other\\..\\SOF2\\mymod\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::None, "mymod", "a.dm_2004"},
+        {"C:\\Games\\SOF2\\mymod\\demos\\a.dm_2004", "C:\\Games\\Tools\\..\\SOF2\\.", DemoRefusal::None, "mymod",
+         "a.dm_2004"},
+        // At a drive root ".." goes no higher.
+        {"C:\\..\\..\\Games\\SOF2\\mymod\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::None, "mymod", "a.dm_2004"},
+        {"D:\\base\\..\\..\\..\\demos\\a.dm_2004", "D:\\", DemoRefusal::None, "", "a.dm_2004"},
+        {"\\\\server\\games\\SOF2\\..\\..\\SOF2\\mymod\\demos\\a.dm_2004", "\\\\server\\games\\SOF2", DemoRefusal::None,
+         "mymod", "a.dm_2004"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const DemoPlace place = CheckDemoFileForQueue(c.path, c.folder);
+        EXPECT_EQ(place.refusal, c.refusal);
+        if (c.refusal != DemoRefusal::None) continue;
+        EXPECT_EQ(place.gameType, c.gameType);
+        EXPECT_EQ(place.name, c.name);
+    }
+}
+
+TEST(GameFolder, WithoutDotStepsKeepsRootsAndLeavesWhatItCannotResolve) {
+    EXPECT_EQ(WithoutDotSteps("C:\\a\\.\\b\\..\\c"), "C:\\a\\c");
+    EXPECT_EQ(WithoutDotSteps("C:\\a\\..\\..\\"), "C:\\");
+    EXPECT_EQ(WithoutDotSteps("C:\\a\\b\\..\\"), "C:\\a\\");
+    EXPECT_EQ(WithoutDotSteps("\\\\server\\share\\..\\x"), "\\\\server\\share\\x");
+    EXPECT_EQ(WithoutDotSteps("\\a\\..\\..\\b"), "\\b");
+    // Relative paths keep what climbs above them.
+    EXPECT_EQ(WithoutDotSteps("a\\..\\..\\b"), "..\\b");
+    EXPECT_EQ(WithoutDotSteps("C:a\\..\\..\\b"), "C:..\\b");
+    // Left as they are, but for "/".
+    EXPECT_EQ(WithoutDotSteps("C:\\a\\\\..\\b"), "C:\\a\\\\..\\b");
+    EXPECT_EQ(WithoutDotSteps("\\\\?\\C:\\a\\..\\b"), "\\\\?\\C:\\a\\..\\b");
+    EXPECT_EQ(WithoutDotSteps("//server"), "\\\\server");
+    EXPECT_EQ(WithoutDotSteps(""), "");
+}
+
 TEST(GameFolder, JoiningAndGameFormsOfTheStoredFolder) {
     EXPECT_EQ(GameFolderForJoining("D:\\"), "D:");
     EXPECT_EQ(GameFolderForJoining("C:\\Games\\SOF2\\"), "C:\\Games\\SOF2");

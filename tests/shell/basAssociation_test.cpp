@@ -24,10 +24,12 @@ const char* const kIcon = "C:\\Games\\Tools\\Graphics\\sof2.ico";
 const char* const kCommand = "\"C:\\Games\\Tools\\Reelwright.exe\" \"%1\"";
 constexpr RegistryError kBadDatabase = 1009;  // ERROR_BADDB: a failure other than a refusal
 
-// The journal of the six steps written under `root` ("HKCR" or "HKCU").
+// The journal of the six steps written under `root` ("HKCR" or "HKCU"), after
+// the look at what the extension named before.
 Strings SixSteps(const std::string& root) {
     const std::string r = root + "\\";
     return {
+        "read " + r + ".dm_2004",
         "create " + r + ".dm_2004",
         "set " + r + ".dm_2004=SOF2_Demo_File",
         "close " + r + ".dm_2004",
@@ -98,12 +100,23 @@ TEST_F(CreateAssociationTest, CreatingTwiceLeavesWhatCreatingOnceLeaves) {
     EXPECT_EQ(once.size(), 6u);
 }
 
-TEST_F(CreateAssociationTest, OverwritesAnExistingValueAndKeepsOtherSubkeys) {
+TEST_F(CreateAssociationTest, OverwritesAnExistingValueKeepsOtherSubkeysAndRemembersTheFormerType) {
     registry.Put(".dm_2004", "OtherPlayer.Demo");
     registry.Put(".dm_2004\\OpenWithProgids");
     Create();
     EXPECT_EQ(registry.DefaultValue(".dm_2004"), "SOF2_Demo_File");
     EXPECT_TRUE(registry.Exists(".dm_2004\\OpenWithProgids"));
+    // Remembered beside the type's description, after it, before the icon.
+    const auto remembered = std::find(journal.entries.begin(), journal.entries.end(),
+                                      "set HKCR\\SOF2_Demo_File[Reelwright Previous Type]=OtherPlayer.Demo");
+    ASSERT_NE(remembered, journal.entries.end());
+    EXPECT_EQ(*(remembered - 1), "set HKCR\\SOF2_Demo_File=SOF2 Demo File");
+    EXPECT_EQ(*(remembered + 1), "close HKCR\\SOF2_Demo_File");
+
+    // Created again over our own value, the former type stays remembered.
+    Create();
+    const Strings keys = registry.Dump();
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), "SOF2_Demo_File[Reelwright Previous Type]=OtherPlayer.Demo"), 1);
 }
 
 TEST_F(CreateAssociationTest, OpenCommandQuotesProgramAndArgument) {
@@ -151,8 +164,8 @@ TEST_F(CreateAssociationTest, RefusedInBothRootsShowsTheTwoBoxesAndWritesNothing
     registry.deniedRoots = {ClassesRoot::Machine, ClassesRoot::User};
     EXPECT_EQ(Create(), AssociationWritten::Failed);
     EXPECT_EQ(MessageTexts(prompts), (Strings{"Error: Creating Key!", "Error Setting String Value!"}));
-    EXPECT_EQ(journal.entries, (Strings{"create HKCR\\.dm_2004", "create HKCU\\.dm_2004", "message Reelwright",
-                                        "message Reelwright"}));
+    EXPECT_EQ(journal.entries, (Strings{"read HKCR\\.dm_2004", "create HKCR\\.dm_2004", "read HKCU\\.dm_2004",
+                                        "create HKCU\\.dm_2004", "message Reelwright", "message Reelwright"}));
     EXPECT_TRUE(registry.Dump().empty());
     EXPECT_TRUE(registry.Dump(ClassesRoot::User).empty());
     EXPECT_EQ(registry.notifications, 0);
@@ -233,7 +246,7 @@ protected:
         }
     }
     basAssociation::AssociationRemoval Remove() {
-        return basAssociation::RemoveFileAssociation(registry, "SOF2_Demo_File", ".dm_2004");
+        return basAssociation::RemoveFileAssociation(registry, "SOF2_Demo_File", ".dm_2004", kProgram);
     }
 
     Journal journal;
@@ -246,8 +259,11 @@ TEST_F(RemoveAssociationTest, DeletesOursInTheUsersClassesThenTheMachinesSubkeys
     const auto removal = Remove();
     Strings expected;
     for (const std::string root : {"HKCU\\", "HKCR\\"}) {
-        const Strings steps{"read " + root + ".dm_2004",
+        const Strings steps{"read " + root + "SOF2_Demo_File\\shell\\open\\command",
+                            "read " + root + "SOF2_Demo_File[Reelwright Previous Type]",
+                            "read " + root + ".dm_2004",
                             "delete " + root + ".dm_2004",
+                            "read " + root + ".dm_2004",
                             "delete " + root + "SOF2_Demo_File\\DefaultIcon",
                             "delete " + root + "SOF2_Demo_File\\Shell\\Open\\Command",
                             "delete " + root + "SOF2_Demo_File\\Shell\\Open",
@@ -278,6 +294,7 @@ TEST_F(RemoveAssociationTest, ExtensionPointingElsewhereIsKeptWithItsSubkeys) {
 }
 
 TEST_F(RemoveAssociationTest, ExtensionNamingOurTypeInAnotherCaseIsOurs) {
+    Seed(ClassesRoot::Machine);
     registry.Put(".dm_2004", "sof2_demo_file");
     Remove();
     EXPECT_FALSE(registry.Exists(".dm_2004"));
@@ -285,18 +302,125 @@ TEST_F(RemoveAssociationTest, ExtensionNamingOurTypeInAnotherCaseIsOurs) {
 
 TEST_F(RemoveAssociationTest, NotifiesEvenWhenNothingIsRegistered) {
     const auto removal = Remove();
-    EXPECT_EQ(registry.calls.size(), 2u * 6u + 1u);  // a read and five deletions per root, and the notice
+    EXPECT_EQ(journal.entries, (Strings{"read HKCU\\SOF2_Demo_File\\shell\\open\\command",
+                                        "read HKCR\\SOF2_Demo_File\\shell\\open\\command", "notify"}));
     EXPECT_EQ(registry.notifications, 1);
     EXPECT_EQ(removal.keysDeleted, 0);
 }
 
-TEST_F(RemoveAssociationTest, OurExtensionKeyWithASubkeyOfItsOwnStaysSilently) {
+// The extension's key cannot be deleted while it has a subkey: it stays,
+// naming no type, rather than naming one that is gone.
+TEST_F(RemoveAssociationTest, OurExtensionKeyWithASubkeyOfItsOwnLosesOnlyItsDefaultValue) {
     Seed(ClassesRoot::Machine);
     registry.Put(".dm_2004\\ShellNew");
     Remove();
-    EXPECT_TRUE(registry.Exists(".dm_2004"));
-    EXPECT_FALSE(registry.Exists("SOF2_Demo_File"));
+    EXPECT_EQ(registry.Dump(), (Strings{".dm_2004", ".dm_2004\\ShellNew"}));
     EXPECT_EQ(registry.notifications, 1);
+}
+
+// A type of our name that opens files with another program (another copy of
+// the program, or another program altogether) is left in that root, and so is
+// the extension that names it.
+TEST_F(RemoveAssociationTest, AForeignCommandUnderOurTypeNameLeavesThatRootAlone) {
+    Seed(ClassesRoot::Machine);
+    registry.Put("SOF2_Demo_File\\shell\\open\\command", "\"C:\\Other\\Player.exe\" \"%1\"");
+    Seed(ClassesRoot::User);
+    const auto removal = Remove();
+    EXPECT_TRUE(registry.Dump(ClassesRoot::User).empty());
+    EXPECT_EQ(registry.Dump().size(), 6u);
+    EXPECT_EQ(registry.DefaultValue(".dm_2004"), "SOF2_Demo_File");
+    EXPECT_TRUE(removal.foreignTypeKept);
+}
+
+// Another program owned ".dm_2004", with an OpenWithProgids subkey as Explorer
+// and installers add; the association took it over and is removed again: the
+// other program's type comes back and nothing of ours is left. Under Wine the
+// two roots are apart; on Windows the machine view merges them, and the other
+// program's key may lie in either.
+TEST(AssociationRoundTripTest, TakeOverThenRemovalGivesThePreviousTypeBack) {
+    const struct {
+        const char* name;
+        bool merged;
+        ClassesRoot otherRoot;   // where the other program's extension key lies
+        bool machineRefused;     // a standard user: the user's classes are written
+        bool writtenBack;        // false: deleting our key brings the other program's to light
+    } cases[] = {
+        {"Wine, machine's classes", false, ClassesRoot::Machine, false, true},
+        {"Wine, refused: user's classes", false, ClassesRoot::User, true, true},
+        {"Windows, machine's classes", true, ClassesRoot::Machine, false, true},
+        {"Windows, the other program's key in the user's classes", true, ClassesRoot::User, false, true},
+        {"Windows, refused: user's classes over the machine's", true, ClassesRoot::Machine, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeClassesRegistry registry;
+        FakePrompts prompts;
+        registry.windowsMergedView = c.merged;
+        registry.Put(".dm_2004", "OtherPlayer.Demo", c.otherRoot);
+        registry.Put(".dm_2004\\OpenWithProgids", std::nullopt, c.otherRoot);
+        registry.Put("OtherPlayer.Demo\\shell\\open\\command", "\"C:\\Other\\Player.exe\" \"%1\"", c.otherRoot);
+        const Strings before = registry.Dump(c.otherRoot);
+        const Strings otherBefore = registry.Dump(c.otherRoot == ClassesRoot::User ? ClassesRoot::Machine
+                                                                                   : ClassesRoot::User);
+        if (c.machineRefused) {
+            registry.failingCreates[{ClassesRoot::Machine, ".dm_2004"}] = kRegistryAccessDenied;
+            registry.failingDeletes[{ClassesRoot::Machine, ".dm_2004"}] = kRegistryAccessDenied;
+        }
+
+        Create(registry, prompts);
+        Create(registry, prompts);  // a second time changes nothing
+        ASSERT_TRUE(basAssociation::IsAssociationOurs(registry, ".dm_2004", "SOF2_Demo_File", kProgram));
+
+        const auto removal = basAssociation::RemoveFileAssociation(registry, "SOF2_Demo_File", ".dm_2004", kProgram);
+        EXPECT_EQ(removal.previousTypeRestored, c.writtenBack);
+        EXPECT_EQ(registry.Dump(c.otherRoot), before);
+        EXPECT_EQ(registry.Dump(c.otherRoot == ClassesRoot::User ? ClassesRoot::Machine : ClassesRoot::User),
+                  otherBefore);
+        EXPECT_TRUE(prompts.messages.empty());
+    }
+}
+
+// No type was named before, and the extension's key has a subkey of its own:
+// only its default value goes.
+TEST(AssociationRoundTripTest, NoPreviousTypeAndASubkeyLeavesTheKeyWithoutADefaultValue) {
+    for (bool merged : {false, true}) {
+        SCOPED_TRACE(merged ? "Windows" : "Wine");
+        FakeClassesRegistry registry;
+        FakePrompts prompts;
+        registry.windowsMergedView = merged;
+        registry.Put(".dm_2004\\OpenWithProgids");
+        Create(registry, prompts);
+        basAssociation::RemoveFileAssociation(registry, "SOF2_Demo_File", ".dm_2004", kProgram);
+        EXPECT_EQ(registry.Dump(), (Strings{".dm_2004", ".dm_2004\\OpenWithProgids"}));
+    }
+}
+
+// On Windows, once the user's keys are gone the machine view shows the
+// machine's: a removal (as an elevated one would) must not then delete
+// another program's type of our name there, nor its extension key.
+TEST(AssociationRoundTripTest, MachineViewAfterTheUsersKeysLeavesAnotherProgramsTypeOfOurName) {
+    FakeClassesRegistry registry;
+    registry.windowsMergedView = true;
+    const std::string foreign = "\"C:\\Other\\Player.exe\" \"%1\"";
+    registry.Put(".dm_2004", "SOF2_Demo_File");
+    registry.Put("SOF2_Demo_File", "Other demo");
+    registry.Put("SOF2_Demo_File\\shell\\open\\command", foreign);
+    const Strings machine = registry.Dump();
+    for (const auto& line : kSixKeys) {
+        const auto equals = line.find('=');
+        registry.Put(line.substr(0, equals),
+                     equals == std::string::npos ? std::nullopt : std::optional(line.substr(equals + 1)),
+                     ClassesRoot::User);
+    }
+    ASSERT_TRUE(basAssociation::IsAssociationOurs(registry, ".dm_2004", "SOF2_Demo_File", kProgram));
+
+    const auto removal = basAssociation::RemoveFileAssociation(registry, "SOF2_Demo_File", ".dm_2004", kProgram);
+    EXPECT_TRUE(registry.Dump(ClassesRoot::User).empty());
+    EXPECT_EQ(registry.Dump(), machine);
+    EXPECT_TRUE(removal.foreignTypeKept);
+    // And once more, as a second removal would.
+    basAssociation::RemoveFileAssociation(registry, "SOF2_Demo_File", ".dm_2004", kProgram);
+    EXPECT_EQ(registry.Dump(), machine);
 }
 
 // Whether ".dm_2004" opens with this very program, from what the two roots hold.
@@ -346,7 +470,7 @@ TEST(ProgramAssociationTest, UsesTheProgramsOwnPaths) {
                                         "SOF2_Demo_File\\shell\\open\\command=\"D:\\My Tools\\Reelwright.exe\" \"%1\""}));
     EXPECT_TRUE(basAssociation::IsProgramAssociated(registry, location));
     EXPECT_FALSE(basAssociation::IsProgramAssociated(registry, ProgramLocation{"D:\\Other", "Reelwright"}));
-    basAssociation::RemoveProgramAssociation(registry);
+    basAssociation::RemoveProgramAssociation(registry, location);
     EXPECT_TRUE(registry.Dump().empty());
     EXPECT_FALSE(basAssociation::IsProgramAssociated(registry, location));
 }

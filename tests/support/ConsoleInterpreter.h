@@ -34,13 +34,18 @@
 //   recorded in the trace, and "couldn't exec <file>" when the source has no
 //   such file; without a file source it is only recorded;
 // - an optional limit on the number of variables: creating one more ends the
-//   console with the fatal error "MAX_CVARS", and nothing runs after that.
+//   console with the fatal error "MAX_CVARS", and nothing runs after that;
+// - "seta" marks a variable as stored in the config ("set" keeps the mark of
+//   a variable that has it), and "unbindall" clears every bind; any change of
+//   a bind or a stored variable marks the config as to be rewritten, which
+//   ConfigText gives as the engine writes it.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +83,17 @@ public:
     // Every bound key (lower case) with its text.
     const std::map<std::string, std::string>& Bindings() const { return bindings_; }
 
+    // The variables set with "seta" so far (lower-case names).
+    std::set<std::string> ArchivedVariables() const { return archived_; }
+
+    // True when a bind or a stored variable changed since the last call.
+    bool TakeConfigChanged();
+    // The config as the engine writes it: a comment line, "unbindall", every
+    // bind, every stored variable, each line ending in `lineEnd`. Key names
+    // as the engine writes them: one character in small letters, longer names
+    // in capitals.
+    std::string ConfigText(std::string_view lineEnd = "\n") const;
+
     // What the console did, in order: "demo <name>", "exec <file>", "stopdemo", "echo <text>",
     // "wait" / "wait <n>", "<game variable> <value>" when timescale,
     // cl_freezedemo or cg_thirdperson is set, "unknown <command>", and the
@@ -96,10 +112,12 @@ private:
     void Exec(const std::string& name);
     void Run();
     void RunCommand(const std::vector<std::string>& arguments);
-    void SetVariable(const std::string& name, const std::string& value);
+    void SetVariable(const std::string& name, const std::string& value, bool archive = false);
 
     std::map<std::string, std::string> variables_;  // lower-case name -> value
     std::map<std::string, std::string> bindings_;   // lower-case key -> text
+    std::set<std::string> archived_;                // lower-case names set with seta
+    bool configChanged_ = false;
     std::string buffer_;                            // commands still to run
     std::vector<std::string> trace_;
     std::size_t commandsRun_ = 0;

@@ -1,6 +1,7 @@
 #include "support/FakeClassesRegistry.h"
 
 #include <cctype>
+#include <utility>
 
 namespace reelwright::testing {
 
@@ -38,25 +39,37 @@ void FakeClassesRegistry::Put(const std::string& subkey, std::optional<std::stri
     if (value) entry->second.value = std::move(value);
 }
 
+ClassesRoot FakeClassesRegistry::StoreOf(ClassesRoot root, const std::string& subkey) const {
+    if (root == ClassesRoot::Machine && windowsMergedView && Exists(subkey, ClassesRoot::User)) return ClassesRoot::User;
+    return root;
+}
+
 RegistryError FakeClassesRegistry::CreateKey(ClassesRoot root, const std::string& subkey, KeyId& key) {
     Record("create " + Name(root, subkey));
     if (const RegistryError error = Failure(failingCreates, root, subkey)) return error;
-    Put(subkey, std::nullopt, root);
+    const ClassesRoot store = StoreOf(root, subkey);
+    Put(subkey, std::nullopt, store);
     key = nextKey_++;
     openKeys[key] = {root, subkey};
+    openStores_[key] = store;
     return kRegistrySuccess;
 }
 
-RegistryError FakeClassesRegistry::SetDefaultValue(KeyId key, const std::string& text) {
+RegistryError FakeClassesRegistry::SetValue(KeyId key, const std::string& name, const std::string& text) {
+    const std::string shownName = name.empty() ? std::string() : "[" + name + "]";
     const auto open = openKeys.find(key);
     if (open == openKeys.end()) {
-        Record("set <closed key>=" + text);
+        Record("set <closed key>" + shownName + "=" + text);
         return 6;  // ERROR_INVALID_HANDLE
     }
     const auto [root, subkey] = open->second;
-    Record("set " + Name(root, subkey) + "=" + text);
+    Record("set " + Name(root, subkey) + shownName + "=" + text);
     if (const RegistryError error = Failure(failingValues, root, subkey)) return error;
-    KeysOf(root)[Fold(subkey)].value = text;
+    Entry& entry = KeysOf(openStores_[key])[Fold(subkey)];
+    if (name.empty())
+        entry.value = text;
+    else
+        entry.named[Fold(name)] = {name, text};
     return kRegistrySuccess;
 }
 
@@ -65,21 +78,45 @@ void FakeClassesRegistry::CloseKey(KeyId key) {
     Record("close " + (open == openKeys.end() ? std::string("<closed key>")
                                               : Name(open->second.first, open->second.second)));
     if (open != openKeys.end()) openKeys.erase(open);
+    openStores_.erase(key);
 }
 
-RegistryError FakeClassesRegistry::ReadDefaultValue(ClassesRoot root, const std::string& subkey,
-                                                    std::string& value) {
-    Record("read " + Name(root, subkey));
-    const auto found = DefaultValue(subkey, root);
-    if (!found) return kRegistryNotFound;
-    value = *found;
+RegistryError FakeClassesRegistry::ReadValue(ClassesRoot root, const std::string& subkey, const std::string& name,
+                                             std::string& value) {
+    Record("read " + Name(root, subkey) + (name.empty() ? std::string() : "[" + name + "]"));
+    const Keys* keys = std::as_const(*this).KeysOf(StoreOf(root, subkey));
+    if (!keys) return kRegistryNotFound;
+    const auto entry = keys->find(Fold(subkey));
+    if (entry == keys->end()) return kRegistryNotFound;
+    if (name.empty()) {
+        if (!entry->second.value) return kRegistryNotFound;
+        value = *entry->second.value;
+        return kRegistrySuccess;
+    }
+    const auto named = entry->second.named.find(Fold(name));
+    if (named == entry->second.named.end()) return kRegistryNotFound;
+    value = named->second.second;
     return kRegistrySuccess;
+}
+
+RegistryError FakeClassesRegistry::DeleteValue(ClassesRoot root, const std::string& subkey, const std::string& name) {
+    Record("delete value " + Name(root, subkey) + (name.empty() ? std::string() : "[" + name + "]"));
+    if (const RegistryError error = Failure(failingDeletes, root, subkey)) return error;
+    Keys& keys = KeysOf(StoreOf(root, subkey));
+    const auto entry = keys.find(Fold(subkey));
+    if (entry == keys.end()) return kRegistryNotFound;
+    if (name.empty()) {
+        if (!entry->second.value) return kRegistryNotFound;
+        entry->second.value.reset();
+        return kRegistrySuccess;
+    }
+    return entry->second.named.erase(Fold(name)) ? kRegistrySuccess : kRegistryNotFound;
 }
 
 RegistryError FakeClassesRegistry::DeleteKey(ClassesRoot root, const std::string& subkey) {
     Record("delete " + Name(root, subkey));
     if (const RegistryError error = Failure(failingDeletes, root, subkey)) return error;
-    Keys& keys = KeysOf(root);
+    Keys& keys = KeysOf(StoreOf(root, subkey));
     const std::string folded = Fold(subkey);
     const auto found = keys.find(folded);
     if (found == keys.end()) return kRegistryNotFound;
@@ -111,8 +148,11 @@ std::optional<std::string> FakeClassesRegistry::DefaultValue(const std::string& 
 std::vector<std::string> FakeClassesRegistry::Dump(ClassesRoot root) const {
     std::vector<std::string> lines;
     if (const Keys* keys = KeysOf(root))
-        for (const auto& [folded, entry] : *keys)
+        for (const auto& [folded, entry] : *keys) {
             lines.push_back(entry.value ? entry.name + "=" + *entry.value : entry.name);
+            for (const auto& [foldedName, named] : entry.named)
+                lines.push_back(entry.name + "[" + named.first + "]=" + named.second);
+        }
     return lines;
 }
 

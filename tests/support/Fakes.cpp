@@ -101,6 +101,10 @@ std::optional<FolderContents> FakeFileSystem::ListFolder(const std::string& fold
     if (journal_) journal_->Add("list " + folder);
     if (!folders.count(folder)) return std::nullopt;
     FolderContents contents;
+    if (links.count(folder)) {
+        contents.isLink = true;
+        return contents;
+    }
     if (failingPaths.count(folder)) return contents;
     const std::string prefix = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
     // The names right below the folder: nothing deeper, and not the folder itself.
@@ -115,7 +119,8 @@ std::optional<FolderContents> FakeFileSystem::ListFolder(const std::string& fold
         if (auto name = direct(file->first)) contents.files.push_back(*name);
     for (auto sub = folders.lower_bound(prefix); sub != folders.end() && sub->compare(0, prefix.size(), prefix) == 0;
          ++sub)
-        if (auto name = direct(*sub); name && !reparsePoints.count(*sub)) contents.folders.push_back(*name);
+        if (auto name = direct(*sub); name && !reparsePoints.count(*sub) && !links.count(*sub))
+            contents.folders.push_back(*name);
     return contents;
 }
 

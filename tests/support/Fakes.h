@@ -70,7 +70,8 @@ public:
     std::string ErrorText(std::uint32_t error) override;
     // Journal entry "list <folder>". Lists what `files` and `folders` hold
     // directly below a folder of `folders`, in byte order; a folder in
-    // `failingPaths` lists nothing.
+    // `failingPaths` lists nothing. A folder in `links` is a link: it lists
+    // nothing and is left out of its parent's sub-folders.
     std::optional<FolderContents> ListFolder(const std::string& folder) override;
     bool IsReadOnly(const std::string& path) override;
     // Journal entries "hold <path>" and, when the owner ends, "release <path>";
@@ -92,6 +93,7 @@ public:
 
     std::map<std::string, std::string> files;  // path -> content
     std::set<std::string> folders;             // existing folders (FileExists is false for them)
+    std::set<std::string> links;               // folders of `folders` that are links to elsewhere
     std::set<std::string> readOnly;            // paths made read-only
     std::set<std::string> failingPaths;        // operations on these fail
     // The error a failing path gives; access denied when not listed here.

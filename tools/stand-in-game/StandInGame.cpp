@@ -6,17 +6,23 @@
 //   parameters=<the command line without the program's own name>
 //   directory=<the working directory>
 //   show=<the window show code it was asked for, in decimal; -1 when none>
-//   console=... and variable=... lines: what its console did with the
-//           command line (StandInConsole.h)
+//   console=... and variable=... lines: what its console did with its
+//           config and the command line (StandInConsole.h)
 //   END
 //
-// and then shows what it received in a window until that window is closed.
+// Its console first runs the game's config and the command line, as the game
+// does at start-up, rewriting the config when a bind or a stored variable
+// changes. Then it runs "SOF2MP.player" beside itself line by line, as a
+// player would type them: console commands, "press <key>" to press a bound
+// key, and "quit" to end the game there.
+//
+// Otherwise it shows what it received in a window until that window is closed.
 #include <windows.h>
-
-#include "StandInConsole.h"
 
 #include <string>
 #include <vector>
+
+#include "StandInConsole.h"
 
 namespace {
 
@@ -92,10 +98,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     GetStartupInfoW(&startup);
     const int requestedShow = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
 
+    standin::GameConsole console(parameters, directory);
     const std::string record = "BEGIN\r\ncommandline=" + Utf8(commandLine) + "\r\nparameters=" + Utf8(parameters) +
                                "\r\ndirectory=" + Utf8(directory) + "\r\nshow=" + std::to_string(requestedShow) +
-                               "\r\n" + standin::RunCommandLine(Utf8(parameters), Utf8(directory)) + "END\r\n";
+                               "\r\n" + console.Start() + "END\r\n";
     AppendRecord(ModuleFolder() + L"\\SOF2MP.log", record);
+
+    try {
+        console.RunPlayer(ModuleFolder() + L"\\SOF2MP.player");
+        if (console.Quit()) return 0;
+    } catch (const std::exception&) {
+        // A script that runs without end: the game goes on without it.
+    }
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;

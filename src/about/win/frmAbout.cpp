@@ -66,6 +66,7 @@ void frmAbout::LoadTexts() {
     win::SetText(lblVersion, texts.version);
     win::SetText(lblTitle, texts.title);
     win::SetText(lblDescription, texts.description);
+    PlaceControls();
 }
 
 void frmAbout::DrawIcon(const DRAWITEMSTRUCT& item) const {

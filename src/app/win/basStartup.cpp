@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <exception>
 #include <memory>
+#include <string>
 
 #include "core/AppInfo.h"
 #include "app/Startup.h"
@@ -10,9 +12,11 @@
 #include "app/win/Win32Prompts.h"
 #include "app/win/frmMain.h"
 #include "app/win/frmSplash.h"
+#include "launch/win/Win32SessionPlatform.h"
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/OwnProgramFile.h"
 #include "shell/win/Win32Platform.h"
+#include "core/win/BaseWindow.h"
 #include "core/win/basAPI.h"
 
 namespace basStartup {
@@ -32,17 +36,32 @@ public:
                                            basAPI::Narrow(basAPI::ProgramBaseName())}};
     }
 
-    // Loads and shows the main window; false when its load ended the program.
+    // Loads and shows the main window; false when the program is to end: its
+    // load ended it, or the window failed to show. Such a failure, thrown
+    // here or in one of the window's handlers, is reported once and ends the
+    // program, so that no process stays behind without a window, holding the
+    // single-instance mutex.
     bool ShowMainWindow() {
-        main_ = std::make_unique<frmMain>(Services());
-        main_->SetQuitOnDestroy(true);
-        if (main_->Load(commandLineTail_) == LoadOutcome::EndProgram) {
-            ::PostQuitMessage(0);
+        std::exception_ptr failure;
+        bool shown = false;
+        {
+            win::WindowExceptionCapture capture;
+            try {
+                shown = LoadAndShowMainWindow();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            if (!failure) failure = capture.First();
+        }
+        if (failure) {
+            EndAfterFailedStart(failure);
             return false;
         }
-        prompts_.SetOwner(main_->hwnd());
-        shell_.SetOwner(main_->hwnd());
-        main_->Show();
+        if (!shown) {
+            ::PostQuitMessage(0);  // the load ended the program
+            return false;
+        }
+        main_->SetQuitOnDestroy(true);
         return true;
     }
 
@@ -67,6 +86,25 @@ public:
     }
 
 private:
+    bool LoadAndShowMainWindow() {
+        main_ = std::make_unique<frmMain>(Services());
+        if (main_->Load(commandLineTail_) == LoadOutcome::EndProgram) return false;
+        prompts_.SetOwner(main_->hwnd());
+        shell_.SetOwner(main_->hwnd());
+        main_->Show();
+        return true;
+    }
+
+    void EndAfterFailedStart(std::exception_ptr failure) {
+        prompts_.SetOwner(nullptr);
+        shell_.SetOwner(nullptr);
+        main_.reset();
+        const std::wstring text = L"Reelwright could not open its main window:\r\n\r\n" +
+                                  win::DescribeException(failure) + L"\r\n\r\nThe program ends.";
+        ::MessageBoxW(nullptr, text.c_str(), L"Reelwright", MB_OK | MB_ICONSTOP | MB_SETFOREGROUND | MB_TASKMODAL);
+        ::PostQuitMessage(1);
+    }
+
     std::string commandLineTail_;
     win::RegistrySettingsStore store_;
     win::Win32Prompts prompts_;
@@ -89,6 +127,13 @@ int Main(const std::wstring& commandLineTail) {
         win::Win32FileSystem files;
         if (const auto exitCode = RunHelperMode(basAPI::Narrow(commandLineTail), files)) return *exitCode;
     }
+    // The watcher that Launch starts for a game waits for it, puts the
+    // player's config back and ends: no window, and no instance of its own.
+    if (win::IsWatchSessionCommandLine(basAPI::Narrow(commandLineTail))) {
+        win::Win32FileSystem files;
+        win::Win32Prompts prompts;
+        return win::RunSessionWatcher(basAPI::Narrow(commandLineTail), files, prompts);
+    }
 
     const std::string appKey = AppKey();
 
@@ -101,12 +146,21 @@ int Main(const std::wstring& commandLineTail) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
+    // Sessions whose games ended while no watcher ran (the machine restarted,
+    // the watcher was ended) are put back first.
+    if (!anotherInstance) {
+        win::Win32FileSystem files;
+        win::Win32Prompts prompts;
+        win::RecoverSessions(files, prompts);
+    }
+
     Application application(basAPI::Narrow(commandLineTail));
     win::RegistrySettingsStore store;
     switch (DecideStartup(anotherInstance, store, appKey)) {
         case StartupChoice::Exit: return 0;
         case StartupChoice::ShowMainWindow:
-            if (!application.ShowMainWindow()) return 0;
+            // The loop ends at once on the quit that was posted, with its code.
+            if (!application.ShowMainWindow()) return application.RunMessageLoop();
             break;
         case StartupChoice::ShowSplash:
             if (!application.ShowSplash()) return 1;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "about/win/frmAbout.h"
 #include "core/AppInfo.h"
 #include "core/win/Controls.h"
@@ -25,6 +27,21 @@ HMENU BuildMenu() {
     return bar;
 }
 
+struct ColumnSpec {
+    const wchar_t* header;
+    int widthTwips;
+};
+
+// The list's columns; the list scrolls sideways to the last two.
+constexpr ColumnSpec kColumns[] = {
+    {L"Name", frmMain::kColumnWidthTwips},
+    {L"Game Type", frmMain::kColumnWidthTwips},
+    {L"Path", frmMain::kColumnWidthTwips},
+    {L"Map", frmMain::kMapColumnWidthTwips},
+    {L"Length", frmMain::kLengthColumnWidthTwips},
+};
+constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
+
 }  // namespace
 
 frmMain::frmMain(AppServices services) : BaseWindow(kClient), services_(services) {}
@@ -42,6 +59,9 @@ LoadOutcome frmMain::Load(const std::string& commandLineTail) {
     if (!Create(kClassName, L"Reelwright", kStyle, 0, nullptr, BuildMenu())) return LoadOutcome::EndProgram;
     CreateControls();
     ApplyDpi(dpi());
+    // The reader's thread ends with the window (WM_DESTROY).
+    detailsReader_ = std::make_unique<DemoDetailsReader>(
+        [window = hwnd()] { ::PostMessageW(window, kDetailsReadMessage, 0, 0); });
     win::CenterOnScreen(hwnd());
 
     appKey_ = AppKey();
@@ -83,13 +103,12 @@ void frmMain::CreateControls() {
     // The frame is last in the z-order so that it is painted behind the controls.
     ::SetWindowPos(fmeReelwright, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    ListView_SetExtendedListViewStyle(lvwDemoQue, LVS_EX_FULLROWSELECT);
-    const wchar_t* headers[] = {L"Name", L"Game Type", L"Path"};
-    for (int column = 0; column < 3; ++column) {
+    ListView_SetExtendedListViewStyle(lvwDemoQue, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    for (int column = 0; column < kColumnCount; ++column) {
         LVCOLUMNW definition{};
         definition.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        definition.pszText = const_cast<wchar_t*>(headers[column]);
-        definition.cx = TwipsToPixels(kColumnWidthTwips, dpi());
+        definition.pszText = const_cast<wchar_t*>(kColumns[column].header);
+        definition.cx = TwipsToPixels(kColumns[column].widthTwips, dpi());
         definition.iSubItem = column;
         ListView_InsertColumn(lvwDemoQue, column, &definition);
     }
@@ -97,8 +116,8 @@ void frmMain::CreateControls() {
 }
 
 void frmMain::OnDpiApplied() {
-    for (int column = 0; column < 3; ++column)
-        ListView_SetColumnWidth(lvwDemoQue, column, TwipsToPixels(kColumnWidthTwips, dpi()));
+    for (int column = 0; column < kColumnCount; ++column)
+        ListView_SetColumnWidth(lvwDemoQue, column, TwipsToPixels(kColumns[column].widthTwips, dpi()));
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -132,7 +151,13 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (auto* header = reinterpret_cast<NMHDR*>(lParam); header->hwndFrom == lvwDemoQue)
                 return lvwDemoQue_Notify(*header);
             break;
+        case kDetailsReadMessage:
+            ShowReadDetails();
+            return 0;
         case WM_DESTROY:
+            // No thread outlives the window; the file being read is the most
+            // this waits for.
+            detailsReader_.reset();
             if (quitOnDestroy_) ::PostQuitMessage(0);
             break;
         default: break;

@@ -13,6 +13,8 @@
 #include "core/AppServices.h"
 #include "core/Layout.h"
 #include "app/MainWindowLoad.h"
+#include "queue/DemoDetails.h"
+#include "queue/DemoDetailsReader.h"
 #include "queue/DemoQueue.h"
 #include "core/win/BaseWindow.h"
 #include "core/win/basAPI.h"
@@ -47,6 +49,8 @@ public:
     };
 
     static constexpr const wchar_t* kClassName = L"ReelwrightMain";
+    // Posted to the window when read details wait for it.
+    static constexpr UINT kDetailsReadMessage = WM_APP + 1;
 
     explicit frmMain(AppServices services);
     ~frmMain() override;
@@ -62,6 +66,10 @@ public:
     void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
     AppServices& services() { return services_; }
     DemoQueue& queue() { return queue_; }
+    // What has been read of the queued demos' files so far, under their ids.
+    const DemoDetailsTable& details() const { return details_; }
+    // How many queued files are still to be read; 0 once the window is gone.
+    std::size_t DetailsWaiting() const { return detailsReader_ ? detailsReader_->Waiting() : 0; }
     const std::string& appKey() const { return appKey_; }
     // The About box and the properties dialog while they are open; the main
     // window owns both.
@@ -96,6 +104,15 @@ public:
     void mnuMoveDown_Click();
     void mnuSortByName_Click();
     void SelectAllDemos();
+    // A click on a column's header: sorts by it, or the other way round when
+    // it is the column sorted last.
+    void lvwDemoQue_ColumnClick(int column);
+
+    // Hands the entries appended since the last call to the details reader,
+    // those in view first.
+    void ReadNewDetails();
+    // Takes the details that the reader has read and shows them.
+    void ShowReadDetails();
 
     // Controls.
     HWND fmeReelwright = nullptr;
@@ -120,6 +137,8 @@ public:
     static constexpr TwipsRect kOptionalParamsBox{120, 4920, 5655, 375};
     static constexpr TwipsRect kLaunchButton{2280, 5520, 1095, 375};
     static constexpr int kColumnWidthTwips = 1440;
+    static constexpr int kMapColumnWidthTwips = 1440;
+    static constexpr int kLengthColumnWidthTwips = 900;
 
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -132,6 +151,11 @@ private:
     LoadOutcome RunFirstRunSetup(const std::string& gameFolder);
     void ReportUnreadableSettings();
     void ApplyQueueOrder(const std::vector<std::size_t>& order, const std::vector<bool>& selectedBefore);
+    // The entries left the queue: their details are dropped and those still
+    // waiting are not read.
+    void ForgetRemovedDetails();
+    // The queue's order changed other than by a header click.
+    void ClearSortArrow();
 
     AppServices services_;
     DemoQueue queue_;
@@ -139,6 +163,14 @@ private:
     bool quitOnDestroy_ = false;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmProperties> properties_;
+    DemoDetailsTable details_;
+    // Entries from this id on have not been handed to the reader yet.
+    DemoQueue::EntryId firstUnread_ = 1;
+    int sortColumn_ = -1;
+    bool sortDescending_ = false;
+    // Last: it stops (waiting only for the file it is reading) before the
+    // rest of the window goes.
+    std::unique_ptr<DemoDetailsReader> detailsReader_;
 };
 
 }  // namespace reelwright

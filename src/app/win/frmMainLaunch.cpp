@@ -6,6 +6,7 @@
 #include "launch/ElevatedProgramCopy.h"
 #include "shell/win/OwnProgramFile.h"
 #include "shell/win/Win32ElevatedRunner.h"
+#include "launch/win/Win32SessionPlatform.h"
 
 namespace reelwright {
 
@@ -16,7 +17,10 @@ void frmMain::cmdLaunch_Click() {
     win::Win32ElevatedRunner starter(hwnd());
     ElevatedProgramCopy elevation(services().files, starter, win::ReadOwnProgramFile,
                                   services().location.baseName + ".exe");
-    if (Launch(services(), queue(), optionalParameters, &elevation)) ::ShowWindow(hwnd(), SW_MINIMIZE);
+    // The program itself, started as a watcher, puts the game's config back
+    // after a chained session.
+    win::Win32SessionPlatform sessions(services().files, services().location.ProgramPath(), hwnd());
+    if (Launch(services(), queue(), optionalParameters, &elevation, &sessions)) ::ShowWindow(hwnd(), SW_MINIMIZE);
 }
 
 }  // namespace reelwright

@@ -30,17 +30,34 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
     return paths;
 }
 
+// The wait cursor while it lives: walking dropped folders can take a while,
+// and no message is handled meanwhile.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
 }  // namespace
 
 void frmMain::Form_DropFiles(HDROP drop) {
     const std::vector<std::string> paths = TakeDroppedPaths(drop);
+    const std::size_t before = queue_.Count();
     try {
+        const WaitCursor waiting;
         DropDemos(services_, queue_, paths);
     } catch (const std::exception&) {
         // Only the settings store throws here, before anything is added.
         ReportUnreadableSettings();
     }
     win::ShowAppendedRows(lvwDemoQue, queue_);
+    if (queue_.Count() != before) ClearSortArrow();
+    ReadNewDetails();
 }
 
 }  // namespace reelwright

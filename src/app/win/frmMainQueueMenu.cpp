@@ -80,6 +80,9 @@ void frmMain::ApplyQueueOrder(const std::vector<std::size_t>& order, const std::
     if (order.empty()) return;
     const int focused = win::FocusedRow(lvwDemoQue);
     if (!queue_.Reorder(order)) return;
+    // Whatever reordered the queue, it is no longer sorted by a header; a
+    // header click shows its arrow again after this.
+    ClearSortArrow();
     win::ChangeSelection(lvwDemoQue, selectedBefore, Reordered(selectedBefore, order));
     if (focused >= 0) win::FocusRow(lvwDemoQue, static_cast<int>(NewPosition(static_cast<std::size_t>(focused), order)));
     ::InvalidateRect(lvwDemoQue, nullptr, FALSE);

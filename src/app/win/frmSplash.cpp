@@ -36,6 +36,7 @@ bool frmSplash::Load() {
 
     // Load: the design-time caption, three blanks and the version.
     win::SetText(lblVersion, SplashVersionCaption());
+    PlaceControls();
     ::SetTimer(hwnd(), IDT_tmrSplash, kSplashMilliseconds, nullptr);
     return true;
 }

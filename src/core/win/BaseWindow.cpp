@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/win/CaptionFit.h"
 #include "core/win/Controls.h"
 #include "core/win/DpiApi.h"
 
@@ -12,6 +13,13 @@ namespace {
 
 MessageTestHook g_testHook = nullptr;
 bool g_reporting = false;
+WindowExceptionCapture* g_capture = nullptr;
+
+}  // namespace
+
+WindowExceptionCapture::WindowExceptionCapture() : outer_(g_capture) { g_capture = this; }
+
+WindowExceptionCapture::~WindowExceptionCapture() { g_capture = outer_; }
 
 std::wstring DescribeException(std::exception_ptr error) {
     try {
@@ -24,9 +32,11 @@ std::wstring DescribeException(std::exception_ptr error) {
     return L"An unknown error.";
 }
 
-}  // namespace
-
 void ReportWindowException(HWND window, std::exception_ptr error) {
+    if (g_capture) {
+        if (!g_capture->first_) g_capture->first_ = error;
+        return;
+    }
     // The box runs its own message loop: a handler failing again while it is
     // up must not stack box upon box.
     if (g_reporting) return;
@@ -41,6 +51,9 @@ void ReportWindowException(HWND window, std::exception_ptr error) {
     g_reporting = false;
 }
 
+// Declared by the test support alone (WinTestSupport.h): the program itself
+// has no declaration of it and never sets the hook.
+void SetMessageTestHook(MessageTestHook hook);
 void SetMessageTestHook(MessageTestHook hook) { g_testHook = hook; }
 
 void RunMessageTestHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -151,6 +164,9 @@ void WindowCore::PlaceControls() {
         ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Every control at its designed place first: a caption grows only into
+    // room that no other control has.
+    for (const PlacedControl& placed : controls_) FitCaption(placed.control, ToPixels(placed.place, dpi_), dpi_);
 }
 
 void WindowCore::OnDpiChanged(WPARAM wParam, LPARAM lParam) {

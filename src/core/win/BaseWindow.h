@@ -65,10 +65,31 @@ LRESULT CallGuarded(HWND window, LRESULT failed, Handler&& handler) noexcept {
     }
 }
 
+// While one lives, an exception that leaves a window's handler is kept
+// instead of shown: the operation that holds it reports the failure itself,
+// once. Only the first exception is kept.
+class WindowExceptionCapture {
+public:
+    WindowExceptionCapture();
+    ~WindowExceptionCapture();
+    WindowExceptionCapture(const WindowExceptionCapture&) = delete;
+    WindowExceptionCapture& operator=(const WindowExceptionCapture&) = delete;
+
+    std::exception_ptr First() const { return first_; }
+
+private:
+    friend void ReportWindowException(HWND window, std::exception_ptr error);
+    std::exception_ptr first_;
+    WindowExceptionCapture* outer_;
+};
+
+// The exception's message as a box shows it; "An unknown error." when it has none.
+std::wstring DescribeException(std::exception_ptr error);
+
 // A hook that every window procedure calls before the window's own handler,
-// inside the guard. Null in the program; tests set it to throw.
+// inside the guard, so that tests can make a handler throw. It stays null in
+// the program: only the test support declares the function that sets it.
 using MessageTestHook = void (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void SetMessageTestHook(MessageTestHook hook);
 // Calls the hook, when one is set; for the subclass procedures, which are
 // window procedures too.
 void RunMessageTestHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -113,6 +134,11 @@ protected:
     // The program's icon in the title bar and the task bar, at each DPI's sizes.
     void UseProgramIcons() { programIcons_ = true; }
 
+    // Puts every control at its designed place for the DPI, where a one-line
+    // caption that needs more room than designed grows into free room beside
+    // it. ApplyDpi does this; call it again after changing captions.
+    void PlaceControls();
+
     // Called by ApplyDpi after the controls have their fonts and places, before
     // the old fonts go: for what a window sizes itself (list columns, pictures).
     virtual void OnDpiApplied() {}
@@ -124,7 +150,6 @@ private:
     void Attach(HWND window) { hwnd_ = window; }
     void Detach();
     void SizeToClientArea();
-    void PlaceControls();
     void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     static LRESULT Dispatch(WindowCore* self, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                             LRESULT (*handler)(WindowCore*, UINT, WPARAM, LPARAM));

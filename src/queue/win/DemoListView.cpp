@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/win/basAPI.h"
+#include "queue/DemoDetailsText.h"
 
 namespace reelwright::win {
 
@@ -15,12 +16,29 @@ void SetRowState(HWND list, int row, UINT state, UINT mask) {
     ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-const std::string& CellOf(const DemoQueueEntry& entry, int column) {
+const DemoDetails* DetailsOf(const DemoQueue& queue, const DemoDetailsTable& details, std::size_t row) {
+    const auto found = details.find(queue.IdAt(row));
+    return found == details.end() ? nullptr : &found->second;
+}
+
+std::string CellOf(const DemoQueue& queue, const DemoDetailsTable& details, std::size_t row, int column) {
+    const DemoQueueEntry& entry = queue.Entries()[row];
     switch (column) {
         case 1: return entry.GameType;
         case 2: return entry.Path;
+        case 3: return MapCellText(DetailsOf(queue, details, row));
+        case 4: return LengthCellText(DetailsOf(queue, details, row));
         default: return entry.Name;
     }
+}
+
+// Copies as much of the text as the buffer holds, always ending it.
+void CopyText(std::string_view utf8, wchar_t* buffer, int capacity) {
+    if (!buffer || capacity <= 0) return;
+    const std::wstring text = basAPI::Widen(utf8);
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
+    std::copy_n(text.data(), length, buffer);
+    buffer[length] = L'\0';
 }
 
 }  // namespace
@@ -46,15 +64,40 @@ void ShowAllRows(HWND list, const DemoQueue& queue) {
     ::SendMessageW(list, LVM_SETITEMCOUNT, queue.Count(), 0);
 }
 
-void FillDemoCell(const DemoQueue& queue, NMLVDISPINFOW& info) {
+void FillDemoCell(const DemoQueue& queue, const DemoDetailsTable& details, NMLVDISPINFOW& info) {
     LVITEMW& item = info.item;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
     item.pszText[0] = L'\0';
     if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= queue.Count()) return;
-    const std::wstring text = basAPI::Widen(CellOf(queue.Entries()[static_cast<std::size_t>(item.iItem)], item.iSubItem));
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-    std::copy_n(text.data(), length, item.pszText);
-    item.pszText[length] = L'\0';
+    CopyText(CellOf(queue, details, static_cast<std::size_t>(item.iItem), item.iSubItem), item.pszText,
+             item.cchTextMax);
+}
+
+void FillDemoTip(const DemoQueue& queue, const DemoDetailsTable& details, NMLVGETINFOTIPW& tip) {
+    if (tip.iItem < 0 || static_cast<std::size_t>(tip.iItem) >= queue.Count()) return;
+    CopyText(DemoInfoTip(DetailsOf(queue, details, static_cast<std::size_t>(tip.iItem))), tip.pszText, tip.cchTextMax);
+}
+
+std::pair<std::size_t, std::size_t> VisibleRows(HWND list) {
+    const LRESULT top = ::SendMessageW(list, LVM_GETTOPINDEX, 0, 0);
+    const LRESULT count = ::SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0);
+    // A row cut by the bottom edge is seen too.
+    return {static_cast<std::size_t>(std::max<LRESULT>(top, 0)), static_cast<std::size_t>(std::max<LRESULT>(count, 0)) + 1};
+}
+
+void ShowSortArrow(HWND list, int column, bool descending) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < columns; ++index) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        if (!::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) continue;
+        const int before = item.fmt;
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (index == column) item.fmt |= descending ? HDF_SORTDOWN : HDF_SORTUP;
+        if (item.fmt != before)
+            ::SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 int FindDemoRow(const DemoQueue& queue, const NMLVFINDITEMW& find) {

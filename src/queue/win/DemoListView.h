@@ -1,6 +1,6 @@
 // The list view that shows the demo queue: a virtual list (LVS_OWNERDATA)
-// with the columns Name, Game Type and Path, whose rows are read from the
-// queue when the list paints them. The list keeps only the row count and
+// with the columns Name, Game Type, Path, Map and Length, whose rows are read
+// from the queue and its details when the list paints them. The list keeps only the row count and
 // the selection, so showing or removing any number of demos costs the same.
 #pragma once
 
@@ -9,8 +9,10 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "queue/DemoDetails.h"
 #include "queue/DemoQueue.h"
 #include "queue/DemoRemove.h"
 
@@ -23,8 +25,19 @@ void ShowAppendedRows(HWND list, const DemoQueue& queue);
 // Shows the whole queue afresh, with no row selected.
 void ShowAllRows(HWND list, const DemoQueue& queue);
 
-// Answers the list's LVN_GETDISPINFOW with the texts of the queue's entry.
-void FillDemoCell(const DemoQueue& queue, NMLVDISPINFOW& info);
+// Answers the list's LVN_GETDISPINFOW with the texts of the queue's entry
+// and its details.
+void FillDemoCell(const DemoQueue& queue, const DemoDetailsTable& details, NMLVDISPINFOW& info);
+
+// Answers LVN_GETINFOTIPW with the tip of the row's details.
+void FillDemoTip(const DemoQueue& queue, const DemoDetailsTable& details, NMLVGETINFOTIPW& tip);
+
+// The rows the list shows at present: the first and how many.
+std::pair<std::size_t, std::size_t> VisibleRows(HWND list);
+
+// Shows the sort arrow on one column's header (up, or down when descending)
+// and on no other; -1 shows none.
+void ShowSortArrow(HWND list, int column, bool descending);
 
 // Answers LVN_ODFINDITEMW (typing the beginning of a name jumps to it): the
 // first row from the list's start row on, wrapping round, whose Name begins

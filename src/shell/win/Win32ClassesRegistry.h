@@ -15,9 +15,11 @@ namespace reelwright::win {
 class Win32ClassesRegistry : public ClassesRegistry {
 public:
     RegistryError CreateKey(ClassesRoot root, const std::string& subkey, KeyId& key) override;
-    RegistryError SetDefaultValue(KeyId key, const std::string& text) override;
+    RegistryError SetValue(KeyId key, const std::string& name, const std::string& text) override;
     void CloseKey(KeyId key) override;
-    RegistryError ReadDefaultValue(ClassesRoot root, const std::string& subkey, std::string& value) override;
+    RegistryError ReadValue(ClassesRoot root, const std::string& subkey, const std::string& name,
+                            std::string& value) override;
+    RegistryError DeleteValue(ClassesRoot root, const std::string& subkey, const std::string& name) override;
     RegistryError DeleteKey(ClassesRoot root, const std::string& subkey) override;
     void NotifyAssociationsChanged() override;
 

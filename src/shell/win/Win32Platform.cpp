@@ -133,6 +133,10 @@ std::optional<FolderContents> Win32FileSystem::ListFolder(const std::string& fol
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
 
     FolderContents contents;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        contents.isLink = true;  // its contents lie elsewhere
+        return contents;
+    }
     if (path.empty() || path.back() != L'\\') path += L'\\';
     path += L'*';
     // The basic information (no short names) in large batches: a folder of

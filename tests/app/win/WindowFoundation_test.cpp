@@ -6,14 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <stdexcept>
+#include <string>
 
 #include "about/win/frmAbout.h"
 #include "app/win/frmMain.h"
+#include "app/Startup.h"
+#include "app/win/basStartup.h"
 #include "app/win/frmSplash.h"
+#include "core/AppInfo.h"
 #include "core/win/BaseWindow.h"
 #include "core/win/Controls.h"
 #include "core/win/DpiApi.h"
@@ -170,43 +176,152 @@ int WidthForText(HWND control, int width, int dpi) {
     if (ClassOf(control) != L"Button") return width;
     switch (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
         case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX: return width - ::MulDiv(13 + 4, dpi, 96);
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON: return width - ::MulDiv(13 + 4, dpi, 96);
         case BS_GROUPBOX: return width - ::MulDiv(2 * 8, dpi, 96);
         default: return width - ::MulDiv(2 * 3, dpi, 96);
     }
 }
 
-// Checks every caption of `window` in its control's own font.
+// The caption's extent in its control's own font: on one line, or wrapped
+// at `wrapWidth` when that is not 0.
+SIZE CaptionExtent(HWND control, int wrapWidth) {
+    const std::wstring text = WindowText(control);
+    UINT format = DT_CALCRECT | (wrapWidth ? DT_WORDBREAK : DT_SINGLELINE);
+    if (ClassOf(control) == L"Static" && (::GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX)) format |= DT_NOPREFIX;
+    HDC dc = ::GetDC(control);
+    const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, wrapWidth, 0};
+    ::DrawTextW(dc, text.c_str(), -1, &needed, format);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(control, dc);
+    return {needed.right, needed.bottom};
+}
+
+bool HasCaption(HWND control) {
+    const std::wstring className = ClassOf(control);
+    return !WindowText(control).empty() && (className == L"Static" || className == L"Button");
+}
+
+bool Overlap(const PixelRect& a, const PixelRect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+bool WiderFont() {
+    const char* wider = std::getenv("REELWRIGHT_WIDER_FONT");
+    return wider && std::string(wider) == "1";
+}
+
+// The controls whose one-line caption may widen them: left-aligned labels
+// (not those drawn for several lines), check boxes and option buttons.
+bool MayGrowForCaption(HWND control, const std::set<HWND>& multiLine) {
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+    if (ClassOf(control) == L"Static") {
+        const LONG type = style & SS_TYPEMASK;
+        return !multiLine.count(control) && (type == SS_LEFT || type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE);
+    }
+    switch (style & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON: return ClassOf(control) == L"Button";
+        default: return false;
+    }
+}
+
+// Whether `grown` leaves its parent, reaches into the inner margin (120
+// twips) of a frame that holds `designed`, or enters a sibling that
+// `designed` leaves free.
+bool CoversSomething(HWND control, const PixelRect& designed, const PixelRect& grown, int dpi) {
+    HWND parent = ::GetParent(control);
+    RECT client{};
+    ::GetClientRect(parent, &client);
+    if (grown.left + grown.width > client.right) return true;
+    for (HWND sibling = ::GetWindow(parent, GW_CHILD); sibling; sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
+        if (sibling == control) continue;
+        const PixelRect other = win::PlaceInParent(sibling, parent);
+        const bool frame = ClassOf(sibling) == L"Button" &&
+                           (::GetWindowLongW(sibling, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        if (frame && Overlap(designed, other)) {
+            if (grown.left + grown.width > other.left + other.width - TwipsToPixels(120, dpi)) return true;
+        } else if (!Overlap(designed, other) && Overlap(grown, other)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Checks every caption of `window` in its control's own font. A control
+// that grew for its caption kept its left, top and height and covers no
+// sibling that its designed place left free. In the wider font only the
+// controls that may grow are held to it, and one whose caption still does
+// not fit must have kept its designed place for want of room.
 void ExpectCaptionsFit(const win::WindowCore& window, int dpi, const std::set<HWND>& multiLine) {
     for (const win::PlacedControl& placed : window.controls()) {
         HWND control = placed.control;
-        const std::wstring className = ClassOf(control);
-        const std::wstring text = WindowText(control);
-        if (text.empty() || (className != L"Static" && className != L"Button")) continue;
-        SCOPED_TRACE(basAPI::Narrow(text) + " at " + std::to_string(dpi) + " DPI");
-        const LONG style = ::GetWindowLongW(control, GWL_STYLE);
-        UINT format = DT_CALCRECT;
-        if (className == L"Static" && (style & SS_NOPREFIX)) format |= DT_NOPREFIX;
+        if (!HasCaption(control)) continue;
+        SCOPED_TRACE(basAPI::Narrow(WindowText(control)) + " at " + std::to_string(dpi) + " DPI");
         const PixelRect place = win::PlaceInParent(control, ::GetParent(control));
+        const PixelRect designed = ToPixels(placed.place, dpi);
 
-        HDC dc = ::GetDC(control);
-        const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
-        RECT needed{0, 0, multiLine.count(control) ? place.width : 0, 0};
-        ::DrawTextW(dc, text.c_str(), -1, &needed, format | (multiLine.count(control) ? DT_WORDBREAK : DT_SINGLELINE));
-        ::SelectObject(dc, previous);
-        ::ReleaseDC(control, dc);
-
-        if (multiLine.count(control)) {
-            EXPECT_LE(needed.right, place.width);
-            EXPECT_LE(needed.bottom, place.height);
+        if (WiderFont()) {
+            if (!MayGrowForCaption(control, multiLine)) continue;
+            const int needed = CaptionExtent(control, 0).cx + (place.width - WidthForText(control, place.width, dpi));
+            if (needed > place.width) {
+                EXPECT_EQ(place, designed);
+                EXPECT_TRUE(CoversSomething(control, designed, {designed.left, designed.top, needed, designed.height},
+                                            dpi))
+                    << "it needs " << needed << " pixels and there is room, yet it kept " << place.width;
+                continue;
+            }
+        } else if (multiLine.count(control)) {
+            const SIZE needed = CaptionExtent(control, place.width);
+            EXPECT_LE(needed.cx, place.width);
+            EXPECT_LE(needed.cy, place.height);
         } else {
-            EXPECT_LE(needed.right, WidthForText(control, place.width, dpi));
-            if (className == L"Static") EXPECT_LE(needed.bottom, place.height);
+            const SIZE needed = CaptionExtent(control, 0);
+            EXPECT_LE(needed.cx, WidthForText(control, place.width, dpi));
+            if (ClassOf(control) == L"Static") EXPECT_LE(needed.cy, place.height);
+        }
+
+        if (place == designed) continue;
+        EXPECT_EQ(place.left, designed.left);
+        EXPECT_EQ(place.top, designed.top);
+        EXPECT_EQ(place.height, designed.height);
+        EXPECT_GT(place.width, designed.width);
+        HWND parent = ::GetParent(control);
+        for (HWND sibling = ::GetWindow(parent, GW_CHILD); sibling; sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
+            const PixelRect other = win::PlaceInParent(sibling, parent);
+            if (sibling != control && !Overlap(designed, other))
+                EXPECT_FALSE(Overlap(place, other)) << "it covers " << basAPI::Narrow(ClassOf(sibling)) << " \""
+                                                    << basAPI::Narrow(WindowText(sibling)) << "\"";
         }
     }
 }
 
+// How many one-line captions of `window` are wider than their designed box.
+int CaptionsWiderThanDesigned(const win::WindowCore& window, int dpi) {
+    int wider = 0;
+    for (const win::PlacedControl& placed : window.controls())
+        if (HasCaption(placed.control) && MayGrowForCaption(placed.control, {}) &&
+            CaptionExtent(placed.control, 0).cx > WidthForText(placed.control, ToPixels(placed.place, dpi).width, dpi))
+            ++wider;
+    return wider;
+}
+
+// Also run in a prefix where "MS Shell Dlg" stands for a wider font
+// (REELWRIGHT_WIDER_FONT=1): there the main window's captions must first be
+// shown to need more than their designed boxes. Push buttons and captions
+// drawn on several lines keep their designed size in any font.
 TEST_F(EveryWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
+    if (WiderFont())
+        ASSERT_GE(CaptionsWiderThanDesigned(main, 96), 1) << "the dialog font is not wider here than designed";
     for (Which which : kAllWindows) {
         SCOPED_TRACE(NameOf(which));
         win::WindowCore& window = Open(which);
@@ -276,6 +391,70 @@ TEST_F(EveryWindow, AnExceptionInTheQueueListsKeysShowsAStopBoxToo) {
     EXPECT_EQ(shown.title, L"Reelwright");
     EXPECT_NE(shown.text.find(L"A key failed on purpose."), std::wstring::npos) << basAPI::Narrow(shown.text);
     EXPECT_TRUE(::IsWindow(main.lvwDemoQue));
+}
+
+// Throws from the main window's handler of the message the test names.
+UINT g_failingMainMessage = 0;
+void ThrowOnMainWindow(HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == g_failingMainMessage && ClassOf(window) == frmMain::kClassName)
+        throw std::runtime_error("The main window failed on purpose.");
+}
+
+// The whole start-up in this process, directly and after the splash: a main
+// window that fails while it is made or shown is reported in one stop box,
+// and the program ends, its single-instance mutex released and no window
+// left behind.
+TEST(StartupFailure, AMainWindowThatFailsToShowEndsTheProgramAfterOneBox) {
+    const struct {
+        const char* loadSplash;
+        UINT failingMessage;
+    } cases[] = {{"0", WM_CREATE}, {"1", WM_SHOWWINDOW}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("Load Splash ") + c.loadSplash);
+        ClearSettings();
+        SeedSetting("Settings", "SOF2 Path", "C:\\Games\\SOF2");
+        SeedSetting("Settings", "Load Splash", c.loadSplash);
+        g_failingMainMessage = c.failingMessage;
+        win::SetMessageTestHook(&ThrowOnMainWindow);
+
+        // Answers every box of this process until the start-up returns; a
+        // program that went on without a window is ended after a while.
+        const DWORD thread = ::GetCurrentThreadId();
+        std::atomic<bool> ended{false};
+        std::vector<DialogSnapshot> boxes;
+        std::thread answering([&] {
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!ended) {
+                if (std::chrono::steady_clock::now() > giveUp) {
+                    ::PostThreadMessageW(thread, WM_QUIT, 99, 0);
+                    break;
+                }
+                HWND box = WaitForDialog(::GetCurrentProcessId(), L"", nullptr, std::chrono::milliseconds(200));
+                if (!box) continue;
+                boxes.push_back(ReadDialog(box));
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                WaitUntil([&] { return !::IsWindow(box); }, std::chrono::seconds(5));
+            }
+        });
+        const int exitCode = basStartup::Main(L"");
+        ended = true;
+        answering.join();
+        win::SetMessageTestHook(nullptr);
+
+        EXPECT_EQ(exitCode, 1);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, L"Reelwright");
+        EXPECT_TRUE(boxes[0].hasIcon);
+        EXPECT_NE(boxes[0].text.find(L"The main window failed on purpose."), std::wstring::npos)
+            << basAPI::Narrow(boxes[0].text);
+        EXPECT_NE(boxes[0].text.find(L"The program ends."), std::wstring::npos);
+        EXPECT_EQ(FindTopWindow(frmMain::kClassName, L"", ::GetCurrentProcessId()), nullptr);
+        EXPECT_EQ(FindTopWindow(frmSplash::kClassName, L"", ::GetCurrentProcessId()), nullptr);
+        basAPI::UniqueHandle mutex(
+            ::CreateMutexW(nullptr, FALSE, basAPI::Widen(SingleInstanceMutexName(AppKey())).c_str()));
+        EXPECT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    }
+    ClearSettings();
 }
 
 }  // namespace

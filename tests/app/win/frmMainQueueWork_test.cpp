@@ -1,6 +1,7 @@
 // Working with the queue on the real main window: files and folders dropped
 // onto it, Alt+Up/Alt+Down and the list's context menu reordering it (and
-// Launch playing the new order), Delete and Ctrl+A, and a full queue of
+// Launch playing the new order), Delete and Ctrl+A, the Map and Length
+// columns with the row's tip and the sort by a header, and a full queue of
 // 32767 demos dropped as one folder.
 #include <windows.h>
 #include <commctrl.h>
@@ -13,7 +14,9 @@
 
 #include "app/win/frmMain.h"
 #include "queue/win/DemoListView.h"
+#include "queue/DemoDetailsText.h"
 #include "script/basBuildConfigs.h"
+#include "support/DemoEncoder.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {
@@ -150,6 +153,45 @@ TEST_F(QueueWorkTest, ADropOfTwoFilesAndAFolderGivesTheirRowsInOrder) {
     EXPECT_EQ(QueueNames(), RowNames());
     // A file inside a dropped folder that is not a demo is simply left out.
     EXPECT_TRUE(real.fakePrompts.messages.empty());
+}
+
+// A file system that notes each folder listed and whether the wait cursor
+// showed at the time.
+class WatchedFileSystem : public win::Win32FileSystem {
+public:
+    std::optional<FolderContents> ListFolder(const std::string& folder) override {
+        listed.push_back(folder);
+        if (::GetCursor() != ::LoadCursorW(nullptr, IDC_WAIT)) ++listedWithoutWaitCursor;
+        return win::Win32FileSystem::ListFolder(folder);
+    }
+    Names listed;
+    int listedWithoutWaitCursor = 0;
+};
+
+// A tree outside the game folder is listed at its top only; inside the game
+// folder the walk goes down. The wait cursor shows while it walks.
+TEST_F(QueueWorkTest, ADropWalksUnderTheWaitCursorAndOnlyWhereDemosCanBe) {
+    GameFolder outside;
+    outside.AddFile(L"top.dm_2004");
+    for (int i = 0; i < 20; ++i) outside.AddFile(L"deep" + std::to_wstring(i) + L"\\inner\\y.dm_2004");
+    game.AddFile(L"base\\mp\\demos\\cup\\a.dm_2004");
+    const std::wstring demos = game.path() + L"\\base\\mp\\demos";
+
+    WatchedFileSystem files;
+    AppServices services{real.store, real.fakePrompts, files, real.shell, real.classes, real.location};
+    window = std::make_unique<frmMain>(services);
+    ASSERT_EQ(window->Load(""), LoadOutcome::ShowWindow);
+    window->Show();
+    list = window->lvwDemoQue;
+
+    Drop({outside.path(), demos});
+    EXPECT_EQ(files.listed, (Names{outside.pathUtf8(), basAPI::Narrow(demos), basAPI::Narrow(demos) + "\\cup"}));
+    EXPECT_EQ(files.listedWithoutWaitCursor, 0);
+    EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_EQ(RowNames(), Names{"cup\\a.dm_2004"});
+    ASSERT_EQ(real.fakePrompts.messages.size(), 1u);  // the top's demo lies outside the game folder
+    EXPECT_NE(real.fakePrompts.messages[0].text.find(outside.pathUtf8() + "\\top.dm_2004"), std::string::npos);
+    window.reset();
 }
 
 TEST_F(QueueWorkTest, DroppedFilesThatAreNotDemosOrLieOutsideTheGameFolderAreTold) {
@@ -315,6 +357,153 @@ TEST_F(QueueWorkTest, DeleteRemovesTheSelectionCtrlASelectsAllAndEnterStillLaunc
     EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(window->hwnd()) != FALSE; }, 5s));
 }
 
+// A demo of the test encoder: `map` on "Red Dragons", `seconds` long, with
+// the given players.
+std::string EncodedDemo(const std::string& map, int seconds, const std::vector<std::string>& players) {
+    testing::GameStateParts parts;
+    parts.serverInfo = "\\sv_hostname\\Red Dragons\\mapname\\" + map + "\\g_gametype\\ctf\\protocol\\2004";
+    for (const auto& name : players) parts.players.push_back("n\\" + name + "\\t\\red");
+    std::vector<std::int32_t> times;
+    for (std::int32_t t = 1000; t <= 1000 + seconds * 1000; t += 500) times.push_back(t);
+    return testing::Demo(parts, times);
+}
+
+// The header's sort arrows: "^" up, "v" down, "." none, one per column.
+std::string SortArrows(HWND list) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    std::string arrows;
+    for (int column = 0; column < 5; ++column) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        ::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+        arrows += (item.fmt & HDF_SORTUP) ? '^' : (item.fmt & HDF_SORTDOWN) ? 'v' : '.';
+    }
+    return arrows;
+}
+
+// A click on a column's header: the header's own notification to the list,
+// which tells the window (Wine's header does not take a click sent to it
+// without a mouse).
+void ClickHeader(HWND list, int column) {
+    NMHEADERW click{};
+    click.hdr.hwndFrom = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(click.hdr.hwndFrom));
+    click.hdr.code = HDN_ITEMCLICKW;
+    click.iItem = column;
+    ::SendMessageW(list, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+}
+
+// The tip the list asks the window for, over a row.
+std::string InfoTip(frmMain& window, int row) {
+    wchar_t text[INFOTIPSIZE] = L"item text";
+    NMLVGETINFOTIPW tip{};
+    tip.hdr.hwndFrom = window.lvwDemoQue;
+    tip.hdr.idFrom = frmMain::IDC_lvwDemoQue;
+    tip.hdr.code = LVN_GETINFOTIPW;
+    tip.pszText = text;
+    tip.cchTextMax = INFOTIPSIZE;
+    tip.iItem = row;
+    ::SendMessageW(window.hwnd(), WM_NOTIFY, frmMain::IDC_lvwDemoQue, reinterpret_cast<LPARAM>(&tip));
+    return basAPI::Narrow(text);
+}
+
+TEST_F(QueueWorkTest, MapAndLengthColumnsTheTipAndTheSortByAHeaderThenLaunchPlaysThatOrder) {
+    const std::string shop = EncodedDemo("mp_shop", 20, {"Alice"});
+    const std::wstring shopFile = game.AddFile(L"base\\mp\\demos\\shop.dm_2004", shop);
+    const std::wstring broken = game.AddFile(L"base\\mp\\demos\\broken.dm_2004", "not a demo at all");
+    game.AddFile(L"base\\mp\\demos\\cup\\b.dm_2004", EncodedDemo("mp_jor1", 90, {"Bob", "Carol"}));
+    game.AddFile(L"base\\mp\\demos\\cup\\a.dm_2004", EncodedDemo("mp_Alley", 3600, {}));
+    // The same file twice, and two files added as a folder, whose rows show
+    // only the folder as their Path: the file read is the one the game plays.
+    Drop({shopFile, broken, game.path() + L"\\base\\mp\\demos\\cup", shopFile});
+
+    // The window's thread reads none of them; they arrive as they are read.
+    ASSERT_TRUE(WaitUntil([&] { return window->details().size() == 5; }));
+    auto rows = [&] {
+        Names shown;
+        for (int row = 0; row < RowCount(); ++row)
+            shown.push_back(win::DemoCellText(list, row, 0) + " | " + win::DemoCellText(list, row, 3) + " | " +
+                            win::DemoCellText(list, row, 4));
+        return shown;
+    };
+    EXPECT_EQ(rows(), (Names{"shop.dm_2004 | mp_shop | 0:20", "broken.dm_2004 | ? | ", "cup\\a.dm_2004 | mp_Alley | 1:00:00",
+                             "cup\\b.dm_2004 | mp_jor1 | 1:30", "shop.dm_2004 | mp_shop | 0:20"}));
+
+    const std::string shopTip = InfoTip(*window, 0);
+    std::cout << "[ tip      ]\n" << shopTip << "\n";
+    EXPECT_EQ(shopTip.substr(0, shopTip.find("\r\nSize:")),
+              "Map: mp_shop\r\nServer: Red Dragons\r\nGame type: ctf\r\nPlayers (1): Alice\r\nLength: 0:20");
+    EXPECT_NE(shopTip.find("\r\nSize: " + std::to_string(shop.size() / 1024) + "."), std::string::npos) << shopTip;
+    EXPECT_NE(shopTip.find("\r\nWritten: 20"), std::string::npos) << shopTip;
+    EXPECT_EQ(InfoTip(*window, 1).substr(0, 36), "This file cannot be read as a demo: ");
+
+    // Length, shortest first, the refused file last; again, longest first.
+    ClickHeader(list, 4);
+    EXPECT_EQ(rows(), (Names{"shop.dm_2004 | mp_shop | 0:20", "shop.dm_2004 | mp_shop | 0:20", "cup\\b.dm_2004 | mp_jor1 | 1:30",
+                             "cup\\a.dm_2004 | mp_Alley | 1:00:00", "broken.dm_2004 | ? | "}));
+    EXPECT_EQ(SortArrows(list), "....^");
+    ClickHeader(list, 4);
+    EXPECT_EQ(rows(), (Names{"cup\\a.dm_2004 | mp_Alley | 1:00:00", "cup\\b.dm_2004 | mp_jor1 | 1:30",
+                             "shop.dm_2004 | mp_shop | 0:20", "shop.dm_2004 | mp_shop | 0:20", "broken.dm_2004 | ? | "}));
+    EXPECT_EQ(SortArrows(list), "....v");
+    ClickHeader(list, 3);
+    EXPECT_EQ(SortArrows(list), "...^.");
+    EXPECT_EQ(RowNames(), (Names{"cup\\a.dm_2004", "cup\\b.dm_2004", "shop.dm_2004", "shop.dm_2004", "broken.dm_2004"}));
+    EXPECT_EQ(QueueNames(), RowNames());
+
+    // Removing a row takes its details along; the tip stays with its entry.
+    Select({4});
+    Key(WM_KEYDOWN, VK_DELETE);
+    EXPECT_EQ(window->details().size(), 4u);
+    EXPECT_EQ(InfoTip(*window, 2), shopTip);
+
+    // Any other reorder clears the arrow.
+    Select({3});
+    Key(WM_SYSKEYDOWN, VK_UP, AltHeld());
+    EXPECT_EQ(SortArrows(list), ".....");
+    ExpectLaunchPlays({"cup\\a.dm_2004", "cup\\b.dm_2004", "shop.dm_2004", "shop.dm_2004"});
+}
+
+// Demos a real engine of the game's family recorded (tests/demo/data),
+// renamed as this game's demos.
+TEST_F(QueueWorkTest, RecordedDemosShowTheirMapLengthAndTip) {
+    const std::string data = REELWRIGHT_SOURCE_DIR "/tests/demo/data/";
+    for (const char* name : {"ffa-oa_dm1", "ctf-oa_ctf2", "tdm-oa_dm2"})
+        game.AddFile(L"base\\mp\\demos\\recorded\\" + basAPI::Widen(name) + L".dm_2004",
+                     ReadBytes(basAPI::Widen(data + name + ".dm_71")));
+    Drop({game.path() + L"\\base\\mp\\demos\\recorded"});
+    ASSERT_TRUE(WaitUntil([&] { return window->details().size() == 3; }));
+    const char* maps[] = {"oa_ctf2", "oa_dm1", "oa_dm2"};
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(win::DemoCellText(list, row, 3), maps[row]);
+        const DemoDetails read = ReadDemoDetails(PathFromUtf8(game.pathUtf8() + "\\base\\mp\\demos\\" +
+                                                              win::DemoCellText(list, row, 0)));
+        EXPECT_EQ(win::DemoCellText(list, row, 4), LengthText(read.length.milliseconds));
+    }
+    const std::string tip = InfoTip(*window, 0);
+    std::cout << "[ tip      ] " << win::DemoCellText(list, 0, 0) << "\n" << tip << "\n";
+    // Renamed, they are read by this game's tables: the game type stays the
+    // recorded number and the player strings are not of this game's form.
+    EXPECT_EQ(tip.substr(0, tip.find("\r\nSize:")),
+              "Map: oa_ctf2\r\nServer: Reelwright Test Server\r\nGame type: 4\r\nPlayers: not known\r\nLength: " +
+                  win::DemoCellText(list, 0, 4));
+}
+
+TEST_F(QueueWorkTest, ClosingTheWindowWhileAFullQueueIsBeingReadEndsAtOnce) {
+    // 32767 entries whose files are read one by one; the window closes after
+    // the first few have come back.
+    for (std::size_t i = 0; i < DemoQueue::kMaxEntries; ++i)
+        window->queue().Append({"m" + std::to_string(i) + ".dm_2004", "base\\mp", "C:\\x"});
+    window->RefreshDemoList();
+    window->ReadNewDetails();
+    ASSERT_TRUE(WaitUntil([&] { return !window->details().empty(); }));
+    ASSERT_GT(window->DetailsWaiting(), 0u);
+    ::DestroyWindow(window->hwnd());
+    // The reader's thread has ended with the window and read nothing more.
+    EXPECT_EQ(window->DetailsWaiting(), 0u);
+    EXPECT_LT(window->details().size(), DemoQueue::kMaxEntries);
+}
+
 // How long `action` takes, in milliseconds.
 template <typename Action>
 double Milliseconds(Action action) {
@@ -390,7 +579,7 @@ TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
     Drop({extra});
     const DialogSnapshot box = answerer.Result();
     EXPECT_EQ(box.title, L"Reelwright - Error adding demos");
-    EXPECT_EQ(box.text, L"The queue holds at most 32767 demos, so 1 chosen demo file was not added.");
+    EXPECT_EQ(box.text, L"The queue holds at most 32767 demos, so the rest of the dropped demo files were not added.");
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     EXPECT_EQ(RowCount(), static_cast<int>(DemoQueue::kMaxEntries));
 

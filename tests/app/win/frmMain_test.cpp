@@ -91,12 +91,16 @@ TEST_F(MainWindow, ControlsCarryTheirCaptionsAtTheirPlacesAt96Dpi) {
     }
 }
 
-TEST_F(MainWindow, ListShowsReportViewWithThreeColumnsOf1440Twips) {
+// Name, Game Type and Path first, 1440 twips each; then Map and Length, to
+// which the list scrolls sideways.
+TEST_F(MainWindow, ListShowsReportViewWithItsFiveColumns) {
     EXPECT_EQ(::GetWindowLongW(window.lvwDemoQue, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_TRUE(ListView_GetExtendedListViewStyle(window.lvwDemoQue) & LVS_EX_INFOTIP);
     HWND header = ListView_GetHeader(window.lvwDemoQue);
-    ASSERT_EQ(Header_GetItemCount(header), 3);
-    const wchar_t* titles[] = {L"Name", L"Game Type", L"Path"};
-    for (int column = 0; column < 3; ++column) {
+    ASSERT_EQ(Header_GetItemCount(header), 5);
+    const wchar_t* titles[] = {L"Name", L"Game Type", L"Path", L"Map", L"Length"};
+    const int widths[] = {96, 96, 96, 96, 60};
+    for (int column = 0; column < 5; ++column) {
         wchar_t text[64]{};
         HDITEMW item{};
         item.mask = HDI_TEXT;
@@ -104,7 +108,7 @@ TEST_F(MainWindow, ListShowsReportViewWithThreeColumnsOf1440Twips) {
         item.cchTextMax = 64;
         Header_GetItem(header, column, &item);
         EXPECT_STREQ(text, titles[column]);
-        EXPECT_EQ(ListView_GetColumnWidth(window.lvwDemoQue, column), 96);
+        EXPECT_EQ(ListView_GetColumnWidth(window.lvwDemoQue, column), widths[column]);
     }
     EXPECT_EQ(ListView_GetItemCount(window.lvwDemoQue), 0);
 }

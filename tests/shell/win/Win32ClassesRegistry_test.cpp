@@ -85,6 +85,8 @@ const Strings kOurs{
     L"SOF2_Demo_File\\shell\\open\\command=\"C:\\Games\\Tools\\Reelwright.exe\" \"%1\"",
 };
 
+const ProgramLocation kTools{"C:\\Games\\Tools", "Reelwright"};
+
 class ClassesRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override { RemoveAssociationKeys(); }
@@ -131,25 +133,39 @@ TEST_F(ClassesRegistryTest, ProgramFolderWithBlanksAndAccentsStaysWholeInTheQuot
 
 TEST_F(ClassesRegistryTest, RemovingLeavesNothing) {
     Create("C:\\Games\\Tools");
-    basAssociation::RemoveProgramAssociation(registry);
+    basAssociation::RemoveProgramAssociation(registry, kTools);
     EXPECT_TRUE(Registration().empty());
     EXPECT_FALSE(basAssociation::IsProgramAssociated(registry, ProgramLocation{"C:\\Games\\Tools", "Reelwright"}));
 }
 
 TEST_F(ClassesRegistryTest, RemovingWhenNothingIsRegisteredIsSilent) {
-    const auto removal = basAssociation::RemoveProgramAssociation(registry);
+    const auto removal = basAssociation::RemoveProgramAssociation(registry, kTools);
     EXPECT_EQ(removal.keysDeleted, 0);
     EXPECT_TRUE(Registration().empty());
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(ClassesRegistryTest, OurExtensionKeyWithASubkeyOfItsOwnStays) {
+// The key cannot be deleted while it has a subkey: it stays, naming nothing.
+TEST_F(ClassesRegistryTest, OurExtensionKeyWithASubkeyOfItsOwnStaysWithoutADefaultValue) {
     Create("C:\\Games\\Tools");
     SeedKey(HKEY_CLASSES_ROOT, L".dm_2004\\ShellNew", nullptr);
-    basAssociation::RemoveProgramAssociation(registry);
-    EXPECT_TRUE(KeyExists(L".dm_2004"));
-    EXPECT_TRUE(KeyExists(L".dm_2004\\ShellNew"));
-    EXPECT_FALSE(KeyExists(L"SOF2_Demo_File"));
+    basAssociation::RemoveProgramAssociation(registry, kTools);
+    EXPECT_EQ(Registration(), (Strings{L".dm_2004", L".dm_2004\\ShellNew"}));
+}
+
+// Another program owned ".dm_2004" (with the OpenWithProgids subkey that
+// Explorer adds): taking it over and removing the association again gives the
+// other program its type back, and nothing of ours is left.
+TEST_F(ClassesRegistryTest, TakeOverThenRemovalGivesTheOtherProgramsTypeBack) {
+    SeedKey(HKEY_CLASSES_ROOT, L".dm_2004", L"OtherPlayer.Demo");
+    SeedKey(HKEY_CLASSES_ROOT, L".dm_2004\\OpenWithProgids", nullptr);
+    Create("C:\\Games\\Tools");
+    ASSERT_TRUE(basAssociation::IsProgramAssociated(registry, kTools));
+
+    const auto removal = basAssociation::RemoveProgramAssociation(registry, kTools);
+    EXPECT_TRUE(removal.previousTypeRestored);
+    EXPECT_EQ(Registration(), (Strings{L".dm_2004=OtherPlayer.Demo", L".dm_2004\\OpenWithProgids"}));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 // Another program took ".dm_2004" after we registered: removal takes back only
@@ -160,7 +176,7 @@ TEST_F(ClassesRegistryTest, CreateThenRemoveKeepsAnotherProgramsExtensionWithIts
     SeedKey(HKEY_CLASSES_ROOT, L".dm_2004\\OpenWithProgids", nullptr);
     EXPECT_FALSE(basAssociation::IsProgramAssociated(registry, ProgramLocation{"C:\\Games\\Tools", "Reelwright"}));
 
-    const auto removal = basAssociation::RemoveProgramAssociation(registry);
+    const auto removal = basAssociation::RemoveProgramAssociation(registry, kTools);
     EXPECT_TRUE(removal.foreignExtensionKept);
     EXPECT_EQ(Registration(), (Strings{L".dm_2004=OtherPlayer.Demo", L".dm_2004\\OpenWithProgids"}));
     EXPECT_TRUE(Registration(true).empty());
@@ -180,20 +196,25 @@ TEST_F(ClassesRegistryTest, RefusedMachineViewWritesTheUsersClasses) {
     EXPECT_TRUE(Registration().empty());  // Wine's HKEY_CLASSES_ROOT does not show the user's classes
     EXPECT_TRUE(basAssociation::IsProgramAssociated(standardUser, location));
 
-    basAssociation::RemoveProgramAssociation(standardUser);
+    basAssociation::RemoveProgramAssociation(standardUser, location);
     EXPECT_TRUE(Registration(true).empty());
     EXPECT_FALSE(basAssociation::IsProgramAssociated(standardUser, location));
 }
 
-// Removal reaches both roots, and in each deletes the extension only where it is ours.
+// Removal reaches both roots, and in each deletes only what is ours: there the
+// user's classes hold another program's extension and a type of our name that
+// opens files with another copy of the program.
 TEST_F(ClassesRegistryTest, RemovalDeletesOursInBothRootsAndOnlyOurs) {
     Create("C:\\Games\\Tools");
     const std::wstring user = std::wstring(kUserClasses) + L"\\";
     SeedKey(HKEY_CURRENT_USER, user + L".dm_2004", L"OtherPlayer.Demo");
     SeedKey(HKEY_CURRENT_USER, user + L"SOF2_Demo_File\\shell\\open\\command", L"\"C:\\Old\\Reelwright.exe\" \"%1\"");
-    basAssociation::RemoveProgramAssociation(registry);
+    basAssociation::RemoveProgramAssociation(registry, kTools);
     EXPECT_TRUE(Registration().empty());
-    EXPECT_EQ(Registration(true), Strings{L".dm_2004=OtherPlayer.Demo"});
+    EXPECT_EQ(Registration(true),
+              (Strings{L".dm_2004=OtherPlayer.Demo", L"SOF2_Demo_File", L"SOF2_Demo_File\\shell",
+                       L"SOF2_Demo_File\\shell\\open",
+                       L"SOF2_Demo_File\\shell\\open\\command=\"C:\\Old\\Reelwright.exe\" \"%1\""}));
 }
 
 TEST_F(ClassesRegistryTest, ReadsDefaultValuesAndTellsMissingFromUnreadable) {

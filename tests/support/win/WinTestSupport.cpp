@@ -521,8 +521,20 @@ void PumpThroughDialog(HWND dialog) {
 std::wstring ProgramPath() { return BuildFolder() + L"\\Reelwright.exe"; }
 
 std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    // Shared for writing, deleting and renaming, so that a test that watches a
+    // file never makes the program's replacement of that file fail.
+    basAPI::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return {};
+    }
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    return bytes;
 }
 
 HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title,
@@ -530,6 +542,34 @@ HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::ws
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindTopWindow(className, title, processId)) != nullptr; }, timeout);
     return found;
+}
+
+std::vector<DWORD> ChildProcesses(DWORD parent, const std::wstring& exeName) {
+    std::vector<DWORD> children;
+    basAPI::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) {
+        snapshot.release();
+        return children;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ParentProcessID == parent && ::lstrcmpiW(entry.szExeFile, exeName.c_str()) == 0)
+            children.push_back(entry.th32ProcessID);
+    return children;
+}
+
+bool TerminateAndWait(DWORD processId) {
+    basAPI::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (!process) return false;
+    ::TerminateProcess(process.get(), 1);
+    return ::WaitForSingleObject(process.get(), 15000) == WAIT_OBJECT_0;
+}
+
+std::wstring LocalAppDataFolder() {
+    wchar_t path[MAX_PATH]{};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return path;
 }
 
 }  // namespace reelwright::testing

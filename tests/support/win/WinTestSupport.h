@@ -19,11 +19,19 @@
 #include "core/AppServices.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "app/win/Win32Prompts.h"
+#include "core/win/BaseWindow.h"
 #include "core/win/Controls.h"
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/Win32Platform.h"
 #include "core/win/basAPI.h"
 #include "support/Fakes.h"
+
+namespace reelwright::win {
+// Sets the hook that every window procedure calls before its own handler
+// (null: none). Defined with the window base, declared only here: the
+// program has no way to set it.
+void SetMessageTestHook(MessageTestHook hook);
+}  // namespace reelwright::win
 
 namespace reelwright::testing {
 
@@ -237,5 +245,16 @@ std::string ReadBytes(const std::wstring& path);
 // window, or null.
 HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title = L"",
                    std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+// The processes started by process `parent` whose program is named
+// `exeName` (any letter case), in the order the system lists them.
+std::vector<DWORD> ChildProcesses(DWORD parent, const std::wstring& exeName);
+
+// Ends the process with TerminateProcess and waits for it; false when it
+// could not be opened or did not end.
+bool TerminateAndWait(DWORD processId);
+
+// The user's local application data folder (%LOCALAPPDATA%).
+std::wstring LocalAppDataFolder();
 
 }  // namespace reelwright::testing

@@ -1,0 +1,38 @@
+// The texts the queue's list shows from a demo's details: the Map and Length
+// cells, and the tip over a row.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "queue/DemoDetails.h"
+
+namespace reelwright {
+
+// "m:ss" below an hour, "h:mm:ss" from an hour on; whole seconds, rounded.
+std::string LengthText(std::int64_t milliseconds);
+
+// The cells of a row whose details are `details` (nullptr while pending):
+// empty while pending; the Map cell is "?" for a file that cannot be read,
+// whose Length cell stays empty.
+std::string MapCellText(const DemoDetails* details);
+std::string LengthCellText(const DemoDetails* details);
+
+// Why a file cannot be read, as a clause: "it ends inside its first record".
+std::string RefusalText(DemoReadRefusal refusal);
+
+// The most player names a tip lists; the others are counted.
+inline constexpr std::size_t kTipPlayerNames = 16;
+
+// The tip over a row, one fact per line ("\r\n" between lines):
+//   Map: mp_shop
+//   Server: Red Dragons
+//   Game type: ctf
+//   Players (3): Alice, Bob, Carol
+//   Length: 12:05
+//   Size: 1.4 MB
+//   Written: 2026-12-07 16:05
+// For a file that cannot be read, its reason takes the first five lines.
+std::string DemoInfoTip(const DemoDetails* details);
+
+}  // namespace reelwright

@@ -1,0 +1,132 @@
+// A demo's details as the queue shows them: the file read for an entry, what
+// is read from it, the Map and Length cells and the tip over its row.
+#include "queue/DemoDetails.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "queue/DemoDetailsText.h"
+#include "support/DemoEncoder.h"
+
+namespace reelwright {
+namespace {
+
+DemoDetails Shop() {
+    DemoDetails details;
+    details.head.map = "mp_shop";
+    details.head.server = "Red Dragons";
+    details.head.gameType = "ctf";
+    details.head.players = std::vector<std::string>{"Alice", "Bob", "Crème"};
+    details.length.milliseconds = 725400;
+    details.size = 1468006;
+    details.written = LocalTime{2026, 12, 7, 9, 5};
+    return details;
+}
+
+TEST(DemoDetails, TheFileReadIsTheOneTheGamePlays) {
+    const DemoQueueEntry alone{"duel.dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004"};
+    EXPECT_EQ(DemoFileOfEntry("C:\\Games\\SOF2", alone), "C:\\Games\\SOF2\\base\\mp\\demos\\duel.dm_2004");
+    // Added with others, the entry's Path is its folder only.
+    const DemoQueueEntry withOthers{"sub\\a.dm_2004", "mymod", "C:\\Games\\SOF2\\mymod\\demos"};
+    EXPECT_EQ(DemoFileOfEntry("D:\\", withOthers), "D:\\mymod\\demos\\sub\\a.dm_2004");
+    EXPECT_EQ(DemoFileOfEntry("D:\\SOF2\\", {"a.dm_2004", "", "D:\\SOF2\\demos"}), "D:\\SOF2\\demos\\a.dm_2004");
+}
+
+TEST(DemoDetails, LengthsReadAsMinutesAndFromAnHourAsHours) {
+    EXPECT_EQ(LengthText(0), "0:00");
+    EXPECT_EQ(LengthText(499), "0:00");
+    EXPECT_EQ(LengthText(500), "0:01");
+    EXPECT_EQ(LengthText(59499), "0:59");
+    EXPECT_EQ(LengthText(59500), "1:00");
+    EXPECT_EQ(LengthText(3599499), "59:59");
+    EXPECT_EQ(LengthText(3599500), "1:00:00");
+    EXPECT_EQ(LengthText(36061000), "10:01:01");
+    EXPECT_EQ(LengthText(-5), "0:00");
+}
+
+TEST(DemoDetails, TheTipTellsEveryFactOnItsOwnLine) {
+    DemoDetails shop = Shop();
+    EXPECT_EQ(DemoInfoTip(&shop),
+              "Map: mp_shop\r\nServer: Red Dragons\r\nGame type: ctf\r\nPlayers (3): Alice, Bob, Crème\r\n"
+              "Length: 12:05\r\nSize: 1.4 MB\r\nWritten: 2026-12-07 09:05");
+
+    // At most 16 names, then the count of the others; a cut recording says so.
+    std::vector<std::string> many;
+    for (int i = 1; i <= 20; ++i) many.push_back("p" + std::to_string(i));
+    shop.head.players = many;
+    shop.length.cutShort = true;
+    shop.size = 1023;
+    std::string tip = DemoInfoTip(&shop);
+    EXPECT_NE(tip.find("\r\nPlayers (20): p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15, p16 and 4 "
+                       "more\r\nLength: 12:05 (the recording was cut off)\r\nSize: 1023 bytes\r\n"),
+              std::string::npos)
+        << tip;
+    shop.head.players = std::vector<std::string>(16, "x");
+    EXPECT_EQ(DemoInfoTip(&shop).find("more"), std::string::npos);
+
+    shop.head.players = std::vector<std::string>{};
+    shop.size = 1536;
+    tip = DemoInfoTip(&shop);
+    EXPECT_NE(tip.find("\r\nPlayers: none\r\n"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\r\nSize: 1.5 KB\r\n"), std::string::npos) << tip;
+    shop.head.players.reset();
+    shop.written.reset();
+    tip = DemoInfoTip(&shop);
+    EXPECT_NE(tip.find("\r\nPlayers: not known\r\n"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\r\nWritten: not known"), std::string::npos) << tip;
+}
+
+TEST(DemoDetails, ARefusedFileShowsAQuestionMarkAndItsReasonAPendingOneNothing) {
+    DemoDetails broken;
+    broken.head.refusal = DemoReadRefusal::Truncated;
+    broken.size = 12;
+    broken.written = LocalTime{2025, 1, 2, 23, 59};
+    EXPECT_EQ(MapCellText(&broken), "?");
+    EXPECT_EQ(LengthCellText(&broken), "");
+    EXPECT_EQ(DemoInfoTip(&broken),
+              "This file cannot be read as a demo: it ends inside its first record.\r\nSize: 12 bytes\r\n"
+              "Written: 2025-01-02 23:59");
+    // A head that reads but a length that does not is refused as well.
+    DemoDetails cut = Shop();
+    cut.length.refusal = DemoReadRefusal::BrokenMessage;
+    EXPECT_EQ(MapCellText(&cut), "?");
+
+    EXPECT_EQ(MapCellText(nullptr), "");
+    EXPECT_EQ(LengthCellText(nullptr), "");
+    EXPECT_EQ(DemoInfoTip(nullptr), "The details of this demo are being read.");
+    const DemoDetails shop = Shop();
+    EXPECT_EQ(MapCellText(&shop), "mp_shop");
+    EXPECT_EQ(LengthCellText(&shop), "12:05");
+}
+
+TEST(DemoDetails, ReadFromAFileByItsUtf8Path) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "reelwright-demo-details";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    testing::GameStateParts parts;
+    parts.serverInfo = "\\sv_hostname\\Solo\\mapname\\mp_jor1\\g_gametype\\dm\\protocol\\2004";
+    parts.players = {"n\\Alice\\t\\red"};
+    const std::string demo = testing::Demo(parts, {1000, 61000});
+    const std::string name = "Démo.dm_2004";
+    std::ofstream(folder / PathFromUtf8(name), std::ios::binary) << demo;
+
+    const DemoDetails read = ReadDemoDetails(folder / PathFromUtf8(name));
+    EXPECT_EQ(read.head.map, "mp_jor1");
+    EXPECT_EQ(read.length.milliseconds, 60000);
+    EXPECT_EQ(read.size, demo.size());
+    ASSERT_TRUE(read.written);
+    EXPECT_GE(read.written->year, 2024);
+
+    const DemoDetails missing = ReadDemoDetails(folder / "missing.dm_2004");
+    EXPECT_EQ(missing.Refusal(), DemoReadRefusal::CannotOpen);
+    EXPECT_FALSE(missing.size);
+    EXPECT_FALSE(missing.written);
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace reelwright
