@@ -108,6 +108,7 @@ std::string GameConsole::Start() {
         if (!config_.empty())
             if (const auto text = ReadFileBytes(config_)) console_.Execute(*text);
         console_.TakeConfigChanged();  // reading the config does not rewrite it
+        console_.Take();  // the record tells what the command line did
         console_.ExecuteCommandLine(commandLine_);
         WriteConfigWhenChanged();
     } catch (const std::exception& error) {

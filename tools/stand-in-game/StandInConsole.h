@@ -22,7 +22,7 @@ public:
     GameConsole(const std::wstring& parameters, const std::wstring& directory);
 
     // Runs the config and then the command line, and gives the record lines
-    // of what the console did, each ending in CR LF:
+    // of what the console did with the command line, each ending in CR LF:
     //   console=<each exec, missing file, buffer overflow and fatal error, in order>
     //   variable=demo<i> <value>   for demo1, demo2, ... as long as they are defined
     // in UTF-8 (the files are read in the ANSI code page).
