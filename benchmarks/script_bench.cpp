@@ -106,6 +106,34 @@ void BM_BuildAndWriteScript(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildAndWriteScript)->Arg(1)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
 
+// The same script split into the files the game's console can take, each
+// written: against the single file above.
+void BM_BuildAndWriteScriptParts(benchmark::State& state) {
+    const auto count = static_cast<std::int16_t>(state.range(0));
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "reelwright_bench_parts";
+    std::filesystem::create_directories(folder);
+    LocalFileSystem files;
+
+    std::size_t partCount = 0;
+    for (auto _ : state) {
+        std::string chain;
+        chain.reserve(static_cast<std::size_t>(count) * 120);
+        for (int i = 1; i <= count; ++i)
+            basBuildConfigs::AppendDemoEntry(chain, 1, count, static_cast<std::int16_t>(i), DemoName(i),
+                                             i % 2 ? "base\\mp" : "mymod");
+        const std::string viewer = basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3");
+        const auto parts = basBuildConfigs::SplitDemoConfig(
+            basBuildConfigs::ComposeDemoConfig(viewer, basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, count)));
+        for (const auto& part : parts)
+            benchmark::DoNotOptimize(basBuildConfigs::WriteDemoConfigText(files, folder.string(), part.text, part.fileName));
+        partCount = parts.size();
+    }
+    state.counters["parts"] = static_cast<double>(partCount);
+    state.SetComplexityN(state.range(0));
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_BuildAndWriteScriptParts)->Arg(1)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
+
 void BM_LaunchWithFakes(benchmark::State& state) {
     testing::FakeSettingsStore store;
     testing::FakePrompts prompts;
@@ -121,10 +149,14 @@ void BM_LaunchWithFakes(benchmark::State& state) {
     for (std::int64_t i = 1; i <= state.range(0); ++i)
         queue.Append({DemoName(i), i % 2 ? "base\\mp" : "mymod", "C:\\Games\\SOF2\\base\\mp\\demos"});
 
-    for (auto _ : state) benchmark::DoNotOptimize(Launch(services, queue, ""));
+    for (auto _ : state) {
+        // A queue above the session limit: all of it.
+        prompts.messageAnswers = {MessageAnswer::No};
+        benchmark::DoNotOptimize(Launch(services, queue, ""));
+    }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_LaunchWithFakes)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LaunchWithFakes)->Arg(200)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace
 
@@ -151,10 +183,16 @@ void BM_LaunchWritingFiles(benchmark::State& state) {
     for (std::int64_t i = 1; i <= state.range(0); ++i)
         queue.Append({DemoName(i), i % 2 ? "base\\mp" : "mymod", ""});
 
-    for (auto _ : state) benchmark::DoNotOptimize(Launch(services, queue, ""));
+    for (auto _ : state) {
+        prompts.messageAnswers = {MessageAnswer::No};
+        benchmark::DoNotOptimize(Launch(services, queue, ""));
+    }
+    std::size_t parts = 0;
+    while (std::filesystem::exists(root / "game" / "mymod" / basBuildConfigs::ScriptPartFileName(parts + 1))) ++parts;
+    state.counters["parts"] = static_cast<double>(parts);
     state.SetComplexityN(state.range(0));
     std::filesystem::remove_all(root);
 }
-BENCHMARK(BM_LaunchWritingFiles)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LaunchWritingFiles)->Arg(200)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace

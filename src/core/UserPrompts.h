@@ -9,7 +9,7 @@
 namespace reelwright {
 
 enum class MessageIcon { None, Stop, Exclamation, Information, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct OpenFileRequest {

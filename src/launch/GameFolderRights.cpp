@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "script/basBuildConfigs.h"
+
 namespace reelwright {
 
 bool ShouldOfferElevation(const std::vector<FolderOutcome>& failed) {
@@ -25,10 +27,17 @@ std::string PlacementFailureText(const std::vector<FolderOutcome>& failed, FileS
     for (const FolderOutcome& outcome : failed) {
         text += "\r\n" + outcome.folder + "\r\n";
         if (!outcome.copy) {
-            text += "    Reelwright.cfg could not be written: " + files.ErrorText(outcome.copy.error) + ".\r\n";
+            const std::string& file = outcome.failedFile.empty() ? std::string(kScriptFileName) : outcome.failedFile;
+            text += "    " + file + " could not be written: " + files.ErrorText(outcome.copy.error) + ".\r\n";
+            // A later part of the chain only holds entries: the keys come from
+            // the first part, and the older part brings an earlier launch's demos.
             if (outcome.staleScript)
-                text += "    The Reelwright.cfg already there is out of date: its keys step through the demos of an "
-                        "earlier launch.\r\n";
+                text += file == kScriptFileName
+                            ? "    The " + file +
+                                  " already there is out of date: its keys step through the demos of an earlier "
+                                  "launch.\r\n"
+                            : "    The " + file + " already there is out of date: it holds demos of an earlier "
+                                                    "launch.\r\n";
         }
         if (!outcome.attribute)
             text += "    SOF2MP.cfg could not be made read-only: " + files.ErrorText(outcome.attribute.error) + ".\r\n";

@@ -1,8 +1,11 @@
 #include "launch/Launch.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <optional>
+#include <span>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -81,101 +84,163 @@ std::string ReadFolder(SettingsStore& store) {
 // The distinct game types of the queue in order of first appearance, compared
 // trimmed and case-sensitively; an empty or blank game type never joins. The
 // listed text is the game type as queued, untrimmed, since it names the folder.
-std::vector<std::string> DistinctGameTypes(const DemoQueue& queue) {
+std::vector<std::string> DistinctGameTypes(std::span<const DemoQueueEntry> entries) {
     std::vector<std::string> gameTypes;
     std::unordered_set<std::string> listed;
-    for (const DemoQueueEntry& entry : queue.Entries()) {
+    for (const DemoQueueEntry& entry : entries) {
         std::string trimmed = TrimBlanks(entry.GameType);
         if (!trimmed.empty() && listed.insert(std::move(trimmed)).second) gameTypes.push_back(entry.GameType);
     }
     return gameTypes;
 }
 
-// The whole script for the queue, in queue order.
-std::string ComposeScript(const DemoKeys& keys, const DemoQueue& queue) {
+// The whole script for the session's demos, in queue order.
+std::string ComposeScript(const DemoKeys& keys, std::span<const DemoQueueEntry> session) {
     const basBuildConfigs::ScriptKeys scriptKeys{keys.bind[5], keys.bind[4], keys.bind[2], keys.bind[6],
                                                  keys.bind[1], keys.bind[3], keys.bind[7], keys.bind[0]};
     std::vector<basBuildConfigs::ScriptEntry> entries;
-    entries.reserve(queue.Entries().size());
-    for (const auto& entry : queue.Entries()) entries.push_back({entry.Name, entry.GameType});
+    entries.reserve(session.size());
+    for (const auto& entry : session) entries.push_back({entry.Name, entry.GameType});
     return basBuildConfigs::BuildScript(scriptKeys, entries);
 }
 
-// Writes the script to a temporary file, has the elevated helper place it in
-// the failed folders, then looks at each of them again: the folders that still
-// lack the script's bytes (or a read-only SOF2MP.cfg that was to be set), with
-// what is there now. `refused` tells that the helper's checks refused the
-// request. The temporary file is deleted afterwards in every case.
-std::vector<FolderOutcome> PlaceWithRights(FileSystem& files, ElevatedRunner& runner, const std::string& script,
+// Looks at a folder again after the helper: its copy is sound when every part
+// holds the bytes written for it; otherwise the first part that does not names
+// the failure. The read-only SOF2MP.cfg counts when it is set now.
+void RecheckFolder(FileSystem& files, const std::vector<std::string>& partBytes, FolderOutcome& outcome) {
+    const std::string failedBefore =
+        outcome.copy ? std::string() : outcome.failedFile.empty() ? std::string(kScriptFileName) : outcome.failedFile;
+    outcome.failedFile.clear();
+    outcome.staleScript = false;
+    bool placed = true;
+    for (std::size_t part = 0; part < partBytes.size() && placed; ++part) {
+        const std::string fileName = basBuildConfigs::ScriptPartFileName(part + 1);
+        std::string there;
+        const bool exists = static_cast<bool>(files.ReadFileStart(
+            basBuildConfigs::DemoConfigPath(outcome.folder, fileName), partBytes[part].size() + 1, there));
+        if (exists && there == partBytes[part]) continue;
+        placed = false;
+        // The error the copy of this file reported before is kept; a file
+        // that was written, or never tried, and is not right now is invalid
+        // data.
+        if (fileName != failedBefore) outcome.copy = FileResult{kErrorInvalidData};
+        outcome.failedFile = fileName;
+        outcome.staleScript = exists;
+    }
+    if (placed) outcome.copy = {};
+    if (!outcome.attribute && files.IsReadOnly(JoinFolder(outcome.folder, kGameConfigFileName)))
+        outcome.attribute = {};
+}
+
+// Writes each part of the script to a temporary file, has the elevated helper
+// place them in the failed folders, then looks at each of them again: the
+// folders that still lack any part's bytes (or a read-only SOF2MP.cfg that was
+// to be set), with what is there now. `refused` tells that the helper's checks
+// refused the request. The temporary files are deleted afterwards in every
+// case.
+std::vector<FolderOutcome> PlaceWithRights(FileSystem& files, ElevatedRunner& runner,
+                                           const std::vector<basBuildConfigs::ScriptPart>& parts,
                                            const std::string& gameFolder, std::vector<FolderOutcome> failed,
                                            bool& refused) {
     refused = false;
-    const std::string temporary = files.MakeTemporaryFile();
-    if (temporary.empty()) return failed;
+    std::vector<std::string> temporaries;
     // The bytes as written, to compare the copies with: in the ANSI code page
     // no text takes more bytes than in UTF-8.
-    std::string bytes;
-    if (files.WriteAnsiTextFile(temporary, script) && files.ReadFileStart(temporary, script.size() + 1, bytes)) {
-        CopyScriptRequest request{temporary, gameFolder, {}};
+    std::vector<std::string> partBytes;
+    bool ready = !parts.empty();
+    for (const basBuildConfigs::ScriptPart& part : parts) {
+        std::string temporary = files.MakeTemporaryFile();
+        if (temporary.empty()) {
+            ready = false;
+            break;
+        }
+        temporaries.push_back(std::move(temporary));
+        std::string& bytes = partBytes.emplace_back();
+        if (!files.WriteAnsiTextFile(temporaries.back(), part.text) ||
+            !files.ReadFileStart(temporaries.back(), part.text.size() + 1, bytes)) {
+            ready = false;
+            break;
+        }
+    }
+    if (ready) {
+        CopyScriptRequest request{temporaries.front(), gameFolder, {}, {}};
         for (const FolderOutcome& outcome : failed) request.gameTypes.push_back(outcome.gameType);
+        request.laterParts.assign(temporaries.begin() + 1, temporaries.end());
         const auto exitCode = runner.RunElevated(BuildCopyScriptParameters(request));
         refused = exitCode && *exitCode == static_cast<std::uint32_t>(kHelperRefused);
         if (exitCode) {
             std::vector<FolderOutcome> remaining;
             for (FolderOutcome& outcome : failed) {
-                const std::string target = basBuildConfigs::DemoConfigPath(outcome.folder);
-                std::string there;
-                const bool exists = static_cast<bool>(files.ReadFileStart(target, bytes.size() + 1, there));
-                if (exists && there == bytes) {
-                    outcome.copy = {};
-                } else if (outcome.copy) {
-                    outcome.copy = FileResult{kErrorInvalidData};
-                }
-                outcome.staleScript = !outcome.copy && exists;
-                if (!outcome.attribute && files.IsReadOnly(JoinFolder(outcome.folder, kGameConfigFileName)))
-                    outcome.attribute = {};
+                RecheckFolder(files, partBytes, outcome);
                 if (outcome.Failed()) remaining.push_back(std::move(outcome));
             }
             failed = std::move(remaining);
         }
     }
-    files.RemoveFile(temporary);
+    for (const std::string& temporary : temporaries) files.RemoveFile(temporary);
     return failed;
+}
+
+// The demos the session steps through: the whole queue, or its first
+// kSafeDemosPerSession when the user chose so for a long queue. Nothing when
+// the user cancelled.
+std::optional<std::span<const DemoQueueEntry>> SessionDemos(UserPrompts& prompts, const DemoQueue& queue) {
+    const std::span<const DemoQueueEntry> all(queue.Entries());
+    if (all.size() <= kSafeDemosPerSession) return all;
+    switch (prompts.ShowMessage(LongQueueQuestionText(all.size()), kLongQueueTitle, MessageIcon::Question,
+                                MessageButtons::YesNoCancel)) {
+        case MessageAnswer::Yes: return all.first(kSafeDemosPerSession);
+        case MessageAnswer::No: return all;
+        default: return std::nullopt;
+    }
 }
 
 // Returns false when the user chose not to start the game.
 bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder,
                 ElevatedRunner* elevation, SessionPlatform* sessions) {
     FileSystem& files = services.files;
-    const std::vector<std::string> gameTypes = DistinctGameTypes(queue);
+    const auto session = SessionDemos(services.prompts, queue);
+    if (!session) return false;
+    const std::vector<std::string> gameTypes = DistinctGameTypes(*session);
 
     // What the game's configs hold before this launch changes them, so that
-    // the game's end can put the player's keys and settings back.
+    // the game's end can put the player's keys and settings back. The names
+    // are those of every demo the session steps through.
     bool guarded = false;
     try {
-        guarded = sessions && RecordSession(*sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, queue.Count()));
+        guarded =
+            sessions && RecordSession(*sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, session->size()));
     } catch (const std::exception&) {
     }
 
-    std::string script;
+    // A script longer than the game's console takes at once is written as a
+    // chain of parts, each copied wherever the first one goes.
+    std::vector<basBuildConfigs::ScriptPart> parts;
     bool written = false;
     try {
-        script = ComposeScript(keys, queue);
-        written = basBuildConfigs::WriteDemoConfigText(files, services.location.folder, script);
+        parts = basBuildConfigs::SplitDemoConfig(ComposeScript(keys, *session));
+        written = true;
+        for (const basBuildConfigs::ScriptPart& part : parts)
+            written = basBuildConfigs::WriteDemoConfigText(files, services.location.folder, part.text, part.fileName) &&
+                      written;
     } catch (const std::exception&) {
+        written = false;
     }
 
-    // When the program folder's script could not be written, an older script
-    // may still lie there: the game-type folders then get the fresh text
-    // directly instead of a copy of that file.
-    const std::string programScript = basBuildConfigs::DemoConfigPath(services.location.folder);
+    // When the program folder's script could not be written, older files may
+    // still lie there: the game-type folders then get the fresh text directly
+    // instead of a copy of those files.
     std::vector<FolderOutcome> failed;
     for (const std::string& gameType : gameTypes) {
-        FolderOutcome outcome = PlaceScriptInFolder(files, gameFolder, gameType, [&](const std::string& target) {
-            if (written) return files.CopyFileOver(programScript, target);
-            if (!script.empty()) return files.WriteAnsiTextFile(target, script);
-            return FileResult{kErrorFileNotFound};
-        });
+        FolderOutcome outcome = PlaceScriptInFolder(
+            files, gameFolder, gameType, std::max<std::size_t>(parts.size(), 1),
+            [&](std::size_t part, const std::string& target) {
+                if (parts.empty()) return FileResult{kErrorFileNotFound};
+                if (written)
+                    return files.CopyFileOver(
+                        basBuildConfigs::DemoConfigPath(services.location.folder, parts[part].fileName), target);
+                return files.WriteAnsiTextFile(target, parts[part].text);
+            });
         if (outcome.Failed()) failed.push_back(std::move(outcome));
     }
 
@@ -184,12 +249,12 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // otherwise say so and let the user decide.
     if (!failed.empty()) {
         bool refused = false;
-        if (elevation && !script.empty() && ShouldOfferElevation(failed) &&
+        if (elevation && !parts.empty() && ShouldOfferElevation(failed) &&
             services.prompts.ShowMessage(ElevationQuestionText(failed), kGameFolderTitle, MessageIcon::Question,
                                          MessageButtons::YesNo) == MessageAnswer::Yes)
             // The helper gets the folder as the game does: "D:\" for a drive
             // root, which it can tell from a drive's current folder "D:".
-            failed = PlaceWithRights(files, *elevation, script, GameFolderForGame(gameFolder), std::move(failed),
+            failed = PlaceWithRights(files, *elevation, parts, GameFolderForGame(gameFolder), std::move(failed),
                                      refused);
         if (!failed.empty() &&
             services.prompts.ShowMessage(PlacementFailureText(failed, files, refused), kGameFolderTitle,
@@ -261,6 +326,15 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
     }
     // A game that could not be started was reported; the window stays.
     return started && minimise;
+}
+
+std::string LongQueueQuestionText(std::size_t queued) {
+    const std::string safe = std::to_string(kSafeDemosPerSession);
+    return "The queue holds " + std::to_string(queued) +
+           " demos. The game keeps a limited number of console variables, and stepping through more than " + safe +
+           " demos in one session may end it with an error. The queue itself stays as it is.\r\n\r\nPlay only "
+           "the first " +
+           safe + "?";
 }
 
 std::string LaunchBindFallback(int index) {

@@ -4,12 +4,14 @@
 // demo with the script. A step that fails is skipped and the next one runs,
 // except for what is told to the user: a game folder, queue names or (for the
 // script) demo keys that the game's console cannot take (a stop box, checked
-// before anything is written or started), a
-// game that could not be started (a stop box), and a game-type folder the
-// script did not reach (with the offer to place it with administrator rights
-// when access was denied, and the choice of starting the game anyway).
+// before anything is written or started), a game that could not be started (a
+// stop box), a game-type folder the script did not reach (with the offer to
+// place it with administrator rights when access was denied, and the choice
+// of starting the game anyway), and a queue longer than one session should
+// step through (a question before anything is written).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,17 @@
 #include "queue/DemoQueue.h"
 
 namespace reelwright {
+
+// The number of demos one game session can step through without risk. Each
+// demo of the script costs the game one console variable, the game holds 1 024
+// in all (most of them its own), and creating one more ends it with an error.
+inline constexpr std::size_t kSafeDemosPerSession = 200;
+
+inline constexpr const char* kLongQueueTitle = "Reelwright - Long queue";
+
+// The question asked at Launch when more than kSafeDemosPerSession demos are
+// queued: Yes plays the first ones only, No all of them, Cancel nothing.
+std::string LongQueueQuestionText(std::size_t queued);
 
 // Runs Launch against the given services (services.location.folder is the
 // program's folder, where the script is written). `optionalParameters` is the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <optional>
 
 #include "core/GameFolder.h"
 #include "core/GameShell.h"
@@ -139,6 +140,14 @@ std::string BuildCopyScriptParameters(const CopyScriptRequest& request) {
         parameters += ' ';
         parameters += QuoteArgument(gameType);
     }
+    if (!request.laterParts.empty()) {
+        parameters += ' ';
+        parameters += kLaterPartsMarker;
+        for (const std::string& part : request.laterParts) {
+            parameters += ' ';
+            parameters += QuoteArgument(part);
+        }
+    }
     return parameters;
 }
 
@@ -153,7 +162,13 @@ std::optional<CopyScriptRequest> ParseCopyScriptParameters(std::string_view tail
     CopyScriptRequest request;
     request.source = std::move(arguments[1]);
     request.gameFolder = std::move(arguments[2]);
-    request.gameTypes.assign(std::make_move_iterator(arguments.begin() + 3), std::make_move_iterator(arguments.end()));
+    // A game type never begins with a separator, so the marker cannot be one.
+    const auto marker = std::find(arguments.begin() + 3, arguments.end(), kLaterPartsMarker);
+    if (marker != arguments.end() && marker + 1 == arguments.end()) return std::nullopt;
+    request.gameTypes.assign(std::make_move_iterator(arguments.begin() + 3), std::make_move_iterator(marker));
+    if (request.gameTypes.empty()) return std::nullopt;
+    if (marker != arguments.end())
+        request.laterParts.assign(std::make_move_iterator(marker + 1), std::make_move_iterator(arguments.end()));
     return request;
 }
 
@@ -184,12 +199,13 @@ struct Target {
     bool protectConfig = false;
     std::unique_ptr<HeldItem> config;  // SOF2MP.cfg, held for its attributes
     FileResult configOpened;
-    std::unique_ptr<HeldItem> script;  // an existing Reelwright.cfg, held to be replaced
-    FileResult scriptOpened;
+    // The script's files, one per part: an existing one held to be replaced.
+    std::vector<std::unique_ptr<HeldItem>> scripts;
+    std::vector<FileResult> scriptsOpened;
 };
 
 struct Plan {
-    std::string bytes;  // the source as it was read and checked
+    std::vector<std::string> parts;  // the script's files as they were read and checked
     std::vector<std::unique_ptr<HeldItem>> folders;
     std::vector<Target> targets;
 };
@@ -234,13 +250,52 @@ public:
     }
 
 private:
-    CopyScriptCheck ReadSource(const CopyScriptRequest& request) {
+    // Reads one file of the script once, from a held handle that follows no
+    // link.
+    bool ReadPart(const std::string& path) {
+        std::string& bytes = plan_.parts.emplace_back();
         HeldFacts facts;
-        if (!files_.ReadHeldFile(request.source, kCopyScriptSourceLimit, plan_.bytes, facts) || facts.reparsePoint ||
-            facts.directory || plan_.bytes.size() > kCopyScriptSourceLimit)
-            return CopyScriptCheck::ForeignSource;
-        const auto contents = basBuildConfigs::ReadOwnScript(plan_.bytes);
-        if (!contents) return CopyScriptCheck::ForeignSource;
+        return files_.ReadHeldFile(path, kCopyScriptSourceLimit, bytes, facts) && !facts.reparsePoint &&
+               !facts.directory && bytes.size() <= kCopyScriptSourceLimit;
+    }
+
+    // The whole script the parts make together, when every part but the last
+    // ends with the exec line of the next one: that line left out, the parts
+    // joined. Whether the parts are exactly what this program writes for it is
+    // checked afterwards, against the builder and the split.
+    std::optional<std::string> JoinParts() const {
+        std::string whole;
+        for (std::size_t i = 0; i + 1 < plan_.parts.size(); ++i) {
+            const std::string execLine = "exec " + basBuildConfigs::ScriptPartFileName(i + 2) + "\r\n";
+            const std::string& part = plan_.parts[i];
+            if (part.size() < execLine.size() || part.compare(part.size() - execLine.size(), execLine.size(), execLine) != 0)
+                return std::nullopt;
+            whole.append(part, 0, part.size() - execLine.size());
+        }
+        whole += plan_.parts.back();
+        return whole;
+    }
+
+    // The parts are accepted only as the very files this program writes for
+    // the script they make together: that script rebuilt by the builder byte
+    // for byte, then split again the same way, part for part.
+    bool IsOwnChain(std::string_view whole) {
+        const std::vector<basBuildConfigs::ScriptPart> expected =
+            basBuildConfigs::SplitDemoConfig(files_.TextFromAnsi(whole));
+        if (expected.size() != plan_.parts.size()) return false;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            if (files_.TextFromAnsi(plan_.parts[i]) != expected[i].text) return false;
+        return true;
+    }
+
+    CopyScriptCheck ReadSource(const CopyScriptRequest& request) {
+        if (!ReadPart(request.source)) return CopyScriptCheck::ForeignSource;
+        for (const std::string& part : request.laterParts)
+            if (!ReadPart(part)) return CopyScriptCheck::ForeignSource;
+        const std::optional<std::string> whole = JoinParts();
+        if (!whole || whole->size() > kCopyScriptSourceLimit) return CopyScriptCheck::ForeignSource;
+        const auto contents = basBuildConfigs::ReadOwnScript(*whole);
+        if (!contents || !IsOwnChain(*whole)) return CopyScriptCheck::ForeignSource;
         // Launch writes no script for names the game's console would split:
         // the queue that the script plays must pass the same rules.
         DemoQueue queue;
@@ -299,11 +354,14 @@ private:
                 return CopyScriptCheck::LinkInTheWay;
         }
 
-        target.script = files_.Hold(basBuildConfigs::DemoConfigPath(target.folder), HoldMode::WriteExisting,
-                                    target.scriptOpened);
-        if (target.script &&
-            !IsInPlace(*target.script, false, basBuildConfigs::DemoConfigPath(target.finalPath)))
-            return CopyScriptCheck::LinkInTheWay;
+        for (std::size_t part = 1; part <= plan_.parts.size(); ++part) {
+            const std::string fileName = basBuildConfigs::ScriptPartFileName(part);
+            FileResult& scriptOpened = target.scriptsOpened.emplace_back();
+            auto& script = target.scripts.emplace_back(files_.Hold(
+                basBuildConfigs::DemoConfigPath(target.folder, fileName), HoldMode::WriteExisting, scriptOpened));
+            if (script && !IsInPlace(*script, false, basBuildConfigs::DemoConfigPath(target.finalPath, fileName)))
+                return CopyScriptCheck::LinkInTheWay;
+        }
         plan_.targets.push_back(std::move(target));
         return CopyScriptCheck::Accepted;
     }
@@ -315,8 +373,9 @@ private:
 };
 
 // Writes one target, everything on its way still held: true when every step
-// worked.
-bool WriteTarget(FileSystem& files, const std::string& bytes, Target& target) {
+// worked. A part that cannot be written ends the target's writing: the chain
+// is broken there.
+bool WriteTarget(FileSystem& files, const std::vector<std::string>& parts, Target& target) {
     if (!target.reached) return false;
     bool written = true;
     if (target.protectConfig) {
@@ -326,15 +385,19 @@ bool WriteTarget(FileSystem& files, const std::string& bytes, Target& target) {
         else
             written = IsNotFound(target.configOpened);
     }
-    if (!target.script) {
-        if (!IsNotFound(target.scriptOpened)) return false;
-        FileResult created;
-        const std::string path = basBuildConfigs::DemoConfigPath(target.folder);
-        target.script = files.Hold(path, HoldMode::CreateNew, created);
-        if (!target.script || !IsInPlace(*target.script, false, basBuildConfigs::DemoConfigPath(target.finalPath)))
-            return false;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        const std::string fileName = basBuildConfigs::ScriptPartFileName(part + 1);
+        std::unique_ptr<HeldItem>& script = target.scripts[part];
+        if (!script) {
+            if (!IsNotFound(target.scriptsOpened[part])) return false;
+            FileResult created;
+            script = files.Hold(basBuildConfigs::DemoConfigPath(target.folder, fileName), HoldMode::CreateNew, created);
+            if (!script || !IsInPlace(*script, false, basBuildConfigs::DemoConfigPath(target.finalPath, fileName)))
+                return false;
+        }
+        if (!script->Replace(parts[part])) return false;
     }
-    return static_cast<bool>(target.script->Replace(bytes)) && written;
+    return written;
 }
 
 }  // namespace
@@ -345,7 +408,8 @@ CopyScriptCheck CheckCopyScriptRequest(FileSystem& files, const CopyScriptReques
 }
 
 FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFolder, const std::string& gameType,
-                                  const std::function<FileResult(const std::string& target)>& place) {
+                                  std::size_t partCount,
+                                  const std::function<FileResult(std::size_t part, const std::string& target)>& place) {
     FolderOutcome outcome;
     outcome.gameType = gameType;
     outcome.folder = JoinFolder(gameFolder, gameType);
@@ -353,9 +417,16 @@ FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFold
         outcome.attribute = files.SetReadOnly(JoinFolder(outcome.folder, kGameConfigFileName));
         if (outcome.attribute.error == kErrorFileNotFound) outcome.attribute = {};
     }
-    const std::string target = basBuildConfigs::DemoConfigPath(outcome.folder);
-    outcome.copy = place(target);
-    if (!outcome.copy) outcome.staleScript = files.FileExists(target);
+    for (std::size_t part = 0; part < partCount; ++part) {
+        const std::string fileName = basBuildConfigs::ScriptPartFileName(part + 1);
+        const std::string target = basBuildConfigs::DemoConfigPath(outcome.folder, fileName);
+        outcome.copy = place(part, target);
+        if (!outcome.copy) {
+            outcome.failedFile = fileName;
+            outcome.staleScript = files.FileExists(target);
+            break;
+        }
+    }
     return outcome;
 }
 
@@ -365,7 +436,7 @@ int RunCopyScriptHelper(FileSystem& files, std::string_view tail) {
     Plan plan;
     if (Planner(files, plan).Prepare(*request) != CopyScriptCheck::Accepted) return kHelperRefused;
     bool allPlaced = true;
-    for (Target& target : plan.targets) allPlaced = WriteTarget(files, plan.bytes, target) && allPlaced;
+    for (Target& target : plan.targets) allPlaced = WriteTarget(files, plan.parts, target) && allPlaced;
     return allPlaced ? kHelperSucceeded : kHelperStepFailed;
 }
 

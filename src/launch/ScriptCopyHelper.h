@@ -6,7 +6,10 @@
 // program, checks that the game folder is a folder of a local fixed drive
 // holding the game, and holds open, without following links, every folder
 // from the game folder down to each target and every file it will change, so
-// that nothing can be swapped in before the writes end.
+// that nothing can be swapped in before the writes end. A script in several
+// parts passes its later parts after the marker "/parts", in order; each is
+// read the same way and the chain is accepted only when it is exactly the
+// parts this program writes for the script they make together.
 #pragma once
 
 #include <functional>
@@ -20,6 +23,7 @@
 namespace reelwright {
 
 inline constexpr const char* kCopyScriptSwitch = "/copy-script";
+inline constexpr const char* kLaterPartsMarker = "/parts";
 
 // Exit codes of the helper.
 inline constexpr int kHelperSucceeded = 0;
@@ -27,9 +31,10 @@ inline constexpr int kHelperRefused = 1;     // command line or checks refused: 
 inline constexpr int kHelperStepFailed = 2;  // a copy or an attribute change failed
 
 struct CopyScriptRequest {
-    std::string source;                  // the temporary script
+    std::string source;                  // the temporary script (its first part)
     std::string gameFolder;              // holds SOF2MP.exe
     std::vector<std::string> gameTypes;  // folders below the game folder, as queued
+    std::vector<std::string> laterParts;  // temporary files of parts 2, 3, ... in order
 
     friend bool operator==(const CopyScriptRequest&, const CopyScriptRequest&) = default;
 };
@@ -42,14 +47,16 @@ std::string QuoteArgument(std::string_view argument);
 // the same rules.
 std::vector<std::string> SplitArguments(std::string_view tail);
 
-// "/copy-script" followed by the quoted source, game folder and game types.
+// "/copy-script" followed by the quoted source, game folder and game types,
+// then, for a script in parts, "/parts" and the later parts' files.
 std::string BuildCopyScriptParameters(const CopyScriptRequest& request);
 
 // True when the command line's tail asks for the helper mode.
 bool IsCopyScriptCommandLine(std::string_view tail);
 
 // The request of a helper command line; nothing when the switch or any of the
-// source, the game folder and one game type is missing.
+// source, the game folder and one game type is missing, or when "/parts" is
+// followed by no file.
 std::optional<CopyScriptRequest> ParseCopyScriptParameters(std::string_view tail);
 
 // The largest source the helper reads: above the largest script Launch can
@@ -60,7 +67,7 @@ enum class CopyScriptCheck {
     Accepted,
     NotALocalGameFolder,      // not "X:\..." on a fixed drive of this machine
     TargetOutsideGameFolder,  // a game type that is not a plain path below the game folder
-    ForeignSource,            // the source is a link, too large, or not exactly a script of ours
+    ForeignSource,            // a part is a link, too large, or the parts are not exactly a script of ours
     GameTypeNotInScript,      // a game type that no entry of the script plays
     NoGameExecutable,         // the game folder holds no SOF2MP.exe as a regular file
     LinkInTheWay,             // a folder or file on the way is a link, a directory where a file
@@ -75,19 +82,23 @@ struct FolderOutcome {
     std::string gameType;
     std::string folder;        // game folder + "\" + game type
     FileResult attribute;      // making SOF2MP.cfg read-only
-    FileResult copy;           // placing Reelwright.cfg
-    bool staleScript = false;  // the copy failed and an older Reelwright.cfg is there
+    FileResult copy;           // placing the script's files: the first failure
+    std::string failedFile;    // the file whose copy failed ("Reelwright.cfg", "Reelwright2.cfg", ...)
+    bool staleScript = false;  // the copy failed and an older file of that name is there
 
     bool Failed() const { return !attribute || !copy; }
     bool AccessDenied() const { return attribute.error == kErrorAccessDenied || copy.error == kErrorAccessDenied; }
 };
 
-// Places the script in one game-type folder: makes its SOF2MP.cfg read-only
-// when the folder holds its own SOF2MP.exe (a missing SOF2MP.cfg is nothing
-// to protect and no failure), then calls `place` with the target path
-// folder + "\Reelwright.cfg". After a failed copy it tests for an older script.
+// Places the script's `partCount` files in one game-type folder: makes its
+// SOF2MP.cfg read-only when the folder holds its own SOF2MP.exe (a missing
+// SOF2MP.cfg is nothing to protect and no failure), then calls `place` with
+// each part's index (from 0) and its target path, folder + "\Reelwright.cfg",
+// "\Reelwright2.cfg", ... The first failed copy ends the folder's placing (the
+// chain is broken there); it then tests for an older file of that name.
 FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFolder, const std::string& gameType,
-                                  const std::function<FileResult(const std::string& target)>& place);
+                                  std::size_t partCount,
+                                  const std::function<FileResult(std::size_t part, const std::string& target)>& place);
 
 // The helper mode's whole run for the command line's tail: parse and check,
 // then, with everything still held, for every game type the attribute change

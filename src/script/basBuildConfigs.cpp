@@ -18,6 +18,8 @@ constexpr std::string_view kHeader =
     "\\\\ Script developed by Halvorsk\r\n"
     "\r\n";
 
+constexpr std::string_view kEntryStart = "seta fs_gametype ";
+
 constexpr std::string_view kColumnHeader =
     "\\\\___vstr_____command___________________next______________________previous__________\r\n";
 
@@ -111,7 +113,7 @@ void AppendDemoEntry(std::string& chain, std::int16_t first, std::int16_t last, 
     // The game's console splits a line at ';' only outside double quotes, so
     // the demo's own variable holds the quoted play-and-repoint commands, and
     // "vstr demo<i>" runs all three.
-    chain += "seta fs_gametype ";
+    chain += kEntryStart;
     chain += gameType;
     chain += " ; seta demo";
     AppendNumber(chain, index);
@@ -188,8 +190,8 @@ std::string BuildScript(const ScriptKeys& keys, std::span<const ScriptEntry> ent
     return text;
 }
 
-std::string DemoConfigPath(std::string_view programFolder) {
-    return reelwright::JoinFolder(programFolder, reelwright::kScriptFileName);
+std::string DemoConfigPath(std::string_view programFolder, std::string_view fileName) {
+    return reelwright::JoinFolder(programFolder, fileName);
 }
 
 bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFolder, std::string_view viewer,
@@ -197,9 +199,45 @@ bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFo
     return WriteDemoConfigText(files, programFolder, ComposeDemoConfig(viewer, navigation));
 }
 
-bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text) {
-    return static_cast<bool>(files.WriteAnsiTextFile(DemoConfigPath(programFolder), text));
+bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text,
+                         std::string_view fileName) {
+    return static_cast<bool>(files.WriteAnsiTextFile(DemoConfigPath(programFolder, fileName), text));
 }
+
+std::string ScriptPartFileName(std::size_t number) {
+    if (number <= 1) return reelwright::kScriptFileName;
+    return "Reelwright" + std::to_string(number) + ".cfg";
+}
+
+std::vector<ScriptPart> SplitDemoConfig(std::string_view script, std::size_t limit) {
+    std::vector<ScriptPart> parts;
+    if (script.size() <= limit) {
+        parts.push_back({ScriptPartFileName(1), std::string(script)});
+        return parts;
+    }
+    std::string current;
+    std::size_t position = 0;
+    while (position < script.size()) {
+        const std::size_t lineEnd = script.find(kLineEnd, position);
+        const std::size_t end = lineEnd == std::string_view::npos ? script.size() : lineEnd + kLineEnd.size();
+        const std::string_view line = script.substr(position, end - position);
+        // Every part but the last needs room for its exec line.
+        const std::string execLine = "exec " + ScriptPartFileName(parts.size() + 2) + std::string(kLineEnd);
+        const std::size_t needed = current.size() + line.size() + (end < script.size() ? execLine.size() : 0);
+        if (!current.empty() && needed > limit) {
+            current += execLine;
+            parts.push_back({ScriptPartFileName(parts.size() + 1), std::move(current)});
+            current.clear();
+            continue;
+        }
+        current += line;
+        position = end;
+    }
+    parts.push_back({ScriptPartFileName(parts.size() + 1), std::move(current)});
+    return parts;
+}
+
+std::string_view EntryLineStart() { return kEntryStart; }
 
 std::string_view ScriptFirstLine() { return kHeader.substr(0, kHeader.find(kLineEnd) + kLineEnd.size()); }
 

@@ -4,16 +4,24 @@
 // compute text; WriteDemoConfig puts it into the program's folder.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace reelwright {
 class FileSystem;
 
 // The playback script's file name, in the program's and the game-type folders.
 inline constexpr const char* kScriptFileName = "Reelwright.cfg";
+
+// The longest file of the playback script, in bytes. The game's "exec" puts a
+// file into its console's command buffer at once, and that buffer holds
+// 16 384 bytes: a longer file is dropped whole and none of it runs. The margin
+// leaves room for what else waits in the buffer then.
+inline constexpr std::size_t kScriptPartLimit = 15000;
 }
 
 namespace basBuildConfigs {
@@ -47,16 +55,39 @@ std::string BuildNavigationBinds(std::string_view prevKey, std::string_view next
 // CR LF, the navigation text.
 std::string ComposeDemoConfig(std::string_view viewer, std::string_view navigation);
 
-// The program folder and "Reelwright.cfg" joined with one separator.
-std::string DemoConfigPath(std::string_view programFolder);
+// The program folder and "Reelwright.cfg" (or the part's file name) joined
+// with one separator.
+std::string DemoConfigPath(std::string_view programFolder, std::string_view fileName = reelwright::kScriptFileName);
 
 // Creates or truncates DemoConfigPath(programFolder) and writes the composed
 // text in one write. False when the file could not be written.
 bool WriteDemoConfig(reelwright::FileSystem& files, const std::string& programFolder, std::string_view viewer,
                      std::string_view navigation);
 
-// The same for a text already composed.
-bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text);
+// The same for a text already composed, under the given file name.
+bool WriteDemoConfigText(reelwright::FileSystem& files, const std::string& programFolder, const std::string& text,
+                         std::string_view fileName = reelwright::kScriptFileName);
+
+// One file of the playback script as the game runs it.
+struct ScriptPart {
+    std::string fileName;  // "Reelwright.cfg", then "Reelwright2.cfg", "Reelwright3.cfg", ...
+    std::string text;
+
+    friend bool operator==(const ScriptPart&, const ScriptPart&) = default;
+};
+
+// The file name of part `number` (counted from 1): "Reelwright.cfg" for the
+// first, "Reelwright<number>.cfg" for the others.
+std::string ScriptPartFileName(std::size_t number);
+
+// The composed script as the files the game runs. A script of at most `limit`
+// bytes is one file, unchanged. A longer one becomes a chain: each part holds
+// whole lines (the first one the header and the binds, then entries), at most
+// `limit` bytes together with the line "exec <next part's name>" that ends
+// every part but the last. A single line longer than that gets a part of its
+// own: lines are never split. Sizes are counted in the text's UTF-8 bytes,
+// never fewer than the file's bytes in the ANSI code page.
+std::vector<ScriptPart> SplitDemoConfig(std::string_view script, std::size_t limit = reelwright::kScriptPartLimit);
 
 // The eight control keys as the script binds them.
 struct ScriptKeys {
@@ -80,5 +111,8 @@ std::string BuildScript(const ScriptKeys& keys, std::span<const ScriptEntry> ent
 // The script's first line with its CR LF: every script this program writes
 // begins with it.
 std::string_view ScriptFirstLine();
+
+// What every playback entry begins with, so every later part of a script too.
+std::string_view EntryLineStart();
 
 }  // namespace basBuildConfigs

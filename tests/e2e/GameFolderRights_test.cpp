@@ -243,6 +243,44 @@ TEST_F(HelperMode, RefusedRequestsWriteNothing) {
     EXPECT_EQ(ReadBytes(game.path() + L"\\base\\mp\\Reelwright.cfg"), script);
 }
 
+TEST_F(HelperMode, AChainOfPartsIsWrittenWholeOnlyWhenEveryPartIsOurs) {
+    GameFolder game;
+    ::CreateDirectoryW((game.path() + L"\\base").c_str(), nullptr);
+    ::CreateDirectoryW((game.path() + L"\\base\\mp").c_str(), nullptr);
+    game.AddGameExecutable(L"mymod");
+    std::vector<std::string_view> gameTypes(300, "base\\mp");
+    gameTypes.back() = "mymod";
+    const auto parts = basBuildConfigs::SplitDemoConfig(ScriptFor(gameTypes));
+    ASSERT_GE(parts.size(), 2u);
+    std::vector<std::wstring> sources;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        sources.push_back(game.AddFile(L"rw" + std::to_wstring(i + 1) + L".tmp", parts[i].text));
+    const auto command = [&](const std::vector<std::wstring>& files) {
+        std::wstring line = L"/copy-script \"" + files[0] + L"\" \"" + game.path() + L"\" \"base\\mp\" \"mymod\" /parts";
+        for (std::size_t i = 1; i < files.size(); ++i) line += L" \"" + files[i] + L"\"";
+        return line;
+    };
+
+    // One byte changed in the last part: nothing is written anywhere.
+    std::string changed = parts.back().text;
+    const std::size_t link = changed.rfind("vstr demo");
+    ASSERT_NE(link, std::string::npos);
+    changed[link] = 'V';
+    std::vector<std::wstring> withChanged = sources;
+    withChanged.back() = game.AddFile(L"changed.tmp", changed);
+    EXPECT_EQ(RunHelper(command(withChanged)), 1u);
+    for (const wchar_t* folder : {L"\\base\\mp", L"\\mymod"})
+        for (const auto& part : parts)
+            EXPECT_EQ(::GetFileAttributesW((game.path() + folder + L"\\" + std::wstring(part.fileName.begin(), part.fileName.end())).c_str()),
+                      INVALID_FILE_ATTRIBUTES);
+
+    // The chain as Launch writes it: every part, exactly, in both folders.
+    EXPECT_EQ(RunHelper(command(sources)), 0u);
+    for (const wchar_t* folder : {L"\\base\\mp", L"\\mymod"})
+        for (const auto& part : parts)
+            EXPECT_EQ(ReadBytes(game.path() + folder + L"\\" + std::wstring(part.fileName.begin(), part.fileName.end())), part.text);
+}
+
 TEST_F(HelperMode, AHardLinkedTargetIsRefused) {
     GameFolder game;
     const std::wstring elsewhere = game.AddFile(L"elsewhere.txt", "not a script");

@@ -83,7 +83,7 @@ TEST(ConsoleCommandLine, GameFoldersThatBreakTheCommandLineAreFoundAndOthersReac
     // "+" starts another command; a quote ends the folder's quotes early.
     ConsoleInterpreter plus;
     plus.ExecuteCommandLine(DirectPlaybackParameters("D:\\Games\\SOF2+exec x", {"base\\mp", "a.dm_2004"}));
-    EXPECT_EQ(plus.Take(), (Strings{"exec x", "demo a.dm_2004"}));
+    EXPECT_EQ(plus.Take(), (Strings{"exec x.cfg", "demo a.dm_2004"}));
     EXPECT_EQ(plus.Variable("fs_basepath"), "D:\\Games\\SOF2");
     EXPECT_EQ(GameFolderBreakingCharacter("D:\\Games\\SOF2+exec x"), '+');
     EXPECT_EQ(GameFolderBreakingCharacter("D:\\Games\\\"SOF2"), '"');

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ TEST(CopyScriptCommandLine, RoundTripsPathsWithBlanksNonAsciiLettersAndEndingBac
         // Characters no Windows path holds still survive: quotes, backslashes
         // before a quote, tabs.
         {"C:\\Temp\\x\\\"y.tmp", "\\\\server\\share\\games\\", {"a\"b", "tab\there", "end\\\\"}},
+        // A script in parts: the later parts' files follow the game types.
+        {"C:\\Temp\\rw1.tmp", "C:\\Games\\SOF2", {"base\\mp", "mymod"}, {"C:\\Temp\\rw2.tmp", "C:\\Temp\\rw 3.tmp"}},
     };
     for (const CopyScriptRequest& request : requests) {
         const std::string parameters = BuildCopyScriptParameters(request);
@@ -56,6 +59,8 @@ TEST(CopyScriptCommandLine, OtherCommandLinesAreNotTheHelpers) {
     EXPECT_TRUE(IsCopyScriptCommandLine("/copy-script \"C:\\t.tmp\" \"C:\\Games\\SOF2\""));
     EXPECT_EQ(ParseCopyScriptParameters("/copy-script \"C:\\t.tmp\" \"C:\\Games\\SOF2\""), std::nullopt);
     EXPECT_EQ(ParseCopyScriptParameters("/copy-script"), std::nullopt);
+    EXPECT_EQ(ParseCopyScriptParameters("/copy-script \"C:\\t.tmp\" \"C:\\Games\\SOF2\" \"base\\mp\" /parts"), std::nullopt);
+    EXPECT_EQ(ParseCopyScriptParameters("/copy-script \"C:\\t.tmp\" \"C:\\Games\\SOF2\" /parts \"C:\\u.tmp\""), std::nullopt);
     EXPECT_EQ(ParseCopyScriptParameters("\"a\" /copy-script \"b\" \"c\" \"d\""), std::nullopt);
 }
 
@@ -160,6 +165,92 @@ TEST_F(CopyScriptHelperTest, ASourceThatIsNotExactlyOurScriptIsRefused) {
     ExpectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"});
     files.folders.erase(kSource);
     ExpectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"});
+}
+
+TEST_F(CopyScriptHelperTest, AChainIsWrittenOnlyWhenEveryPartIsExactlyTheSplitOfOurScript) {
+    const std::string game = kGame;
+    // Names long enough that the script takes three parts; the game type
+    // "mymod" is played only by entries of the last part.
+    std::vector<std::string> names;
+    for (int i = 0; i < 240; ++i) names.push_back("demo_number_" + std::to_string(i) + ".dm_2004");
+    std::vector<basBuildConfigs::ScriptEntry> entries;
+    for (int i = 0; i < 240; ++i) entries.push_back({names[i], i < 230 ? "base\\mp" : "mymod"});
+    const auto parts = basBuildConfigs::SplitDemoConfig(
+        basBuildConfigs::BuildScript({"F6", "F7", "F5", "F8", "F4", "F3", "F2", "F1"}, entries));
+    ASSERT_EQ(parts.size(), 3u);
+    ASSERT_NE(parts[2].text.find("mymod"), std::string::npos);
+    ASSERT_EQ(parts[0].text.find("mymod"), std::string::npos);
+    const Strings later{"C:\\Temp\\rw2.tmp", "C:\\Temp\\rw3.tmp"};
+    const auto place = [&](const std::vector<std::string>& texts) {
+        files.files[kSource] = texts[0];
+        for (std::size_t i = 1; i < texts.size(); ++i) files.files[later[i - 1]] = texts[i];
+    };
+    std::vector<std::string> texts;
+    for (const auto& part : parts) texts.push_back(part.text);
+    const auto request = [&](Strings gameTypes, Strings laterParts) {
+        return CopyScriptRequest{kSource, game, std::move(gameTypes), std::move(laterParts)};
+    };
+    const auto expectRefused = [&](CopyScriptCheck reason, const Strings& gameTypes, const Strings& laterParts) {
+        EXPECT_EQ(CheckCopyScriptRequest(files, request(gameTypes, laterParts)), reason);
+        journal.entries.clear();
+        EXPECT_EQ(RunCopyScriptHelper(files, BuildCopyScriptParameters(request(gameTypes, laterParts))),
+                  kHelperRefused);
+        EXPECT_FALSE(Touched());
+    };
+
+    // One byte changed in a later part (an entry's ring link, its demo
+    // command, a line end), or in the exec line that leads on from the first.
+    for (const auto& [part, at] : std::vector<std::pair<std::size_t, std::string>>{
+             {1, "set demonext vstr demo"}, {2, "\"demo "}, {2, "\r\n"}, {0, "exec Reelwright2.cfg"}}) {
+        SCOPED_TRACE(at);
+        std::vector<std::string> changed = texts;
+        const std::size_t position = changed[part].find(at);
+        ASSERT_NE(position, std::string::npos);
+        changed[part][position + at.size() - 1] ^= 1;
+        place(changed);
+        expectRefused(CopyScriptCheck::ForeignSource, {"base\\mp", "mymod"}, later);
+    }
+    // The parts in another order, one missing, one given twice, an extra
+    // line moved across a boundary, the whole script as one file.
+    place({texts[0], texts[2], texts[1]});
+    expectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"}, later);
+    place(texts);
+    expectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"}, {later[0]});
+    expectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"}, {later[0], later[1], later[1]});
+    const std::size_t lastLine = texts[1].rfind("seta fs_gametype", texts[1].find("exec Reelwright3.cfg"));
+    const std::size_t execAt = texts[1].find("exec Reelwright3.cfg");
+    place({texts[0], texts[1].substr(0, lastLine) + texts[1].substr(execAt),
+           texts[1].substr(lastLine, execAt - lastLine) + texts[2]});
+    expectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"}, later);
+    place({texts[0].substr(0, texts[0].find("exec Reelwright2.cfg")) +
+           texts[1].substr(0, texts[1].find("exec Reelwright3.cfg")) + texts[2]});
+    expectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"}, {});
+    // A later part that is a link, or a folder.
+    place(texts);
+    files.reparsePoints.insert(later[1]);
+    expectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"}, later);
+    files.reparsePoints.clear();
+    // An existing later part in a target that is hard-linked elsewhere.
+    files.files[game + "\\mymod\\Reelwright3.cfg"] = "older part";
+    files.linkCounts = {{game + "\\mymod\\Reelwright3.cfg", 2}};
+    expectRefused(CopyScriptCheck::LinkInTheWay, {"base\\mp", "mymod"}, later);
+    files.linkCounts.clear();
+    // Game types come from every part's entries.
+    expectRefused(CopyScriptCheck::GameTypeNotInScript, {"mods\\ctf"}, later);
+
+    // The valid chain: every part written, exactly, into every folder; every
+    // source read once.
+    journal.entries.clear();
+    EXPECT_EQ(RunCopyScriptHelper(files, BuildCopyScriptParameters(request({"base\\mp", "mymod"}, later))),
+              kHelperSucceeded);
+    for (const char* gameType : {"\\base\\mp", "\\mymod"})
+        for (const auto& part : parts)
+            EXPECT_EQ(files.files[game + gameType + "\\" + part.fileName], part.text) << gameType << part.fileName;
+    for (const std::string& source : {std::string(kSource), later[0], later[1]}) {
+        std::size_t reads = 0;
+        for (const auto& entry : journal.entries) reads += entry == "read " + source;
+        EXPECT_EQ(reads, 1u) << source;
+    }
 }
 
 TEST_F(CopyScriptHelperTest, AGameTypeNoEntryPlaysIsRefused) {

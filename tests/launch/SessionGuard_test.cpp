@@ -114,6 +114,37 @@ TEST_F(SessionGuardTest, TheConfigIsPutBackWhenTheGameHasEndedAndNotBefore) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
+TEST_F(SessionGuardTest, ALongQueueCutToItsFirst200LeavesNoneOfItsVariablesBehind) {
+    DemoQueue queue;
+    for (int i = 1; i <= 300; ++i) {
+        const std::string name = "match" + std::to_string(i) + ".dm_2004";
+        queue.Append({name, "base\\mp", std::string(kGame) + "\\base\\mp\\demos\\" + name});
+    }
+    prompts.messageAnswers = {MessageAnswer::Yes};  // play only the first 200
+    ASSERT_TRUE(Launch(services, queue, "", nullptr, &platform));
+    ASSERT_EQ(platform.starts.size(), 1u);
+
+    // The game runs its config and then its command line, whose script runs
+    // the rest of its chain of files.
+    ConsoleInterpreter console;
+    console.SetFileSource([&](const std::string& name) -> std::optional<std::string> {
+        const auto found = files.files.find(std::string(kGame) + "\\base\\mp\\" + name);
+        if (found == files.files.end()) return std::nullopt;
+        return found->second;
+    });
+    console.Execute(platform.Bytes(kConfig));
+    console.ExecuteCommandLine(platform.starts[0]);
+    ASSERT_TRUE(console.Variable("demo200"));
+    ASSERT_FALSE(console.Variable("demo201"));
+    platform.files[kConfig].bytes = console.ConfigText("\n");
+
+    platform.End(platform.lastGame);
+    RestoreEndedSessions(platform, prompts);
+    const std::string restored = platform.Bytes(kConfig);
+    EXPECT_EQ(restored.find("demo"), std::string::npos) << restored;
+    EXPECT_NE(restored.find("bind F1 \"vote yes\""), std::string::npos) << restored;
+}
+
 TEST_F(SessionGuardTest, TwoSessionsOfAFolderAreRestoredWhenTheLastGameEnds) {
     ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
     const SessionProcess first = platform.lastGame;

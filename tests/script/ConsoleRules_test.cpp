@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,43 @@ TEST(ConsoleInterpreter, VstrRunsTheTextBeforeWhatFollows) {
     ConsoleInterpreter console;
     console.Execute("set v \"echo one; echo two\"\nvstr v; echo three\nnosuch 1");
     EXPECT_EQ(console.Take(), (Strings{"echo one", "echo two", "echo three", "unknown nosuch"}));
+}
+
+TEST(ConsoleInterpreter, ExecPutsTheFileAheadOfWhatFollowsAndDropsWhatOverflowsTheBufferWhole) {
+    ConsoleInterpreter console(64);
+    console.SetFileSource([](const std::string& name) -> std::optional<std::string> {
+        if (name == "small.cfg") return "echo in small";
+        // 63 bytes and the line end the insertion adds fill the buffer exactly.
+        if (name == "exact.cfg") return std::string(50, ' ') + "echo in exact";
+        if (name == "large.cfg") return std::string(60, ' ') + "echo in large";
+        return std::nullopt;
+    });
+    console.Execute("exec small; echo after small");
+    EXPECT_EQ(console.Take(), (Strings{"exec small.cfg", "echo in small", "echo after small"}));
+    // What waits behind the exec line counts: the file does not fit beside it.
+    console.Execute("exec exact.cfg; echo after exact");
+    EXPECT_EQ(console.Take(), (Strings{"exec exact.cfg", "Cbuf_InsertText overflowed", "echo after exact"}));
+    console.Execute("exec exact.cfg");
+    EXPECT_EQ(console.Take(), (Strings{"exec exact.cfg", "echo in exact"}));
+    console.Execute("exec large.cfg\nexec missing.cfg");
+    EXPECT_EQ(console.Take(), (Strings{"exec large.cfg", "Cbuf_InsertText overflowed", "exec missing.cfg",
+                                       "couldn't exec missing.cfg"}));
+    // The command line is added at the end, keeping one byte free.
+    ConsoleInterpreter line(20);
+    line.ExecuteCommandLine("+echo 12345678+echo abcdefgh");
+    EXPECT_EQ(line.Take(), (Strings{"Cbuf_AddText: overflow", "echo 12345678"}));
+}
+
+TEST(ConsoleInterpreter, OneVariableBeyondTheLimitEndsTheConsole) {
+    ConsoleInterpreter console;
+    console.SetVariableLimit(6);  // its own four and two more
+    console.Execute("set a 1; set b 2; set a 3; set c 4; echo not reached");
+    EXPECT_EQ(console.FatalError(), "MAX_CVARS");
+    EXPECT_EQ(console.Variable("a"), "3");
+    EXPECT_FALSE(console.Variable("c"));
+    EXPECT_EQ(console.VariableCount(), 6u);
+    console.Execute("echo nothing runs after the end");
+    EXPECT_TRUE(console.Take("echo").empty());
 }
 
 TEST(ConsoleInterpreter, AnEntryQuotedFromTheGameTypeOnDefinesNoDemo) {

@@ -42,17 +42,39 @@ std::string JoinFrom(const std::vector<std::string>& arguments, std::size_t firs
 
 }  // namespace
 
-ConsoleInterpreter::ConsoleInterpreter() {
+ConsoleInterpreter::ConsoleInterpreter(std::size_t bufferSize) : bufferSize_(bufferSize) {
     variables_["timescale"] = "1";
     variables_["cl_freezedemo"] = "0";
     variables_["cg_thirdperson"] = "0";
     variables_["fs_gametype"] = "";
 }
 
-void ConsoleInterpreter::Execute(std::string_view text) {
+// The engine's insertion: the text and a line end go ahead of what waits, or
+// nothing at all when they do not fit.
+bool ConsoleInterpreter::InsertText(std::string_view text) {
+    if (fatalError_) return false;
+    if (buffer_.size() + text.size() + 1 > bufferSize_) {
+        trace_.push_back("Cbuf_InsertText overflowed");
+        return false;
+    }
+    std::string inserted(text);
+    inserted += '\n';
+    buffer_.insert(0, inserted);
+    return true;
+}
+
+// The engine's append, which keeps one byte of the buffer free.
+void ConsoleInterpreter::AddText(std::string_view text) {
+    if (fatalError_) return;
+    if (buffer_.size() + text.size() >= bufferSize_) {
+        trace_.push_back("Cbuf_AddText: overflow");
+        return;
+    }
     buffer_.append(text);
-    buffer_ += '\n';
-    Run();
+}
+
+void ConsoleInterpreter::Execute(std::string_view text) {
+    if (InsertText(text)) Run();
 }
 
 void ConsoleInterpreter::PressKey(std::string_view key) {
@@ -62,9 +84,26 @@ void ConsoleInterpreter::PressKey(std::string_view key) {
 }
 
 void ConsoleInterpreter::ExecuteCommandLine(std::string_view parameters) {
-    // Each piece goes to the command buffer as a line of its own, so ";"
-    // outside quotes separates commands there too.
-    for (const std::string& piece : SplitCommandLine(parameters)) Execute(piece);
+    // Each piece goes to the end of the command buffer as a line of its own,
+    // so ";" outside quotes separates commands there too; then it all runs.
+    for (const std::string& piece : SplitCommandLine(parameters)) {
+        AddText(piece);
+        AddText("\n");
+    }
+    Run();
+}
+
+void ConsoleInterpreter::Exec(const std::string& name) {
+    std::string file = name;
+    if (file.find('.') == std::string::npos) file += ".cfg";
+    trace_.push_back("exec " + file);
+    if (!files_) return;
+    const std::optional<std::string> text = files_(file);
+    if (!text) {
+        trace_.push_back("couldn't exec " + file);
+        return;
+    }
+    InsertText(*text);
 }
 
 std::vector<std::string> ConsoleInterpreter::SplitCommandLine(std::string_view parameters) {
@@ -128,7 +167,7 @@ std::vector<std::string> ConsoleInterpreter::Tokenize(std::string_view command) 
 }
 
 void ConsoleInterpreter::Run() {
-    while (!buffer_.empty()) {
+    while (!buffer_.empty() && !fatalError_) {
         // The next command ends at a line end, or at a ';' outside quotes and
         // comments. Outside quotes "//" comments out the rest of the line (its
         // ';' included), and "/*" runs over ';' and line ends to "*/", where
@@ -171,7 +210,7 @@ void ConsoleInterpreter::RunCommand(const std::vector<std::string>& arguments) {
         if (arguments.size() >= 2) {
             const auto value = Variable(arguments[1]);
             // The variable's text runs before the rest of the buffer.
-            if (value) buffer_.insert(0, *value + "\n");
+            if (value) InsertText(*value);
         }
     } else if (name == "bind") {
         if (arguments.size() >= 3) {
@@ -188,11 +227,8 @@ void ConsoleInterpreter::RunCommand(const std::vector<std::string>& arguments) {
     } else if (name == "demo") {
         trace_.push_back(arguments.size() >= 2 ? "demo " + arguments[1] : "demo");
     } else if (name == "exec") {
-        trace_.push_back(arguments.size() >= 2 ? "exec " + arguments[1] : "exec");
-        if (arguments.size() >= 2 && fileReader_) {
-            // The file's commands run before what follows in the buffer.
-            if (const auto text = fileReader_(arguments[1])) buffer_.insert(0, *text + "\n");
-        }
+        if (arguments.size() >= 2) Exec(arguments[1]);
+        else trace_.push_back("exec");
     } else if (name == "stopdemo") {
         trace_.push_back("stopdemo");
     } else if (variables_.count(name)) {
@@ -204,6 +240,12 @@ void ConsoleInterpreter::RunCommand(const std::vector<std::string>& arguments) {
 
 void ConsoleInterpreter::SetVariable(const std::string& name, const std::string& value, bool archive) {
     const std::string lower = Lower(name);
+    if (variableLimit_ && !variables_.count(lower) && variables_.size() >= *variableLimit_) {
+        // The engine cannot create one more and ends the game.
+        fatalError_ = "MAX_CVARS";
+        buffer_.clear();
+        return;
+    }
     const auto old = variables_.find(lower);
     const bool newlyArchived = archive && archived_.insert(lower).second;
     if (newlyArchived || (archived_.count(lower) && (old == variables_.end() || old->second != value)))

@@ -21,9 +21,20 @@
 //   skipped, as the game reports and skips it (the script's two header lines,
 //   which begin with "\\", are such commands);
 // - the game's command line is split into commands at every "+", inside
-//   double quotes too, and each piece runs as a line of console text; "exec"
-//   is recorded in the trace, and runs the file's text when a file reader is
-//   given;
+//   double quotes too, and each piece is added to the command buffer as a
+//   line of console text; then the buffer runs;
+// - the command buffer holds 16 384 bytes, as the engine's does: "exec" and
+//   "vstr" insert their text (and a line end) ahead of what waits in it, and
+//   an insertion that would take it past that size is dropped whole, with the
+//   engine's message "Cbuf_InsertText overflowed" in the trace; text added at
+//   the end (the command line) that would fill it is dropped with
+//   "Cbuf_AddText: overflow";
+// - "exec name" reads the file through the console's file source (".cfg" is
+//   added to a name without extension) and inserts it; "exec <file>" is
+//   recorded in the trace, and "couldn't exec <file>" when the source has no
+//   such file; without a file source it is only recorded;
+// - an optional limit on the number of variables: creating one more ends the
+//   console with the fatal error "MAX_CVARS", and nothing runs after that;
 // - "seta" marks a variable as stored in the config ("set" keeps the mark of
 //   a variable that has it), and "unbindall" clears every bind; any change of
 //   a bind or a stored variable marks the config as to be rewritten, which
@@ -32,9 +43,9 @@
 
 #include <cstddef>
 #include <functional>
-#include <set>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,9 +54,22 @@ namespace reelwright::testing {
 
 class ConsoleInterpreter {
 public:
-    ConsoleInterpreter();
+    static constexpr std::size_t kEngineBufferSize = 16384;
 
-    // Runs a script text, as "exec" does.
+    // The files "exec" reads: the text of a file, or nothing when it is missing.
+    using FileSource = std::function<std::optional<std::string>(const std::string& name)>;
+
+    explicit ConsoleInterpreter(std::size_t bufferSize = kEngineBufferSize);
+
+    void SetFileSource(FileSource source) { files_ = std::move(source); }
+    // The most variables the console holds, its own included (it starts with
+    // four: timescale, cl_freezedemo, cg_thirdperson and fs_gametype).
+    void SetVariableLimit(std::size_t limit) { variableLimit_ = limit; }
+    std::size_t VariableCount() const { return variables_.size(); }
+    // The fatal error that ended the console, if any.
+    const std::optional<std::string>& FatalError() const { return fatalError_; }
+
+    // Runs a script text, as "exec" does: inserted ahead of the buffer's text.
     void Execute(std::string_view text);
     // Runs what is bound to the key; nothing when the key is not bound.
     void PressKey(std::string_view key);
@@ -58,10 +82,6 @@ public:
     std::optional<std::string> Binding(std::string_view key) const;
     // Every bound key (lower case) with its text.
     const std::map<std::string, std::string>& Bindings() const { return bindings_; }
-
-    // Reads the file that "exec" names; nothing when there is none.
-    using FileReader = std::function<std::optional<std::string>(const std::string& name)>;
-    void SetFileReader(FileReader reader) { fileReader_ = std::move(reader); }
 
     // The variables set with "seta" so far (lower-case names).
     std::set<std::string> ArchivedVariables() const { return archived_; }
@@ -76,7 +96,9 @@ public:
 
     // What the console did, in order: "demo <name>", "exec <file>", "stopdemo", "echo <text>",
     // "wait" / "wait <n>", "<game variable> <value>" when timescale,
-    // cl_freezedemo or cg_thirdperson is set, "unknown <command>".
+    // cl_freezedemo or cg_thirdperson is set, "unknown <command>", and the
+    // engine's messages "couldn't exec <file>", "Cbuf_InsertText overflowed",
+    // "Cbuf_AddText: overflow".
     const std::vector<std::string>& Trace() const { return trace_; }
     // The trace entries that begin with `prefix`, and forgets the whole trace.
     std::vector<std::string> Take(std::string_view prefix = "");
@@ -85,6 +107,9 @@ public:
     static std::vector<std::string> Tokenize(std::string_view command);
 
 private:
+    bool InsertText(std::string_view text);
+    void AddText(std::string_view text);
+    void Exec(const std::string& name);
     void Run();
     void RunCommand(const std::vector<std::string>& arguments);
     void SetVariable(const std::string& name, const std::string& value, bool archive = false);
@@ -92,11 +117,14 @@ private:
     std::map<std::string, std::string> variables_;  // lower-case name -> value
     std::map<std::string, std::string> bindings_;   // lower-case key -> text
     std::set<std::string> archived_;                // lower-case names set with seta
-    FileReader fileReader_;
     bool configChanged_ = false;
     std::string buffer_;                            // commands still to run
     std::vector<std::string> trace_;
     std::size_t commandsRun_ = 0;
+    std::size_t bufferSize_;
+    std::optional<std::size_t> variableLimit_;
+    std::optional<std::string> fatalError_;
+    FileSource files_;
 };
 
 }  // namespace reelwright::testing

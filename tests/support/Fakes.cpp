@@ -267,7 +267,8 @@ MessageAnswer FakePrompts::ShowMessage(const std::string& text, const std::strin
         messageAnswers.pop_front();
         return answer;
     }
-    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? MessageAnswer::Yes
+                                                                                       : MessageAnswer::Ok;
 }
 
 std::string FakePrompts::BrowseForFolder(const std::string& title) {

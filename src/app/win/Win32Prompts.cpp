@@ -18,6 +18,7 @@ MessageAnswer Win32Prompts::ShowMessage(const std::string& text, const std::stri
         case MessageButtons::Ok: flags |= MB_OK; break;
         case MessageButtons::OkCancel: flags |= MB_OKCANCEL; break;
         case MessageButtons::YesNo: flags |= MB_YESNO; break;
+        case MessageButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
     }
     // Without an owner window the box must not hide behind other programs.
     if (!owner_) flags |= MB_SETFOREGROUND | MB_TASKMODAL;

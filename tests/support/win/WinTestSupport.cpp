@@ -214,6 +214,10 @@ std::vector<GameFolder::Record> GameFolder::Records() const {
             current.directory = line.substr(10);
         } else if (line.rfind("show=", 0) == 0) {
             current.show = std::stoi(line.substr(5));
+        } else if (line.rfind("console=", 0) == 0) {
+            current.console.push_back(line.substr(8));
+        } else if (line.rfind("variable=", 0) == 0) {
+            current.demoVariables.push_back(line.substr(9));
         }
     }
     return records;
@@ -363,19 +367,42 @@ void RemoveAssociationKeys() {
     }
 }
 
-bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path) {
-    ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
-    HWND dialog = WaitForWindow(L"#32770", processId, L"Add SOF2 Demo Files for viewing...");
-    if (!dialog) return false;
+namespace {
+
+// The open-file dialog's file name box.
+HWND FileNameBoxOf(HWND dialog) {
     HWND name = ::GetDlgItem(dialog, edt1);
     if (!name) {
         HWND combo = ::GetDlgItem(dialog, cmb13);
         name = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
         if (!name) name = combo;
     }
-    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    return name;
+}
+
+}  // namespace
+
+bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path) {
+    ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
+    HWND dialog = WaitForWindow(L"#32770", processId, L"Add SOF2 Demo Files for viewing...");
+    if (!dialog) return false;
+    ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return WaitUntil([&] { return !::IsWindow(dialog); }, std::chrono::seconds(15));
+}
+
+bool AddDemosWithDialog(HWND main, DWORD processId, const std::wstring& folder, const std::vector<std::wstring>& names) {
+    ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
+    HWND dialog = WaitForWindow(L"#32770", processId, L"Add SOF2 Demo Files for viewing...");
+    if (!dialog) return false;
+    // Open takes a folder typed in the box as the one to show.
+    ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    std::wstring typed;
+    for (const std::wstring& name : names) typed += L"\"" + name + L"\" ";
+    ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitUntil([&] { return !::IsWindow(dialog); }, std::chrono::seconds(30));
 }
 
 HWND WaitForDialog(DWORD processId, const std::wstring& textPart, HWND except, std::chrono::milliseconds timeout) {

@@ -84,6 +84,11 @@ public:
     struct Record {
         std::string commandLine, parameters, directory;
         int show = -1;  // the window show code the game was started with
+        // What the stand-in's console did with the command line: each exec,
+        // missing file, buffer overflow and fatal error, in order.
+        std::vector<std::string> console;
+        // The demo variables it defined: demo1, demo2, ... in order, "name value".
+        std::vector<std::string> demoVariables;
     };
     // The stand-in game's records, in start order.
     std::vector<Record> Records() const;
@@ -180,6 +185,10 @@ HWND WaitForDialog(DWORD processId, const std::wstring& textPart = L"", HWND exc
 // `path` into the dialog's file name box and presses Open. False when the
 // dialog did not come up or did not close.
 bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path);
+
+// The same for many demos of one folder: opens `folder` in the dialog, then
+// types the names, each in double quotes, and presses Open.
+bool AddDemosWithDialog(HWND main, DWORD processId, const std::wstring& folder, const std::vector<std::wstring>& names);
 
 // A DROPFILES block in this process's memory naming `paths` (wide texts), as
 // the shell hands it over with WM_DROPFILES; the receiving window's
