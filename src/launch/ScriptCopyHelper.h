@@ -34,7 +34,7 @@ struct CopyScriptRequest {
     std::string source;                  // the temporary script (its first part)
     std::string gameFolder;              // holds SOF2MP.exe
     std::vector<std::string> gameTypes;  // folders below the game folder, as queued
-    std::vector<std::string> laterParts;  // temporary files of parts 2, 3, ... in order
+    std::vector<std::string> laterParts;  // temporary files of the second, third, ... part, in order
 
     friend bool operator==(const CopyScriptRequest&, const CopyScriptRequest&) = default;
 };
