@@ -66,13 +66,16 @@ prepare_wine_prefix() {
 }
 
 # Lays out the try-out game folder C:\Games\SOF2 in $WINEPREFIX: the stand-in
-# SOF2MP.exe, base\mp\demos and mymod\demos with a few empty demos.
+# SOF2MP.exe, base\mp\demos and mymod\demos with a few demos.
 lay_out_tryout_game() {
   local game="$WINEPREFIX/drive_c/Games/SOF2"
   mkdir -p "$game/base/mp/demos" "$game/mymod/demos"
   cp "$REPO_ROOT/build/windows/SOF2MP.exe" "$game/SOF2MP.exe"
-  local demo
-  for demo in base/mp/demos/duel.dm_2004 base/mp/demos/ctf_final.dm_2004 mymod/demos/ctf1.dm_2004 mymod/demos/elim.dm_2004; do
-    [ -f "$game/$demo" ] || : > "$game/$demo"
-  done
+  # Three real demos recorded with an engine of the game's family, so that the
+  # queue shows their maps and lengths, and an empty file that is no demo.
+  local data="$REPO_ROOT/tests/demo/data"
+  cp "$data/ffa-oa_dm1.dm_71" "$game/base/mp/demos/duel.dm_2004"
+  cp "$data/ctf-oa_ctf2.dm_71" "$game/base/mp/demos/ctf_final.dm_2004"
+  cp "$data/tdm-oa_dm2.dm_71" "$game/mymod/demos/team1.dm_2004"
+  [ -f "$game/mymod/demos/elim.dm_2004" ] || : > "$game/mymod/demos/elim.dm_2004"
 }

@@ -48,7 +48,8 @@ grab_settled() {
 game='C:\Games\SOF2'
 coproc DRIVER {
   exec wine64 build/windows/ReelwrightShots.exe "Z:${REPO_ROOT//\//\\}\\build\\windows\\Reelwright.exe" "$game" \
-    "$game\\base\\mp\\demos\\duel.dm_2004" "$game\\base\\mp\\demos\\ctf_final.dm_2004" "$game\\mymod\\demos\\ctf1.dm_2004" \
+    "$game\\base\\mp\\demos\\duel.dm_2004" "$game\\base\\mp\\demos\\ctf_final.dm_2004" "$game\\mymod\\demos\\team1.dm_2004" \
+    "$game\\mymod\\demos\\elim.dm_2004" \
     2>/dev/null
 }
 status=1

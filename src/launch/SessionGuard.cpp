@@ -31,12 +31,18 @@ bool InUse(FileResult result) {
     return result.error == kErrorSharingViolation || result.error == kErrorLockViolation;
 }
 
+// Windows refuses to replace a file that another process has open with
+// "access denied", even when that process shares it for deleting (a virus
+// scanner, an indexer, a backup, the player's editor): for a replacement that
+// answer may pass as well.
+bool InUseOrHeldOpen(FileResult result) { return InUse(result) || result.error == kErrorAccessDenied; }
+
 // Runs `step` until it succeeds or fails for another reason than a file in
 // use, at most kRestoreTries times.
 template <typename Step>
-FileResult Retried(SessionPlatform& platform, Step step) {
+FileResult Retried(SessionPlatform& platform, Step step, bool (*inUse)(FileResult) = InUse) {
     FileResult result = step();
-    for (int tried = 1; tried < kRestoreTries && InUse(result); ++tried) {
+    for (int tried = 1; tried < kRestoreTries && inUse(result); ++tried) {
         platform.Pause(kRestorePause);
         result = step();
     }
@@ -114,7 +120,8 @@ std::optional<FailedConfig> RestoreFile(SessionPlatform& platform, const ConfigR
                 !cleared)
                 return failed(cleared, lines);
         }
-        if (const FileResult written = Retried(platform, [&] { return platform.ReplaceFile(record.path, *restored); });
+        if (const FileResult written = Retried(
+                platform, [&] { return platform.ReplaceFile(record.path, *restored); }, InUseOrHeldOpen);
             !written) {
             // Back as it was found.
             if (*attributes & kAttributeReadOnly) platform.SetAttributes(record.path, *attributes);

@@ -213,7 +213,9 @@ TEST_F(SessionGuardTest, AConfigStillInUseOrDeniedIsReportedOnceAndTriedAgainLat
 
     platform.failing.clear();
     platform.busyReads[kConfig] = kRestoreTries - 1;  // free at the last try
+    platform.heldOpen[kConfig] = kRestoreTries - 1;   // and its replacement too
     RestoreEndedSessions(platform, prompts);
+    EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_FALSE(Journal());
     EXPECT_NE(platform.Bytes(kConfig).find("bind F1 \"vote yes\""), std::string::npos);
 }

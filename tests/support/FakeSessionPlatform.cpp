@@ -20,6 +20,10 @@ FileResult FakeSessionPlatform::ReadWholeFile(const std::string& path, std::stri
 FileResult FakeSessionPlatform::ReplaceFile(const std::string& path, const std::string& bytes) {
     if (onReplace) onReplace(path);
     if (failing.count(path)) return FileResult{failing.at(path)};
+    if (auto held = heldOpen.find(path); held != heldOpen.end() && held->second > 0) {
+        --held->second;
+        return FileResult{kErrorAccessDenied};
+    }
     const auto found = files.find(path);
     if (found != files.end() && (found->second.attributes & kAttributeReadOnly)) return FileResult{kErrorAccessDenied};
     // The renamed new file has a new file's attributes.

@@ -64,6 +64,9 @@ public:
     std::vector<std::string> starts;   // the parameters of each start
     std::map<std::string, std::uint32_t> failing;  // path -> error of every read/write/attribute change
     std::map<std::string, int> busyReads;  // path -> how many more reads fail as "in use"
+    // path -> how many more replacements fail as Windows fails the replacement
+    // of a file another process holds open: "access denied"
+    std::map<std::string, int> heldOpen;
     std::function<void(const std::string&)> onReplace;  // called before a file is replaced
     int pauses = 0;
     std::chrono::milliseconds pausedFor{0};

@@ -18,6 +18,7 @@
 #include <dlgs.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
@@ -160,20 +161,92 @@ void Click(HWND control, POINT at) {
     ::PostMessageW(control, WM_LBUTTONUP, 0, where);
 }
 
-// The centre of a tab of a tab strip in another process: the rectangle is
-// asked for into memory of that process.
+// A click with the mouse itself: Wine's column headers take no click sent as
+// messages.
+void MouseClick(HWND control, POINT at) {
+    ::ClientToScreen(control, &at);
+    ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
+    if (!::SetCursorPos(at.x, at.y)) Fail("the mouse could not be moved");
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (::SendInput(2, inputs, sizeof(INPUT)) != 2) Fail("the mouse click could not be sent");
+}
+
+// Memory in the program's process, for the messages of common controls that
+// take a pointer: the control reads and writes it in its own process.
+class RemoteBuffer {
+public:
+    RemoteBuffer(DWORD processId, std::size_t size)
+        : process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)) {
+        if (!process_) Fail("the program's memory cannot be reached");
+        address_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (!address_) Fail("no memory in the program for a control's answer");
+    }
+    ~RemoteBuffer() { ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE); }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    LPARAM Address(std::size_t offset = 0) const {
+        return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset);
+    }
+    void Write(const void* bytes, std::size_t size, std::size_t offset = 0) const {
+        if (!::WriteProcessMemory(process_.get(), static_cast<char*>(address_) + offset, bytes, size, nullptr))
+            Fail("the program's memory could not be written");
+    }
+    void Read(void* bytes, std::size_t size, std::size_t offset = 0) const {
+        if (!::ReadProcessMemory(process_.get(), static_cast<char*>(address_) + offset, bytes, size, nullptr))
+            Fail("the program's memory could not be read");
+    }
+
+private:
+    basAPI::UniqueHandle process_;
+    void* address_ = nullptr;
+};
+
+POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+// The centre of a tab of a tab strip in another process.
 POINT TabCentre(HWND tabStrip, DWORD processId, int tab) {
-    basAPI::UniqueHandle process(
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    if (!process) Fail("the program's memory cannot be reached");
-    void* remote = ::VirtualAllocEx(process.get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
-    if (!remote) Fail("no memory in the program for a tab's rectangle");
+    const RemoteBuffer remote(processId, sizeof(RECT));
     RECT rect{};
-    const bool got = ::SendMessageW(tabStrip, TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(remote)) &&
-                     ::ReadProcessMemory(process.get(), remote, &rect, sizeof rect, nullptr);
-    ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    if (!got) Fail("the rectangle of a tab could not be read");
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    if (!::SendMessageW(tabStrip, TCM_GETITEMRECT, tab, remote.Address())) Fail("a tab has no rectangle");
+    remote.Read(&rect, sizeof rect);
+    return Centre(rect);
+}
+
+// The centre of a column's header item.
+POINT HeaderItemCentre(HWND header, DWORD processId, int column) {
+    const RemoteBuffer remote(processId, sizeof(RECT));
+    RECT rect{};
+    if (!::SendMessageW(header, HDM_GETITEMRECT, column, remote.Address())) Fail("a column header has no rectangle");
+    remote.Read(&rect, sizeof rect);
+    return Centre(rect);
+}
+
+int HeaderItemFormat(HWND header, DWORD processId, int column) {
+    const RemoteBuffer remote(processId, sizeof(HDITEMW));
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    remote.Write(&item, sizeof item);
+    if (!::SendMessageW(header, HDM_GETITEMW, column, remote.Address())) Fail("a column header could not be read");
+    remote.Read(&item, sizeof item);
+    return item.fmt;
+}
+
+std::wstring CellText(HWND list, DWORD processId, int row, int column) {
+    constexpr int kLength = 260;
+    const RemoteBuffer remote(processId, sizeof(LVITEMW) + kLength * sizeof(wchar_t));
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(remote.Address(sizeof item));
+    item.cchTextMax = kLength;
+    remote.Write(&item, sizeof item);
+    const auto length = ::SendMessageW(list, LVM_GETITEMTEXTW, row, remote.Address());
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    if (length > 0) remote.Read(text.data(), text.size() * sizeof(wchar_t), sizeof item);
+    return text;
 }
 
 void Run(const std::vector<std::wstring>& arguments) {
@@ -199,7 +272,25 @@ void Run(const std::vector<std::wstring>& arguments) {
     const auto queued = static_cast<LRESULT>(demos.size());
     if (!WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == queued; }))
         Fail("the demos did not reach the queue");
+    // The details are read in the background; the pictures show them read.
+    constexpr int kMapColumn = 3;
+    constexpr int kLengthColumn = 4;
+    if (!WaitUntil([&] {
+            for (int row = 0; row < static_cast<int>(queued); ++row)
+                if (CellText(list, reelwright.id(), row, kMapColumn).empty()) return false;
+            return true;
+        }, 30s))
+        Fail("the demos' details did not arrive");
     Shoot("main-window", main);
+
+    // Sorted by length, scrolled sideways to the Map and Length columns.
+    ::SendMessageW(list, LVM_SCROLL, 10000, 0);
+    Settle(list);
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    MouseClick(header, HeaderItemCentre(header, reelwright.id(), kLengthColumn));
+    if (!WaitUntil([&] { return (HeaderItemFormat(header, reelwright.id(), kLengthColumn) & HDF_SORTUP) != 0; }))
+        Fail("a click on the Length header did not sort the queue");
+    Shoot("main-window-columns", main);
 
     ::PostMessageW(main, WM_COMMAND, frmMain::IDM_mnuProperties, 0);
     HWND properties = WaitForWindow(frmProperties::kClassName, reelwright.id());

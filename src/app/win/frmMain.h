@@ -138,7 +138,7 @@ public:
     static constexpr TwipsRect kLaunchButton{2280, 5520, 1095, 375};
     static constexpr int kColumnWidthTwips = 1440;
     static constexpr int kMapColumnWidthTwips = 1440;
-    static constexpr int kLengthColumnWidthTwips = 900;
+    static constexpr int kLengthColumnWidthTwips = 1080;
 
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 

@@ -521,8 +521,9 @@ void PumpThroughDialog(HWND dialog) {
 std::wstring ProgramPath() { return BuildFolder() + L"\\Reelwright.exe"; }
 
 std::string ReadBytes(const std::wstring& path) {
-    // Shared for writing, deleting and renaming, so that a test that watches a
-    // file never makes the program's replacement of that file fail.
+    // Shared for writing, deleting and renaming. Windows still refuses to
+    // replace a file while anyone holds it open, so a program that replaces a
+    // file the test watches must try again, as the session restore does.
     basAPI::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
