@@ -111,8 +111,10 @@ TEST_F(SessionRestore, GameAndWatcherEndedThenTheNextStartRestores) {
     const std::wstring config = game.AddFile(L"base\\mp\\SOF2MP.cfg", kPlayerConfig);
     StartAndLaunch(game, "seta sensitivity 9\n");
     ASSERT_TRUE(WaitForSessionLines(config));
-    const auto watchers = ChildProcesses(program_->id(), L"Reelwright.exe");
-    ASSERT_EQ(watchers.size(), 1u);
+    // The program starts the watcher once the game runs, maybe after the game
+    // has written its config.
+    std::vector<DWORD> watchers;
+    ASSERT_TRUE(WaitUntil([&] { return (watchers = ChildProcesses(program_->id(), L"Reelwright.exe")).size() == 1; }));
     ASSERT_TRUE(TerminateAndWait(watchers[0]));
     for (DWORD id : ChildProcesses(program_->id(), L"SOF2MP.exe")) ASSERT_TRUE(TerminateAndWait(id));
     CloseProgram();
