@@ -25,28 +25,37 @@ void DemoDetailsReader::Add(std::vector<Job> jobs) {
     if (jobs.empty()) return;
     {
         std::lock_guard lock(mutex_);
-        waiting_.reserve(waiting_.size() + jobs.size());
-        for (Job& job : jobs) {
-            if (waiting_.insert_or_assign(job.id, std::move(job.file)).second) inOrder_.push_back(job.id);
-        }
+        // Sorted in on the reader's thread: handing over a full queue costs
+        // the window's thread this move only.
+        arrived_.push_back(std::move(jobs));
     }
     wake_.notify_all();
 }
 
 void DemoDetailsReader::Prefer(const std::vector<DemoQueue::EntryId>& ids) {
     std::lock_guard lock(mutex_);
-    for (DemoQueue::EntryId id : ids)
-        if (waiting_.count(id)) preferred_.push_back(id);
+    // NextJob passes over those no longer waiting.
+    preferred_.insert(preferred_.end(), ids.begin(), ids.end());
 }
 
 void DemoDetailsReader::Retain(const std::unordered_set<DemoQueue::EntryId>& kept) {
     std::lock_guard lock(mutex_);
+    TakeArrived();
     // The queues of ids keep theirs; NextJob passes over those no longer waiting.
     std::erase_if(waiting_, [&](const auto& job) { return !kept.count(job.first); });
     if (waiting_.empty()) {
         inOrder_.clear();
         preferred_.clear();
     }
+}
+
+void DemoDetailsReader::TakeArrived() {
+    for (std::vector<Job>& batch : arrived_) {
+        waiting_.reserve(waiting_.size() + batch.size());
+        for (Job& job : batch)
+            if (waiting_.insert_or_assign(job.id, std::move(job.file)).second) inOrder_.push_back(job.id);
+    }
+    arrived_.clear();
 }
 
 std::vector<DemoDetailsReader::Result> DemoDetailsReader::TakeResults() {
@@ -56,10 +65,16 @@ std::vector<DemoDetailsReader::Result> DemoDetailsReader::TakeResults() {
 
 std::size_t DemoDetailsReader::Waiting() const {
     std::lock_guard lock(mutex_);
-    return waiting_.size();
+    // A file handed over again is read once.
+    std::unordered_set<DemoQueue::EntryId> arriving;
+    for (const std::vector<Job>& batch : arrived_)
+        for (const Job& job : batch)
+            if (!waiting_.count(job.id)) arriving.insert(job.id);
+    return waiting_.size() + arriving.size();
 }
 
 bool DemoDetailsReader::NextJob(Job& job) {
+    TakeArrived();
     for (auto* queue : {&preferred_, &inOrder_}) {
         while (!queue->empty()) {
             const DemoQueue::EntryId id = queue->front();

@@ -64,12 +64,15 @@ private:
     void Run();
     // The next waiting job, preferred ones first; false when there is none.
     bool NextJob(Job& job);
+    // Sorts the jobs handed over since into those waiting; under the lock.
+    void TakeArrived();
 
     std::function<void()> resultsWaiting_;
     ReadFunction read_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::stop_source stop_;
+    std::vector<std::vector<Job>> arrived_;  // handed over, not yet sorted in
     std::unordered_map<DemoQueue::EntryId, std::string> waiting_;
     std::deque<DemoQueue::EntryId> inOrder_;
     std::deque<DemoQueue::EntryId> preferred_;
