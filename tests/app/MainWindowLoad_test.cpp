@@ -2,14 +2,15 @@
 
 #include "app/MainWindowLoad.h"
 #include "support/FakeServices.h"
+#include "core/Version.h"
 
 namespace reelwright {
 namespace {
 
-using testing::FakePrompts;
+using test::FakePrompts;
 
 // The main window's load with recording fakes.
-struct LoadFixture : ::testing::Test, testing::FakeServices {
+struct LoadFixture : ::testing::Test, test::FakeServices {
     std::vector<std::string> firstRunCalls;
 
     LoadOutcome Load(std::string_view tail) {
@@ -26,7 +27,7 @@ TEST_F(LoadFixture, NoCommandLineReadsTheGameFolderOnceAndHandsItToTheFirstRunSt
     EXPECT_EQ(Load(""), LoadOutcome::ShowWindow);
     EXPECT_EQ(journal.entries, (std::vector<std::string>{"get Settings/SOF2 Path", "firstrun"}));
     EXPECT_EQ(firstRunCalls, std::vector<std::string>{"C:\\Games\\SOF2"});
-    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{"Reelwright_1.0.15"});
+    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT});
 }
 
 TEST_F(LoadFixture, QuotedDemoInBaseMpStartsTheGameBeforeTheFirstRunStep) {

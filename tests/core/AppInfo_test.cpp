@@ -4,17 +4,20 @@
 #include "app/Startup.h"
 #include "core/Text.h"
 #include "support/Fakes.h"
+#include "core/Version.h"
 
 namespace reelwright {
 namespace {
 
 TEST(AppInfo, AppKeyAndVersionTextsComeFromTheVersionNumbers) {
-    EXPECT_EQ(AppKey(), "Reelwright_1.0.15");
-    EXPECT_EQ(VersionText(), "1.0.15");
-    // Plain decimal, no leading zeros, whatever the numbers.
+    // The one place the version's format is pinned: plain decimal, no
+    // leading zeros, whatever the numbers. Every other test takes the text
+    // from Version.h.
+    EXPECT_EQ(VersionText(), REELWRIGHT_PRODUCTVERSION_TEXT);
+    EXPECT_EQ(AppKey(), "Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT);
     EXPECT_EQ(AppKey({2, 10, 3}), "Reelwright_2.10.3");
     EXPECT_EQ(VersionText({0, 0, 0}), "0.0.0");
-    EXPECT_EQ(SplashVersionCaption(), " Version:   1.0.15");
+    EXPECT_EQ(SplashVersionCaption(), " Version:   " REELWRIGHT_PRODUCTVERSION_TEXT);
 }
 
 TEST(Text, TrimRemovesBlanksOnlyAtBothEnds) {
@@ -52,7 +55,7 @@ TEST(Text, StoredOnOffValuesReadAsNumbers) {
 }
 
 TEST(Startup, ChoosesSplashOrMainWindowFromLoadSplash) {
-    testing::FakeSettingsStore store;
+    test::FakeSettingsStore store;
     const std::string key = AppKey();
     EXPECT_EQ(DecideStartup(false, store, key), StartupChoice::ShowSplash);  // missing: default 1
 
@@ -65,31 +68,31 @@ TEST(Startup, ChoosesSplashOrMainWindowFromLoadSplash) {
         store.Put("Settings", "Load Splash", value);
         EXPECT_EQ(DecideStartup(false, store, key), expected) << "Load Splash = \"" << value << "\"";
     }
-    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{"Reelwright_1.0.15"});
+    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT});
 }
 
 TEST(Startup, SecondInstanceExitsWithoutReadingSettings) {
-    testing::Journal journal;
-    testing::FakeSettingsStore store(&journal);
+    test::Journal journal;
+    test::FakeSettingsStore store(&journal);
     store.Put("Settings", "Load Splash", "0");
     EXPECT_EQ(DecideStartup(true, store, AppKey()), StartupChoice::Exit);
     EXPECT_TRUE(journal.entries.empty());
 }
 
 TEST(Startup, UnreadableStoreStillShowsTheSplash) {
-    testing::FakeSettingsStore store;
+    test::FakeSettingsStore store;
     store.failingKeys.insert("Settings/Load Splash");
     EXPECT_EQ(DecideStartup(false, store, AppKey()), StartupChoice::ShowSplash);
 }
 
 TEST(Startup, MutexNameIsMadeFromTheAppKey) {
-    EXPECT_NE(SingleInstanceMutexName("Reelwright_1.0.15").find("Reelwright_1.0.15"), std::string::npos);
-    EXPECT_NE(SingleInstanceMutexName("Reelwright_1.0.15"), SingleInstanceMutexName("Reelwright_1.0.16"));
+    EXPECT_NE(SingleInstanceMutexName("Reelwright_2.10.3").find("Reelwright_2.10.3"), std::string::npos);
+    EXPECT_NE(SingleInstanceMutexName("Reelwright_2.10.3"), SingleInstanceMutexName("Reelwright_2.10.4"));
 }
 
 TEST(Startup, OnlyTheHelperSwitchRunsTheHelperMode) {
-    reelwright::testing::Journal journal;
-    reelwright::testing::FakeFileSystem files(&journal);
+    reelwright::test::Journal journal;
+    reelwright::test::FakeFileSystem files(&journal);
     for (const char* tail : {"", "\"C:\\Games\\SOF2\\base\\mp\\demos\\a.dm_2004\"", "/copy-scripts"})
         EXPECT_EQ(RunHelperMode(tail, files), std::nullopt) << tail;
     EXPECT_TRUE(journal.entries.empty());

@@ -23,7 +23,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 // The temporary files that Reelwright makes ("rw*.tmp" in the temp folder).

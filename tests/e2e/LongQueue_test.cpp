@@ -18,7 +18,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 struct LongQueue : ::testing::Test {

@@ -12,7 +12,7 @@
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using namespace std::chrono_literals;
 
 class OpenDemoFromShellTest : public ::testing::Test {

@@ -14,7 +14,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 struct PropertiesThenLaunch : ::testing::Test {

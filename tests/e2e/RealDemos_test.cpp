@@ -16,7 +16,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 // The drive letter that the test run maps onto a folder of its own (see

@@ -7,11 +7,12 @@
 #include "app/win/frmMain.h"
 #include "app/win/frmSplash.h"
 #include "support/win/WinTestSupport.h"
+#include "core/Version.h"
 
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 // Text of a control in another process.
@@ -151,7 +152,7 @@ TEST_F(StartedProgram, SplashShowsTheVersionThenHandsOverToTheMainWindow) {
     HWND splash = WaitForWindow(frmSplash::kClassName, program.id());
     ASSERT_NE(splash, nullptr);
     const auto splashSeen = std::chrono::steady_clock::now();
-    EXPECT_EQ(ControlText(::GetDlgItem(splash, frmSplash::IDC_lblVersion)), L" Version:   1.0.15");
+    EXPECT_EQ(ControlText(::GetDlgItem(splash, frmSplash::IDC_lblVersion)), L" Version:   " REELWRIGHT_PRODUCTVERSION_TEXT);
     const LONG style = ::GetWindowLongW(splash, GWL_STYLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_SYSMENU));
     EXPECT_TRUE(::GetWindowLongW(splash, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);

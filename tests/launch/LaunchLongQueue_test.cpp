@@ -18,7 +18,7 @@
 namespace {
 
 using namespace reelwright;
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
 const std::string kProgram = "C:\\Tools\\Reelwright";

@@ -3,16 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "script/basBuildConfigs.h"
+#include "support/ConsoleInterpreter.h"
 #include "support/FakeServices.h"
+#include "core/Version.h"
 
 namespace {
 
 using namespace reelwright;
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
 constexpr const char* kProgramFolder = "C:\\Tools\\Reelwright";
@@ -47,6 +49,19 @@ protected:
         return found;
     }
 
+    // The game's session from the last start: its command line run, the
+    // script read from the game-type folder `gameType`, then `keys` pressed.
+    Strings Session(const std::string& gameType, const Strings& keys) {
+        if (shell.calls.empty()) return {};
+        return PlaySession(shell.calls.back().parameters,
+                           [this, gameType](const std::string& name) -> std::optional<std::string> {
+                               const auto found = files.files.find(std::string(kGame) + "\\" + gameType + "\\" + name);
+                               if (found == files.files.end()) return std::nullopt;
+                               return found->second;
+                           },
+                           keys);
+    }
+
     DemoQueue queue;
 };
 
@@ -57,7 +72,7 @@ TEST_F(LaunchTest, ReadsSettingsInOrderWithItsOwnAppKey) {
               (Strings{"get Settings/Min on Playback", "get Binds/Bind0", "get Binds/Bind7", "get Binds/Bind3",
                        "get Binds/Bind1", "get Binds/Bind2", "get Binds/Bind5", "get Binds/Bind4",
                        "get Binds/Bind6", "get Settings/SOF2 Path"}));
-    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_1.0.15"}));
+    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT}));
 }
 
 TEST_F(LaunchTest, OneDemoStartsTheGameOnItWithTrimmedOptionalParameters) {
@@ -96,14 +111,16 @@ TEST_F(LaunchTest, TwoDemosWriteCopyThenStartWithTheScript) {
     // Read-only only where the executable lies beside the config.
     EXPECT_EQ(files.readOnly, (std::set<std::string>{"C:\\Games\\SOF2\\mymod\\SOF2MP.cfg"}));
 
-    // The script holds the fallback keys and both entries, numbered in queue order.
-    const std::string chain = basBuildConfigs::BuildDemoEntry(1, 2, 1, "duel.dm_2004", "base\\mp") +
-                              basBuildConfigs::BuildDemoEntry(1, 2, 2, "ctf1.dm_2004", "mymod");
-    const std::string expected =
-        basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
-                                           basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, 2));
-    EXPECT_EQ(files.files[kProgramScript], expected);
-    EXPECT_EQ(files.files["C:\\Games\\SOF2\\mymod\\Reelwright.cfg"], expected);
+    // Each game-type folder holds the script written beside the program. In
+    // the game its fallback keys step through both demos in queue order and
+    // do what their names say.
+    const std::string& script = files.files[kProgramScript];
+    EXPECT_EQ(files.files["C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg"], script);
+    EXPECT_EQ(files.files["C:\\Games\\SOF2\\mymod\\Reelwright.cfg"], script);
+    EXPECT_EQ(Session("base\\mp", {"F1", "F1", "F2", "F6", "F7", "F5", "F8", "F4", "F3"}),
+              (Strings{"demo duel.dm_2004", "demo ctf1.dm_2004", "demo duel.dm_2004", "demo ctf1.dm_2004",
+                       "timescale 0.90", "timescale 2", "cl_freezedemo 1", "cg_thirdperson 1", "cl_freezedemo 0",
+                       "stopdemo"}));
 }
 
 TEST_F(LaunchTest, StoredBindsReachTheirPlaces) {
@@ -112,12 +129,11 @@ TEST_F(LaunchTest, StoredBindsReachTheirPlaces) {
     Queue("a.dm_2004", "base\\mp");
     Queue("b.dm_2004", "base\\mp");
     Run();
-    const std::string expected = basBuildConfigs::ComposeDemoConfig(
-        basBuildConfigs::BuildViewerScripts("w5", "f4", "x2", "t6", "p1", "s3"),
-        basBuildConfigs::BuildNavigationBinds("v7", "n0", basBuildConfigs::BuildDemoEntry(1, 2, 1, "a.dm_2004", "base\\mp") +
-                                                          basBuildConfigs::BuildDemoEntry(1, 2, 2, "b.dm_2004", "base\\mp"),
-                                              1, 2));
-    EXPECT_EQ(files.files[kProgramScript], expected);
+    // Bind0 next, Bind7 previous, then slow, fast, pause, third person,
+    // resume and stop; the fallback keys are left alone.
+    EXPECT_EQ(Session("base\\mp", {"n0", "v7", "v7", "w5", "f4", "x2", "t6", "p1", "s3", "F1", "F6"}),
+              (Strings{"demo a.dm_2004", "demo b.dm_2004", "demo a.dm_2004", "demo b.dm_2004", "timescale 0.90",
+                       "timescale 2", "cl_freezedemo 1", "cg_thirdperson 1", "cl_freezedemo 0", "stopdemo", "", ""}));
     // Same game type twice: one copy step.
     EXPECT_EQ(JournalOf("copy ").size(), 1u);
 }
@@ -359,16 +375,17 @@ TEST_F(LaunchTest, LongListsOfRefusedDemosAreCutShort) {
     EXPECT_NE(prompts.messages[0].text.find("\r\n... and 3 more."), std::string::npos);
 }
 
-TEST_F(LaunchTest, SubFolderNamesReachTheCommandLineAndTheScript) {
+TEST_F(LaunchTest, SubFolderNamesReachTheCommandLineAndTheScriptsRing) {
     Queue("sub\\a.dm_2004", "mymod");
     Queue("2026\\june\\b.dm_2004", "base\\mp");
+    Queue("c.dm_2004", "");
     Run();
     EXPECT_EQ(shell.calls.back().parameters,
               "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo sub\\a.dm_2004+exec Reelwright.cfg");
-    const std::string& script = files.files[kProgramScript];
-    EXPECT_NE(script.find(basBuildConfigs::BuildDemoEntry(1, 2, 1, "sub\\a.dm_2004", "mymod")), std::string::npos);
-    EXPECT_NE(script.find(basBuildConfigs::BuildDemoEntry(1, 2, 2, "2026\\june\\b.dm_2004", "base\\mp")),
-              std::string::npos);
+    // In the game the keys step around the ring of the three, both ways.
+    EXPECT_EQ(Session("mymod", {"F1", "F1", "F1", "F1", "F2", "F2"}),
+              (Strings{"demo sub\\a.dm_2004", "demo 2026\\june\\b.dm_2004", "demo c.dm_2004", "demo sub\\a.dm_2004",
+                       "demo 2026\\june\\b.dm_2004", "demo sub\\a.dm_2004", "demo c.dm_2004"}));
 }
 
 TEST_F(LaunchTest, AGameFolderAtADriveRootIsJoinedOnceAndPassedWithItsSeparator) {

@@ -31,7 +31,9 @@ Moved Apply(const std::string& names, const std::string& marks, QueueOrder (*how
     const Marks selected = MarksOf(marks);
     const QueueOrder order = how(selected);
     Moved result;
-    if (!order.empty()) EXPECT_TRUE(queue.Reorder(order));
+    if (!order.empty()) {
+        EXPECT_TRUE(queue.Reorder(order));
+    }
     for (const auto& entry : queue.Entries()) result.names.push_back(entry.Name);
     for (bool mark : order.empty() ? selected : Reordered(selected, order)) result.marks += mark ? 'x' : '.';
     return result;

@@ -14,7 +14,7 @@
 
 namespace {
 
-using reelwright::testing::ConsoleInterpreter;
+using reelwright::test::ConsoleInterpreter;
 using Strings = std::vector<std::string>;
 
 std::string ScriptFor(const Strings& names) {

@@ -17,7 +17,7 @@ namespace {
 using basBuildConfigs::ScriptPart;
 using basBuildConfigs::SplitDemoConfig;
 using reelwright::kScriptPartLimit;
-using reelwright::testing::ConsoleInterpreter;
+using reelwright::test::ConsoleInterpreter;
 using Strings = std::vector<std::string>;
 
 std::string Name(int i) { return "match" + std::to_string(10000 + i).substr(1) + ".dm_2004"; }
@@ -66,7 +66,9 @@ TEST(ScriptChain, ALongScriptBecomesWholeLinesInPartsChainedByExec) {
             EXPECT_GT(parts[i].text.size() + 110, kScriptPartLimit);
         }
         // The first part holds the header and every bind, the others entries only.
-        if (i > 0) EXPECT_TRUE(parts[i].text.starts_with("seta fs_gametype ")) << parts[i].text.substr(0, 40);
+        if (i > 0) {
+            EXPECT_TRUE(parts[i].text.starts_with("seta fs_gametype ")) << parts[i].text.substr(0, 40);
+        }
     }
     EXPECT_NE(parts[0].text.find("\\\\___vstr"), std::string::npos);
     EXPECT_EQ(Rejoined(parts), script);

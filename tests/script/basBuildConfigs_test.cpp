@@ -152,7 +152,7 @@ TEST(BuildConfigs, IndexArithmeticOutsideSixteenBitsIsReported) {
 }
 
 TEST(BuildConfigs, WriteDemoConfigWritesTheComposedTextBesideTheProgram) {
-    reelwright::testing::FakeFileSystem files;
+    reelwright::test::FakeFileSystem files;
     EXPECT_TRUE(basBuildConfigs::WriteDemoConfig(files, "C:\\Tools\\Reelwright", "VIEW", "NAV"));
     ASSERT_EQ(files.files.count("C:\\Tools\\Reelwright\\Reelwright.cfg"), 1u);
     EXPECT_EQ(files.files["C:\\Tools\\Reelwright\\Reelwright.cfg"], ComposeDemoConfig("VIEW", "NAV"));

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 namespace {
 
@@ -254,9 +254,9 @@ void ConsoleInterpreter::SetVariable(const std::string& name, const std::string&
     if (IsTracedGameVariable(lower)) trace_.push_back(lower + " " + value);
 }
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 bool ConsoleInterpreter::TakeConfigChanged() {
     const bool changed = configChanged_;
@@ -284,4 +284,19 @@ std::string ConsoleInterpreter::ConfigText(std::string_view lineEnd) const {
     return text;
 }
 
-}  // namespace reelwright::testing
+std::vector<std::string> PlaySession(std::string_view commandLine, ConsoleInterpreter::FileSource files,
+                                     const std::vector<std::string>& keys) {
+    ConsoleInterpreter console;
+    console.SetFileSource(std::move(files));
+    console.ExecuteCommandLine(commandLine);
+    const std::vector<std::string> started = console.Take("demo ");
+    std::vector<std::string> steps{started.empty() ? std::string() : started.front()};
+    for (const std::string& key : keys) {
+        console.PressKey(key);
+        const std::vector<std::string> trace = console.Take();
+        steps.push_back(trace.empty() ? std::string() : trace.front());
+    }
+    return steps;
+}
+
+}  // namespace reelwright::test

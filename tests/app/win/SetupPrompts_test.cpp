@@ -22,7 +22,7 @@
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using namespace std::chrono_literals;
 
 // Which of the system's message box icons the dialog shows. The icon control

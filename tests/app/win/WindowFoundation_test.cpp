@@ -29,7 +29,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 enum class Which { Main, Splash, About, Properties };
 const Which kAllWindows[] = {Which::Main, Which::Splash, Which::About, Which::Properties};

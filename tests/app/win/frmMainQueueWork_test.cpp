@@ -15,14 +15,13 @@
 #include "app/win/frmMain.h"
 #include "queue/win/DemoListView.h"
 #include "queue/DemoDetailsText.h"
-#include "script/basBuildConfigs.h"
 #include "support/DemoEncoder.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using namespace std::chrono_literals;
 using Names = std::vector<std::string>;
 
@@ -93,17 +92,9 @@ protected:
         for (const wchar_t* name : names) paths.push_back(game.AddFile(std::wstring(L"base\\mp\\demos\\") + name));
         return paths;
     }
-    // The script Launch writes for these demos, all of base\mp, in this order.
-    std::string ScriptFor(const Names& names) {
-        std::string chain;
-        const auto count = static_cast<std::int16_t>(names.size());
-        for (std::int16_t i = 1; i <= count; ++i)
-            chain += basBuildConfigs::BuildDemoEntry(1, count, i, names[static_cast<std::size_t>(i - 1)], "base\\mp");
-        return basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
-                                                  basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, count));
-    }
     // Presses Launch and checks that the game starts on `names`' first demo
-    // with the script of `names` placed in base\mp.
+    // and that, with the script placed in base\mp, the next-demo key plays the
+    // others in this order and comes back to the first.
     void ExpectLaunchPlays(const Names& names) {
         ::SendMessageW(window->cmdLaunch, BM_CLICK, 0, 0);
         ASSERT_TRUE(game.WaitForRecords(1));
@@ -111,7 +102,12 @@ protected:
         ASSERT_EQ(records.size(), 1u);
         EXPECT_EQ(records[0].parameters, "+set fs_basepath \"" + game.pathUtf8() + "\" +set fs_game base\\mp+demo " +
                                              names.front() + "+exec Reelwright.cfg");
-        EXPECT_EQ(ReadBytes(game.path() + L"\\base\\mp\\Reelwright.cfg"), ScriptFor(names));
+        Names played;
+        for (const std::string& name : names) played.push_back("demo " + name);
+        played.push_back(played.front());
+        EXPECT_EQ(PlaySession(records[0].parameters, FilesIn(game.path() + L"\\base\\mp"),
+                              std::vector<std::string>(names.size(), "F1")),
+                  played);
     }
 
     GameFolder game;
@@ -360,12 +356,12 @@ TEST_F(QueueWorkTest, DeleteRemovesTheSelectionCtrlASelectsAllAndEnterStillLaunc
 // A demo of the test encoder: `map` on "Red Dragons", `seconds` long, with
 // the given players.
 std::string EncodedDemo(const std::string& map, int seconds, const std::vector<std::string>& players) {
-    testing::GameStateParts parts;
+    test::GameStateParts parts;
     parts.serverInfo = "\\sv_hostname\\Red Dragons\\mapname\\" + map + "\\g_gametype\\ctf\\protocol\\2004";
     for (const auto& name : players) parts.players.push_back("n\\" + name + "\\t\\red");
     std::vector<std::int32_t> times;
     for (std::int32_t t = 1000; t <= 1000 + seconds * 1000; t += 500) times.push_back(t);
-    return testing::Demo(parts, times);
+    return test::Demo(parts, times);
 }
 
 // The header's sort arrows: "^" up, "v" down, "." none, one per column.

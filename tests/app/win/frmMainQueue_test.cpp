@@ -21,7 +21,7 @@
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using namespace std::chrono_literals;
 
 constexpr const wchar_t* kDialogTitle = L"Add SOF2 Demo Files for viewing...";

@@ -9,7 +9,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 struct MainWindow : ::testing::Test {
     void SetUp() override {

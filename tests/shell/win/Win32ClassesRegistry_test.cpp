@@ -16,7 +16,7 @@ namespace {
 
 using Strings = std::vector<std::wstring>;
 
-using testing::RemoveAssociationKeys;
+using test::RemoveAssociationKeys;
 
 constexpr const wchar_t* kUserClasses = L"Software\\Classes";
 
@@ -97,7 +97,7 @@ protected:
     }
 
     win::Win32ClassesRegistry registry;
-    testing::FakePrompts prompts;
+    test::FakePrompts prompts;
 };
 
 TEST_F(ClassesRegistryTest, CreatesTheSixKeysWithTheirValuesThroughTheMachineView) {
@@ -187,7 +187,7 @@ TEST_F(ClassesRegistryTest, CreateThenRemoveKeepsAnotherProgramsExtensionWithIts
 // written for real under HKCU\Software\Classes, with no message; removal then
 // takes them away again.
 TEST_F(ClassesRegistryTest, RefusedMachineViewWritesTheUsersClasses) {
-    testing::DenyingClassesRegistry standardUser(registry, {ClassesRoot::Machine});
+    test::DenyingClassesRegistry standardUser(registry, {ClassesRoot::Machine});
     const ProgramLocation location{"C:\\Games\\Tools", "Reelwright"};
     EXPECT_EQ(basAssociation::RequestProgramAssociation(standardUser, prompts, location),
               basAssociation::AssociationWritten::User);

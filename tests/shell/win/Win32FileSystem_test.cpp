@@ -10,7 +10,7 @@
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 
 TEST(Win32FileSystem, FailedStepsGiveTheSystemsErrorCode) {
     GameFolder game;

@@ -16,7 +16,7 @@
 #include "app/win/frmMain.h"
 #include "core/AppInfo.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 namespace {
 
@@ -537,6 +537,14 @@ std::string ReadBytes(const std::wstring& path) {
     return bytes;
 }
 
+ConsoleInterpreter::FileSource FilesIn(const std::wstring& folder) {
+    return [folder](const std::string& name) -> std::optional<std::string> {
+        const std::wstring path = folder + L"\\" + basAPI::Widen(name);
+        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+        return ReadBytes(path);
+    };
+}
+
 HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title,
                    std::chrono::milliseconds timeout) {
     HWND found = nullptr;
@@ -572,4 +580,4 @@ std::wstring LocalAppDataFolder() {
     return path;
 }
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

@@ -24,6 +24,7 @@
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/Win32Platform.h"
 #include "core/win/basAPI.h"
+#include "support/ConsoleInterpreter.h"
 #include "support/Fakes.h"
 
 namespace reelwright::win {
@@ -33,7 +34,7 @@ namespace reelwright::win {
 void SetMessageTestHook(MessageTestHook hook);
 }  // namespace reelwright::win
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 // The folder of the running test program; Reelwright.exe and the stand-in
 // SOF2MP.exe are built into the same folder.
@@ -241,6 +242,9 @@ std::wstring ProgramPath();
 // The bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::wstring& path);
 
+// The files of `folder`, as the console model's "exec" reads them.
+ConsoleInterpreter::FileSource FilesIn(const std::wstring& folder);
+
 // Waits up to `timeout` for FindTopWindow(className, title, processId); the
 // window, or null.
 HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title = L"",
@@ -257,4 +261,4 @@ bool TerminateAndWait(DWORD processId);
 // The user's local application data folder (%LOCALAPPDATA%).
 std::wstring LocalAppDataFolder();
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test
