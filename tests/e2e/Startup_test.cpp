@@ -71,7 +71,7 @@ TEST_F(StartedProgram, DemoOutsideTheGameFolderShowsTheErrorAndStartsNothing) {
     EXPECT_EQ(shown.text,
               L"You must have the demo running the appropriate folder.\r\n\r\nBy default this will be your "
               L"base/mp/demos folder.");
-    EXPECT_TRUE(shown.hasIcon);
+    EXPECT_NE(shown.icon, L"none");
     EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
     // The main window is not seen before the box is answered.
     EXPECT_EQ(FindTopWindow(frmMain::kClassName, L"", program.id()), nullptr);
@@ -104,7 +104,7 @@ TEST_F(StartedProgram, AGameFolderHoldingAPlusIsRefusedInDirectPlayback) {
                                   folder +
                                   L"\r\n\r\nMove or rename the game's folder so that its path holds no \"+\" or "
                                   L"double quote, then locate it again with File > Locate SOF2.exe File.");
-        EXPECT_TRUE(shown.hasIcon);
+        EXPECT_NE(shown.icon, L"none");
         EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 

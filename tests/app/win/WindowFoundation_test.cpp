@@ -350,10 +350,11 @@ TEST_F(EveryWindow, AnExceptionInAHandlerShowsAStopBoxAndTheProgramGoesOn) {
     win::SetMessageTestHook(&ThrowOnCommand);
     DialogAnswerer answer(IDOK);
     ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDC_cmdClear, 0);
-    const DialogSnapshot shown = answer.Result();
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    const DialogSnapshot shown = answer.Seen()[0];
     EXPECT_EQ(shown.title, L"Reelwright");
     EXPECT_NE(shown.text.find(L"A handler failed on purpose."), std::wstring::npos) << basAPI::Narrow(shown.text);
-    EXPECT_TRUE(shown.hasIcon);
+    EXPECT_EQ(shown.icon, L"stop");
     EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
 
     // The same in a dialog: it stays open, and the main window behind it
@@ -362,7 +363,8 @@ TEST_F(EveryWindow, AnExceptionInAHandlerShowsAStopBoxAndTheProgramGoesOn) {
     g_failingCommand = IDOK;
     DialogAnswerer second(IDOK);
     ::SendMessageW(about.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(second.Result().title, L"Reelwright");
+    ASSERT_EQ(second.Seen().size(), 1u);
+    EXPECT_EQ(second.Seen()[0].title, L"Reelwright");
     EXPECT_TRUE(about.IsOpen());
     EXPECT_FALSE(::IsWindowEnabled(main.hwnd()));
 
@@ -387,7 +389,8 @@ TEST_F(EveryWindow, AnExceptionInTheQueueListsKeysShowsAStopBoxToo) {
     win::SetMessageTestHook(&ThrowOnKeyDown);
     DialogAnswerer answer(IDOK);
     EXPECT_EQ(::SendMessageW(main.lvwDemoQue, WM_KEYDOWN, VK_DELETE, 1), 0);
-    const DialogSnapshot shown = answer.Result();
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    const DialogSnapshot shown = answer.Seen()[0];
     EXPECT_EQ(shown.title, L"Reelwright");
     EXPECT_NE(shown.text.find(L"A key failed on purpose."), std::wstring::npos) << basAPI::Narrow(shown.text);
     EXPECT_TRUE(::IsWindow(main.lvwDemoQue));
@@ -421,30 +424,23 @@ TEST(StartupFailure, AMainWindowThatFailsToShowEndsTheProgramAfterOneBox) {
         // program that went on without a window is ended after a while.
         const DWORD thread = ::GetCurrentThreadId();
         std::atomic<bool> ended{false};
-        std::vector<DialogSnapshot> boxes;
-        std::thread answering([&] {
+        std::thread watchdog([&] {
             const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (!ended) {
-                if (std::chrono::steady_clock::now() > giveUp) {
-                    ::PostThreadMessageW(thread, WM_QUIT, 99, 0);
-                    break;
-                }
-                HWND box = WaitForDialog(::GetCurrentProcessId(), L"", nullptr, std::chrono::milliseconds(200));
-                if (!box) continue;
-                boxes.push_back(ReadDialog(box));
-                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-                WaitUntil([&] { return !::IsWindow(box); }, std::chrono::seconds(5));
-            }
+            while (!ended && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (!ended) ::PostThreadMessageW(thread, WM_QUIT, 99, 0);
         });
+        DialogAnswerer answering({{L"", DialogAnswerer::Click(IDOK), true}});
         const int exitCode = basStartup::Main(L"");
         ended = true;
-        answering.join();
+        watchdog.join();
+        const std::vector<DialogSnapshot> boxes = answering.Seen();
         win::SetMessageTestHook(nullptr);
 
         EXPECT_EQ(exitCode, 1);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, L"Reelwright");
-        EXPECT_TRUE(boxes[0].hasIcon);
+        EXPECT_EQ(boxes[0].icon, L"stop");
         EXPECT_NE(boxes[0].text.find(L"The main window failed on purpose."), std::wstring::npos)
             << basAPI::Narrow(boxes[0].text);
         EXPECT_NE(boxes[0].text.find(L"The program ends."), std::wstring::npos);

@@ -27,6 +27,11 @@ using Names = std::vector<std::string>;
 
 LPARAM AltHeld() { return (LPARAM{1} << 29) | 1; }
 
+// The items of the popup menu the answerer answered; none when no menu came.
+std::vector<DialogSnapshot::MenuItem> MenuItems(DialogAnswerer& menu) {
+    return menu.Seen().empty() ? std::vector<DialogSnapshot::MenuItem>{} : menu.Seen()[0].menuItems;
+}
+
 class QueueWorkTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -242,12 +247,12 @@ TEST_F(QueueWorkTest, TheContextMenuReordersAndLaunchPlaysTheNewOrder) {
     ::SendMessageW(list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
     const LPARAM at = MAKELPARAM(row.left + 4, (row.top + row.bottom) / 2);
     {
-        PopupMenuAnswerer menu(L"Move Up");
+        DialogAnswerer menu(DialogAnswerer::Menu(L"Move Up"));
         ::PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
         ::PostMessageW(list, WM_RBUTTONUP, 0, at);
         ASSERT_TRUE(WaitUntil([&] { return menu.Done(); }));
         PumpMessages(50ms);
-        EXPECT_EQ(menu.Items(), (std::vector<PopupMenuAnswerer::Item>{{L"Move &Up\tAlt+Up", true},
+        EXPECT_EQ(MenuItems(menu), (std::vector<DialogSnapshot::MenuItem>{{L"Move &Up\tAlt+Up", true},
                                                                       {L"Move &Down\tAlt+Down", true},
                                                                       {L"", false},
                                                                       {L"&Remove\tDel", true},
@@ -260,7 +265,7 @@ TEST_F(QueueWorkTest, TheContextMenuReordersAndLaunchPlaysTheNewOrder) {
 
     {
         // Shift+F10 opens it from the keyboard.
-        PopupMenuAnswerer menu(L"Move Down");
+        DialogAnswerer menu(DialogAnswerer::Menu(L"Move Down"));
         HeldKeys shift({VK_SHIFT});
         Key(WM_SYSKEYDOWN, VK_F10);
     }
@@ -269,7 +274,7 @@ TEST_F(QueueWorkTest, TheContextMenuReordersAndLaunchPlaysTheNewOrder) {
 
     {
         // So does the context-menu key, when it is let go.
-        PopupMenuAnswerer menu(L"Sort by Name");
+        DialogAnswerer menu(DialogAnswerer::Menu(L"Sort by Name"));
         Key(WM_KEYDOWN, VK_APPS);
         Key(WM_KEYUP, VK_APPS);
     }
@@ -284,9 +289,9 @@ TEST_F(QueueWorkTest, TheContextMenuRemovesClearsAndOffersOnlyWhatApplies) {
     Drop(Demos({L"a.dm_2004", L"b.dm_2004", L"c.dm_2004"}));
     Select({});
     {
-        PopupMenuAnswerer menu(L"");
+        DialogAnswerer menu(DialogAnswerer::Menu(L""));
         Key(WM_KEYUP, VK_APPS);
-        const auto items = menu.Items();
+        const auto items = MenuItems(menu);
         ASSERT_EQ(items.size(), 7u);
         EXPECT_FALSE(items[0].enabled);  // nothing selected: no Move Up,
         EXPECT_FALSE(items[1].enabled);  // Move Down
@@ -296,20 +301,20 @@ TEST_F(QueueWorkTest, TheContextMenuRemovesClearsAndOffersOnlyWhatApplies) {
     }
     Select({1});
     {
-        PopupMenuAnswerer menu(L"Remove");
+        DialogAnswerer menu(DialogAnswerer::Menu(L"Remove"));
         Key(WM_KEYUP, VK_APPS);
     }
     EXPECT_EQ(RowNames(), (Names{"a.dm_2004", "c.dm_2004"}));
     {
-        PopupMenuAnswerer menu(L"Clear List");
+        DialogAnswerer menu(DialogAnswerer::Menu(L"Clear List"));
         Key(WM_KEYUP, VK_APPS);
     }
     EXPECT_EQ(RowCount(), 0);
     EXPECT_TRUE(window->queue().Empty());
     {
-        PopupMenuAnswerer menu(L"");
+        DialogAnswerer menu(DialogAnswerer::Menu(L""));
         Key(WM_KEYUP, VK_APPS);
-        const auto items = menu.Items();
+        const auto items = MenuItems(menu);
         ASSERT_EQ(items.size(), 7u);
         EXPECT_FALSE(items[4].enabled);  // an empty list has nothing to clear
         EXPECT_FALSE(items[6].enabled);  // or sort
@@ -573,7 +578,8 @@ TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
 
     DialogAnswerer answerer(IDOK);
     Drop({extra});
-    const DialogSnapshot box = answerer.Result();
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    const DialogSnapshot box = answerer.Seen()[0];
     EXPECT_EQ(box.title, L"Reelwright - Error adding demos");
     EXPECT_EQ(box.text, L"The queue holds at most 32767 demos, so the rest of the dropped demo files were not added.");
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});

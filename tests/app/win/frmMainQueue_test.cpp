@@ -27,109 +27,39 @@ using namespace std::chrono_literals;
 constexpr const wchar_t* kDialogTitle = L"Add SOF2 Demo Files for viewing...";
 constexpr const wchar_t* kAddErrorTitleW = L"Reelwright - Error adding demos";
 
-// Whether a message box shows the exclamation icon. Windows gives the icon
-// the id 20, Wine 1088.
-bool ShowsExclamation(HWND box) {
-    const auto exclamation = reinterpret_cast<LRESULT>(::LoadIconW(nullptr, IDI_EXCLAMATION));
-    for (int id : {0x14, 1088})
-        if (HWND icon = ::GetDlgItem(box, id); icon && ::SendMessageW(icon, STM_GETICON, 0, 0) == exclamation)
-            return true;
-    return false;
-}
-
-// The dialog's file name box: an edit of its own, or the edit inside a combo box.
-HWND FileNameBox(HWND dialog) {
-    if (HWND edit = ::GetDlgItem(dialog, edt1)) return edit;
-    HWND combo = ::GetDlgItem(dialog, cmb13);
-    if (!combo) return nullptr;
-    HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
-    return edit ? edit : combo;
-}
-
 // The list of files inside the dialog's shell view.
 HWND ShellFileList(HWND dialog) {
     HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
     return view ? ::FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
 }
 
-// What the open-file dialog showed before it was answered.
-struct SeenOpenDialog {
-    bool found = false;
-    HWND owner = nullptr;
-    std::wstring folder;
-    std::wstring filter;
-    int shownAgain = 0;
-    std::vector<DialogSnapshot> messages;  // Add's messages (hasIcon: the exclamation icon), confirmed with OK
-};
-
-// Waits on a thread of its own for the open-file dialog of this process,
-// reads it, and answers it with `answer`.
-class OpenDialogAnswerer {
+// Answers Add's open-file dialog with `answer`. A dialog shown again would
+// wait for an answer forever: it is cancelled and counted, so that the test
+// fails instead of hanging. Add's own messages are confirmed with OK.
+class AddDialog {
 public:
-    explicit OpenDialogAnswerer(std::function<void(HWND)> answer) : answer_(std::move(answer)) {
-        thread_ = std::thread([this] { Run(); });
-    }
-    ~OpenDialogAnswerer() { Join(); }
-    const SeenOpenDialog& Seen() {
-        Join();
-        return seen_;
-    }
+    explicit AddDialog(DialogAnswerer::Answer answer)
+        : answerer_({{kDialogTitle, std::move(answer)},
+                     {kDialogTitle, DialogAnswerer::Click(IDCANCEL), true},
+                     {kAddErrorTitleW, DialogAnswerer::Click(IDOK), true}},
+                    15s) {}
+    // The open-file dialog as it first came; false when it did not.
+    bool Shown() { return !answerer_.Seen(kDialogTitle).empty(); }
+    HWND Owner() { return Shown() ? answerer_.Seen(kDialogTitle)[0].owner : nullptr; }
+    int ShownAgain() { return Shown() ? static_cast<int>(answerer_.Seen(kDialogTitle).size()) - 1 : 0; }
+    std::vector<DialogSnapshot> Messages() { return answerer_.Seen(kAddErrorTitleW); }
 
-    // Types `text` into the file name box and presses Open.
-    static std::function<void(HWND)> Type(std::wstring text) {
-        return [text](HWND dialog) {
-            ::SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-            ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    // Opens `folder` in the dialog, then types `names` and presses Open.
+    static DialogAnswerer::Answer OpenFolderThenType(std::wstring folder, std::wstring names) {
+        return [folder, names](HWND dialog) {
+            ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+            ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            DialogAnswerer::TypeFileName(names)(dialog);
         };
     }
 
 private:
-    void Join() {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
-    void Run() {
-        const auto end = std::chrono::steady_clock::now() + 15s;
-        HWND dialog = nullptr;
-        while (!dialog && std::chrono::steady_clock::now() < end) {
-            dialog = FindTopWindow(L"#32770", kDialogTitle, ::GetCurrentProcessId());
-            if (!dialog) std::this_thread::sleep_for(5ms);
-        }
-        if (!dialog) return;
-        seen_.found = true;
-        seen_.owner = ::GetWindow(dialog, GW_OWNER);
-        wchar_t folder[MAX_PATH * 2]{};
-        ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(folder));
-        seen_.folder = folder;
-        seen_.filter = WindowText(::GetDlgItem(dialog, cmb1));
-        answer_(dialog);
-        // A dialog shown again would wait for an answer forever: count it and
-        // cancel it, so that the test fails instead of hanging.
-        // Add's own message is read and confirmed.
-        HWND message = nullptr;
-        while (!stop_) {
-            HWND again = FindTopWindow(L"#32770", kDialogTitle, ::GetCurrentProcessId());
-            if (again && again != dialog) {
-                ++seen_.shownAgain;
-                ::PostMessageW(again, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                dialog = again;
-            }
-            HWND box = FindTopWindow(L"#32770", kAddErrorTitleW, ::GetCurrentProcessId());
-            if (box && box != message) {
-                seen_.messages.push_back(ReadDialog(box));
-                seen_.messages.back().hasIcon = ShowsExclamation(box);
-                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                message = box;
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-    }
-
-    std::function<void(HWND)> answer_;
-    SeenOpenDialog seen_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    DialogAnswerer answerer_;
 };
 
 class QueueButtonsTest : public ::testing::Test {
@@ -185,13 +115,19 @@ protected:
 TEST_F(QueueButtonsTest, AddOneFileThroughTheRealDialog) {
     game.AddFile(L"mymod\\demos\\ctf1.dm_2004");
     game.AddFile(L"mymod\\demos\\other.dm_2004");
-    OpenDialogAnswerer answerer(OpenDialogAnswerer::Type(game.path() + L"\\mymod\\demos\\ctf1.dm_2004"));
+    std::wstring folder, filter;
+    AddDialog add([&](HWND dialog) {
+        wchar_t shown[MAX_PATH * 2]{};
+        ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(shown));
+        folder = shown;
+        filter = WindowText(::GetDlgItem(dialog, cmb1));
+        DialogAnswerer::TypeFileName(game.path() + L"\\mymod\\demos\\ctf1.dm_2004")(dialog);
+    });
     Click(window.cmdAdd);
-    const SeenOpenDialog& seen = answerer.Seen();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.owner, window.hwnd());
-    EXPECT_EQ(seen.folder, game.path());
-    EXPECT_EQ(seen.filter, L"SOF2 Demo Files (*.dm_2004)");
+    ASSERT_TRUE(add.Shown());
+    EXPECT_EQ(add.Owner(), window.hwnd());
+    EXPECT_EQ(folder, game.path());
+    EXPECT_EQ(filter, L"SOF2 Demo Files (*.dm_2004)");
     EXPECT_EQ(Rows(), (std::vector<Row>{{"ctf1.dm_2004", "mymod", game.pathUtf8() + "\\mymod\\demos\\ctf1.dm_2004"}}));
     EXPECT_EQ(window.queue().Count(), 1u);
 }
@@ -200,15 +136,9 @@ TEST_F(QueueButtonsTest, AddSeveralFilesKeepsTheirFolderAsPath) {
     Queue({"first.dm_2004"});
     game.AddFile(L"base\\mp\\demos\\b.dm_2004");
     game.AddFile(L"base\\mp\\demos\\a.dm_2004");
-    OpenDialogAnswerer answerer([this](HWND dialog) {
-        const std::wstring folder = game.path() + L"\\base\\mp\\demos";
-        // Open the demos folder first, then name two files in it.
-        ::SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        OpenDialogAnswerer::Type(L"\"b.dm_2004\" \"a.dm_2004\"")(dialog);
-    });
+    AddDialog add(AddDialog::OpenFolderThenType(game.path() + L"\\base\\mp\\demos", L"\"b.dm_2004\" \"a.dm_2004\""));
     Click(window.cmdAdd);
-    ASSERT_TRUE(answerer.Seen().found);
+    ASSERT_TRUE(add.Shown());
     const std::string folder = game.pathUtf8() + "\\base\\mp\\demos";
     EXPECT_EQ(Rows(), (std::vector<Row>{{"first.dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos"},
                                         {"b.dm_2004", "base\\mp", folder},
@@ -234,15 +164,10 @@ TEST_F(QueueButtonsTest, AddATypedSelectionFarLongerThanTheFirstBuffer) {
         typed += L"\"" + name + L"\" ";
     }
     ASSERT_GT(typed.size(), 30000u);
-    OpenDialogAnswerer answerer([&](HWND dialog) {
-        const std::wstring folder = game.path() + L"\\mymod\\demos";
-        ::SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        OpenDialogAnswerer::Type(typed)(dialog);
-    });
+    AddDialog add(AddDialog::OpenFolderThenType(game.path() + L"\\mymod\\demos", typed));
     Click(window.cmdAdd);
-    ASSERT_TRUE(answerer.Seen().found);
-    EXPECT_EQ(answerer.Seen().shownAgain, 0);
+    ASSERT_TRUE(add.Shown());
+    EXPECT_EQ(add.ShownAgain(), 0);
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -255,9 +180,9 @@ TEST_F(QueueButtonsTest, AddATypedSelectionFarLongerThanTheFirstBuffer) {
 TEST_F(QueueButtonsTest, AddAllFilesPickedInTheDialogsList) {
     const std::vector<std::wstring> names = LongNames(200);
     for (const auto& name : names) game.AddFile(L"base\\mp\\demos\\" + name);
-    OpenDialogAnswerer answerer([&](HWND dialog) {
+    AddDialog add([&](HWND dialog) {
         const std::wstring folder = game.path() + L"\\base\\mp\\demos";
-        ::SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
         ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         // Every file of the folder picked in the list, as with Ctrl+A.
         HWND list = nullptr;
@@ -274,8 +199,8 @@ TEST_F(QueueButtonsTest, AddAllFilesPickedInTheDialogsList) {
         ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     Click(window.cmdAdd);
-    ASSERT_TRUE(answerer.Seen().found);
-    EXPECT_EQ(answerer.Seen().shownAgain, 0);
+    ASSERT_TRUE(add.Shown());
+    EXPECT_EQ(add.ShownAgain(), 0);
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), names.size());
     std::set<std::string> added;
@@ -288,44 +213,37 @@ TEST_F(QueueButtonsTest, AddAllFilesPickedInTheDialogsList) {
 
 TEST_F(QueueButtonsTest, AFileOutsideAnyDemosFolderIsNamedInAMessage) {
     const std::wstring stray = game.AddFile(L"mymod\\stray.dm_2004");
-    OpenDialogAnswerer answerer(OpenDialogAnswerer::Type(stray));
+    AddDialog add(DialogAnswerer::TypeFileName(stray));
     Click(window.cmdAdd);
-    const SeenOpenDialog& seen = answerer.Seen();
-    ASSERT_EQ(seen.messages.size(), 1u);
-    EXPECT_EQ(seen.messages[0].text,
+    const std::vector<DialogSnapshot> messages = add.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
               L"This demo file was not added to the queue, because it does not lie in a folder named demos inside "
               L"your SOF2 folder:\r\n\r\n" +
                   stray +
                   L"\r\n\r\nYou must have the demos in a demos folder inside your SOF2 folder.\r\n"
                   L"By default this will be your base/mp/demos folder.");
-    EXPECT_TRUE(seen.messages[0].hasIcon);
-    EXPECT_EQ(seen.messages[0].buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(messages[0].icon, L"exclamation");
+    EXPECT_EQ(messages[0].buttons, std::vector<int>{IDOK});
     EXPECT_TRUE(Rows().empty());
 }
 
 TEST_F(QueueButtonsTest, SeveralFilesFromASubFolderShowTheirNamesBelowTheDemosFolder) {
     game.AddFile(L"mymod\\demos\\2026\\june\\b.dm_2004");
     game.AddFile(L"mymod\\demos\\2026\\june\\a.dm_2004");
-    OpenDialogAnswerer answerer([this](HWND dialog) {
-        const std::wstring folder = game.path() + L"\\mymod\\demos\\2026\\june";
-        ::SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        OpenDialogAnswerer::Type(L"\"b.dm_2004\" \"a.dm_2004\"")(dialog);
-    });
+    AddDialog add(AddDialog::OpenFolderThenType(game.path() + L"\\mymod\\demos\\2026\\june", L"\"b.dm_2004\" \"a.dm_2004\""));
     Click(window.cmdAdd);
-    ASSERT_TRUE(answerer.Seen().found);
-    EXPECT_TRUE(answerer.Seen().messages.empty());
+    ASSERT_TRUE(add.Shown());
+    EXPECT_TRUE(add.Messages().empty());
     const std::string folder = game.pathUtf8() + "\\mymod\\demos\\2026\\june";
     EXPECT_EQ(Rows(), (std::vector<Row>{{"2026\\june\\b.dm_2004", "mymod", folder},
                                         {"2026\\june\\a.dm_2004", "mymod", folder}}));
 }
 
 TEST_F(QueueButtonsTest, CancelAddsNothing) {
-    OpenDialogAnswerer answerer([](HWND dialog) {
-        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    });
+    AddDialog add(DialogAnswerer::Click(IDCANCEL));
     Click(window.cmdAdd);
-    ASSERT_TRUE(answerer.Seen().found);
+    ASSERT_TRUE(add.Shown());
     EXPECT_TRUE(Rows().empty());
     EXPECT_TRUE(window.queue().Empty());
 }
@@ -364,18 +282,13 @@ TEST_F(QueueButtonsTest, AFullQueueFitsTheListAndRefusesMore) {
 
     game.AddFile(L"mymod\\demos\\a.dm_2004");
     game.AddFile(L"mymod\\demos\\b.dm_2004");
-    OpenDialogAnswerer answerer([&](HWND dialog) {
-        const std::wstring folder = game.path() + L"\\mymod\\demos";
-        ::SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        OpenDialogAnswerer::Type(L"\"a.dm_2004\" \"b.dm_2004\"")(dialog);
-    });
+    AddDialog add(AddDialog::OpenFolderThenType(game.path() + L"\\mymod\\demos", L"\"a.dm_2004\" \"b.dm_2004\""));
     Click(window.cmdAdd);
-    ASSERT_TRUE(answerer.Seen().found);
-    ASSERT_EQ(answerer.Seen().messages.size(), 1u);
-    EXPECT_EQ(answerer.Seen().messages[0].text,
+    ASSERT_TRUE(add.Shown());
+    ASSERT_EQ(add.Messages().size(), 1u);
+    EXPECT_EQ(add.Messages()[0].text,
               L"The queue holds at most 32767 demos, so 1 chosen demo file was not added.");
-    EXPECT_TRUE(answerer.Seen().messages[0].hasIcon);
+    EXPECT_EQ(add.Messages()[0].icon, L"exclamation");
     ASSERT_EQ(::SendMessageW(window.lvwDemoQue, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(DemoQueue::kMaxEntries));
     EXPECT_EQ(win::DemoCellText(window.lvwDemoQue, DemoQueue::kMaxEntries - 1, 0), "a.dm_2004");
     EXPECT_EQ(win::DemoCellText(window.lvwDemoQue, 0, 0), "q0.dm_2004");
