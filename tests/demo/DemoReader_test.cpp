@@ -66,8 +66,10 @@ TEST(DemoReader, NoneOneAndSixtyFourPlayersAndOnlyStringsItKnows) {
     parts.players.clear();
     // 65 strings: the last is the slot after the 64th, another config string.
     for (int slot = 0; slot < 65; ++slot) {
-        names.push_back("p" + std::to_string(slot));
-        parts.players.push_back("n\\p" + std::to_string(slot) + "\\t\\free");
+        std::string name = "p";
+        name += std::to_string(slot);
+        names.push_back(name);
+        parts.players.push_back("n\\" + name + "\\t\\free");
     }
     names.pop_back();
     EXPECT_EQ(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004").players, names);

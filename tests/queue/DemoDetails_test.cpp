@@ -56,7 +56,10 @@ TEST(DemoDetails, TheTipTellsEveryFactOnItsOwnLine) {
 
     // At most 16 names, then the count of the others; a cut recording says so.
     std::vector<std::string> many;
-    for (int i = 1; i <= 20; ++i) many.push_back("p" + std::to_string(i));
+    for (int i = 1; i <= 20; ++i) {
+        many.push_back("p");
+        many.back() += std::to_string(i);
+    }
     shop.head.players = many;
     shop.length.cutShort = true;
     shop.size = 1023;

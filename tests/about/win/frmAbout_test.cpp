@@ -76,7 +76,8 @@ TEST_F(AboutBox, IsAFixedOwnedWindowCentredOnTheScreen) {
 
     RECT window{};
     ::GetWindowRect(about.hwnd(), &window);
-    MONITORINFO monitor{sizeof(monitor)};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
     ::GetMonitorInfoW(::MonitorFromWindow(about.hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     EXPECT_NEAR((window.left + window.right) / 2, (monitor.rcMonitor.left + monitor.rcMonitor.right) / 2, 1);
     EXPECT_NEAR((window.top + window.bottom) / 2, (monitor.rcMonitor.top + monitor.rcMonitor.bottom) / 2, 1);

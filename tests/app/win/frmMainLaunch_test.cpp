@@ -50,7 +50,9 @@ protected:
         const auto records = game.Records();
         EXPECT_EQ(records.size(), 1u);
         // Every start asks for the game's window maximised.
-        if (!records.empty()) EXPECT_EQ(records.front().show, SW_SHOWMAXIMIZED);
+        if (!records.empty()) {
+            EXPECT_EQ(records.front().show, SW_SHOWMAXIMIZED);
+        }
         return records.empty() ? GameFolder::Record{} : records.front();
     }
     std::string Start() const { return "+set fs_basepath \"" + game.pathUtf8() + "\" +set fs_game "; }

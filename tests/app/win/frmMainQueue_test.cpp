@@ -278,8 +278,11 @@ TEST_F(QueueButtonsTest, RemoveTakesTheSelectedRowAndKeepsListAndQueueInStep) {
 // A full queue in a plain list view: filled, one more refused, then emptied
 // but for one row.
 TEST_F(QueueButtonsTest, AFullQueueFitsTheListAndRefusesMore) {
-    for (std::size_t i = 0; i < DemoQueue::kMaxEntries - 1; ++i)
-        window.queue().Append({"q" + std::to_string(i) + ".dm_2004", "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos"});
+    for (std::size_t i = 0; i < DemoQueue::kMaxEntries - 1; ++i) {
+        std::string name = "q";
+        name += std::to_string(i) + ".dm_2004";
+        window.queue().Append({name, "base\\mp", "C:\\Games\\SOF2\\base\\mp\\demos"});
+    }
     window.RefreshDemoList();
     ASSERT_EQ(::SendMessageW(window.lvwDemoQue, LVM_GETITEMCOUNT, 0, 0),
               static_cast<LRESULT>(DemoQueue::kMaxEntries - 1));
@@ -798,8 +801,11 @@ TEST_F(QueueWorkTest, RecordedDemosShowTheirMapLengthAndTip) {
 TEST_F(QueueWorkTest, ClosingTheWindowWhileAFullQueueIsBeingReadEndsAtOnce) {
     // 32767 entries whose files are read one by one; the window closes after
     // the first few have come back.
-    for (std::size_t i = 0; i < DemoQueue::kMaxEntries; ++i)
-        window->queue().Append({"m" + std::to_string(i) + ".dm_2004", "base\\mp", "C:\\x"});
+    for (std::size_t i = 0; i < DemoQueue::kMaxEntries; ++i) {
+        std::string name = "m";
+        name += std::to_string(i) + ".dm_2004";
+        window->queue().Append({name, "base\\mp", "C:\\x"});
+    }
     window->RefreshDemoList();
     window->ReadNewDetails();
     ASSERT_TRUE(WaitUntil([&] { return !window->details().empty(); }));
@@ -843,7 +849,7 @@ std::wstring DemoFolder(GameFolder& game, const std::wstring& name, int count) {
 // Drop-to-shown: from the drop to the list painted with its new rows.
 // Remove-all: Ctrl+A and Delete, to the empty list painted. Both are printed
 // for the record and not judged: how the queue's work grows with its rows is
-// counted in tests/queue/QueueGrowth_test.cpp.
+// counted in tests/queue/QueueOrder_test.cpp.
 TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
     Open(true);
     const std::wstring few = DemoFolder(game, L"few", 4000);

@@ -101,7 +101,9 @@ void ExpectLaidOutFor(const win::WindowCore& window, int dpi) {
         SCOPED_TRACE(basAPI::Narrow(WindowText(placed.control)) + " (" + basAPI::Narrow(ClassOf(placed.control)) + ")");
         EXPECT_EQ(win::PlaceInParent(placed.control, ::GetParent(placed.control)), ToPixels(placed.place, dpi));
         const auto shown = reinterpret_cast<HFONT>(::SendMessageW(placed.control, WM_GETFONT, 0, 0));
-        if (placed.font == win::ControlFont::Dialog) EXPECT_EQ(shown, window.font());
+        if (placed.font == win::ControlFont::Dialog) {
+            EXPECT_EQ(shown, window.font());
+        }
         if (placed.font == win::ControlFont::Heading) {
             EXPECT_EQ(shown, window.headingFont());
             EXPECT_EQ(FontOf(shown).lfHeight, -std::lround(8.25 * dpi / 72.0));
@@ -150,7 +152,9 @@ TEST_F(EveryWindow, FollowsAMoveTo144DpiAndBackAndDeletesTheFontsItLeft) {
         SendDpiChanged(window.hwnd(), 96);
         ExpectLaidOutFor(window, 96);
         EXPECT_EQ(::GetObjectType(at144), 0u);
-        if (heading144) EXPECT_EQ(::GetObjectType(heading144), 0u);
+        if (heading144) {
+            EXPECT_EQ(::GetObjectType(heading144), 0u);
+        }
 
         if (which == Which::About || which == Which::Properties) ::DestroyWindow(window.hwnd());
     }
@@ -285,7 +289,9 @@ void ExpectCaptionsFit(const win::WindowCore& window, int dpi, const std::set<HW
         } else {
             const SIZE needed = CaptionExtent(control, 0);
             EXPECT_LE(needed.cx, WidthForText(control, place.width, dpi));
-            if (ClassOf(control) == L"Static") EXPECT_LE(needed.cy, place.height);
+            if (ClassOf(control) == L"Static") {
+                EXPECT_LE(needed.cy, place.height);
+            }
         }
 
         if (place == designed) continue;
@@ -296,9 +302,10 @@ void ExpectCaptionsFit(const win::WindowCore& window, int dpi, const std::set<HW
         HWND parent = ::GetParent(control);
         for (HWND sibling = ::GetWindow(parent, GW_CHILD); sibling; sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
             const PixelRect other = win::PlaceInParent(sibling, parent);
-            if (sibling != control && !Overlap(designed, other))
+            if (sibling != control && !Overlap(designed, other)) {
                 EXPECT_FALSE(Overlap(place, other)) << "it covers " << basAPI::Narrow(ClassOf(sibling)) << " \""
                                                     << basAPI::Narrow(WindowText(sibling)) << "\"";
+            }
         }
     }
 }
@@ -318,8 +325,9 @@ int CaptionsWiderThanDesigned(const win::WindowCore& window, int dpi) {
 // shown to need more than their designed boxes. Push buttons and captions
 // drawn on several lines keep their designed size in any font.
 TEST_F(EveryWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
-    if (WiderFont())
+    if (WiderFont()) {
         ASSERT_GE(CaptionsWiderThanDesigned(main, 96), 1) << "the dialog font is not wider here than designed";
+    }
     for (Which which : kAllWindows) {
         SCOPED_TRACE(NameOf(which));
         win::WindowCore& window = Open(which);

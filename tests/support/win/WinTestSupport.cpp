@@ -502,8 +502,7 @@ bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path) {
     ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
     HWND dialog = WaitForWindow(L"#32770", processId, L"Add SOF2 Demo Files for viewing...");
     if (!dialog) return false;
-    ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    DialogAnswerer::TypeFileName(path)(dialog);
     return WaitUntil([&] { return !::IsWindow(dialog); }, std::chrono::seconds(15));
 }
 
@@ -516,8 +515,7 @@ bool AddDemosWithDialog(HWND main, DWORD processId, const std::wstring& folder, 
     ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     std::wstring typed;
     for (const std::wstring& name : names) typed += L"\"" + name + L"\" ";
-    ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    DialogAnswerer::TypeFileName(typed)(dialog);
     return WaitUntil([&] { return !::IsWindow(dialog); }, std::chrono::seconds(30));
 }
 
