@@ -311,7 +311,11 @@ const double kLogGrowth = std::log2(static_cast<double>(kLarge)) / std::log2(sta
 // Names in falling order, so that sorting has work to do.
 CountedQueue Filled(std::size_t rows) {
     CountedQueue queue;
-    for (std::size_t i = 0; i < rows; ++i) queue.Append(CountedEntry("m" + std::to_string(100000 - i)));
+    for (std::size_t i = 0; i < rows; ++i) {
+        std::string name = "m";
+        name += std::to_string(100000 - i);
+        queue.Append(CountedEntry(name));
+    }
     return queue;
 }
 

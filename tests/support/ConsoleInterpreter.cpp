@@ -42,12 +42,9 @@ std::string JoinFrom(const std::vector<std::string>& arguments, std::size_t firs
 
 }  // namespace
 
-ConsoleInterpreter::ConsoleInterpreter(std::size_t bufferSize) : bufferSize_(bufferSize) {
-    variables_["timescale"] = "1";
-    variables_["cl_freezedemo"] = "0";
-    variables_["cg_thirdperson"] = "0";
-    variables_["fs_gametype"] = "";
-}
+ConsoleInterpreter::ConsoleInterpreter(std::size_t bufferSize)
+    : variables_{{"timescale", "1"}, {"cl_freezedemo", "0"}, {"cg_thirdperson", "0"}, {"fs_gametype", ""}},
+      bufferSize_(bufferSize) {}
 
 // The engine's insertion: the text and a line end go ahead of what waits, or
 // nothing at all when they do not fit.
