@@ -1,3 +1,6 @@
+// Launch against the recording fakes: the settings it reads, the script it
+// writes and copies, the game it starts and what it refuses; the script is
+// judged by what the game's console does with it. Then the long queues.
 #include "launch/Launch.h"
 
 #include <gtest/gtest.h>

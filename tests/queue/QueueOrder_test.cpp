@@ -1,3 +1,5 @@
+// The queue's order: moves, sorts by a column's header with the details
+// following their entries, and the work each operation does as the queue grows.
 #include "queue/QueueOrder.h"
 #include "queue/DemoDetailsText.h"
 

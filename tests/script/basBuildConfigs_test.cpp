@@ -1,3 +1,6 @@
+// The playback script: its bytes pinned once by the two-demo example, the
+// builders' pieces, the chain of files of a long script, and the script run
+// through the model of the game's console with its keys pressed.
 #include "script/basBuildConfigs.h"
 
 #include <gtest/gtest.h>
