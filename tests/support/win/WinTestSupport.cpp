@@ -119,13 +119,15 @@ std::wstring ClassOf(HWND window) {
     return buffer;
 }
 
-HWND FindTopWindow(const std::wstring& className, const std::wstring& title, DWORD processId) {
+HWND FindTopWindow(const std::wstring& className, const std::wstring& title, DWORD processId,
+                   const std::function<bool(HWND)>& accept) {
     struct Search {
         const std::wstring* className;
         const std::wstring* title;
         DWORD processId;
+        const std::function<bool(HWND)>* accept;
         HWND found;
-    } search{&className, &title, processId, nullptr};
+    } search{&className, &title, processId, &accept, nullptr};
     ::EnumWindows(
         [](HWND window, LPARAM parameter) -> BOOL {
             auto* s = reinterpret_cast<Search*>(parameter);
@@ -135,6 +137,7 @@ HWND FindTopWindow(const std::wstring& className, const std::wstring& title, DWO
             if (s->processId && owner != s->processId) return TRUE;
             if (ClassOf(window) != *s->className) return TRUE;
             if (!s->title->empty() && WindowText(window) != *s->title) return TRUE;
+            if (*s->accept && !(*s->accept)(window)) return TRUE;
             s->found = window;
             return FALSE;
         },
@@ -523,27 +526,11 @@ HWND WaitForDialog(DWORD processId, const std::wstring& textPart, HWND except, s
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            struct Search {
-                DWORD processId;
-                const std::wstring* textPart;
-                HWND except;
-                HWND found;
-            } search{processId, &textPart, except, nullptr};
-            ::EnumWindows(
-                [](HWND window, LPARAM parameter) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(parameter);
-                    DWORD owner = 0;
-                    ::GetWindowThreadProcessId(window, &owner);
-                    if (window == s->except || owner != s->processId || !::IsWindowVisible(window) ||
-                        ClassOf(window) != L"#32770")
-                        return TRUE;
-                    if (!s->textPart->empty() && ReadDialog(window).text.find(*s->textPart) == std::wstring::npos)
-                        return TRUE;
-                    s->found = window;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return (found = search.found) != nullptr;
+            found = FindTopWindow(L"#32770", L"", processId, [&](HWND window) {
+                return window != except &&
+                       (textPart.empty() || ReadDialog(window).text.find(textPart) != std::wstring::npos);
+            });
+            return found != nullptr;
         },
         timeout);
     return found;

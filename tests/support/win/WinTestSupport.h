@@ -54,8 +54,10 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 void PumpMessages(std::chrono::milliseconds duration = std::chrono::milliseconds(0));
 
 // The first visible top-level window of `className` (and `title`, when given)
-// that belongs to process `processId` (any process when 0).
-HWND FindTopWindow(const std::wstring& className, const std::wstring& title = L"", DWORD processId = 0);
+// that belongs to process `processId` (any process when 0) and that `accept`
+// accepts (when given). The one search the waits and the answerer share.
+HWND FindTopWindow(const std::wstring& className, const std::wstring& title = L"", DWORD processId = 0,
+                   const std::function<bool(HWND)>& accept = {});
 
 std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
