@@ -36,12 +36,12 @@ const std::vector<std::string>& DemoFiles() {
     static const std::vector<std::string> files = [] {
         const auto folder = std::filesystem::temp_directory_path() / "reelwright-details-bench";
         std::filesystem::create_directories(folder);
-        testing::GameStateParts parts;
+        test::GameStateParts parts;
         parts.serverInfo = "\\sv_hostname\\Bench\\mapname\\mp_shop\\g_gametype\\ctf\\protocol\\2004";
         parts.players = {"n\\Alice\\t\\red", "n\\Bob\\t\\blue"};
         std::vector<std::int32_t> times;
         for (std::int32_t t = 1000; t <= 121000; t += 50) times.push_back(t);
-        const std::string demo = testing::Demo(parts, times);
+        const std::string demo = test::Demo(parts, times);
         std::vector<std::string> paths;
         for (std::size_t i = 1; i <= kRows; ++i) {
             const auto path = folder / ("match" + std::to_string(i) + ".dm_2004");

@@ -41,7 +41,7 @@ std::vector<bool> EveryThird(std::int64_t rows) {
 }
 
 void BM_DropFolder(benchmark::State& state) {
-    testing::FakeServices fakes;
+    test::FakeServices fakes;
     fakes.store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2");
     fakes.files.folders.insert(kDemos);
     for (std::int64_t i = 0; i < state.range(0); ++i)
@@ -57,7 +57,7 @@ void BM_DropFolder(benchmark::State& state) {
 // A drive outside the game folder: 100 folders at its top, each holding the
 // given number of demo files (listed on demand, as a disk would). The drop
 // lists the top only, so its time stays flat however full the folders are.
-class DriveOutsideTheGameFolder : public testing::FakeFileSystem {
+class DriveOutsideTheGameFolder : public test::FakeFileSystem {
 public:
     explicit DriveOutsideTheGameFolder(std::int64_t filesPerFolder) : filesPerFolder_(filesPerFolder) {}
 
@@ -76,12 +76,12 @@ private:
 };
 
 void BM_DropDriveOutsideTheGameFolder(benchmark::State& state) {
-    testing::FakeSettingsStore store;
+    test::FakeSettingsStore store;
     store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2");
-    testing::FakePrompts prompts;
+    test::FakePrompts prompts;
     DriveOutsideTheGameFolder files(state.range(0));
-    testing::FakeGameShell shell;
-    testing::FakeClassesRegistry classes;
+    test::FakeGameShell shell;
+    test::FakeClassesRegistry classes;
     AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
     for (auto _ : state) {
         DemoQueue queue;

@@ -135,11 +135,11 @@ void BM_BuildAndWriteScriptParts(benchmark::State& state) {
 BENCHMARK(BM_BuildAndWriteScriptParts)->Arg(1)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
 
 void BM_LaunchWithFakes(benchmark::State& state) {
-    testing::FakeSettingsStore store;
-    testing::FakePrompts prompts;
-    testing::FakeFileSystem files;
-    testing::FakeGameShell shell;
-    testing::FakeClassesRegistry classes;
+    test::FakeSettingsStore store;
+    test::FakePrompts prompts;
+    test::FakeFileSystem files;
+    test::FakeGameShell shell;
+    test::FakeClassesRegistry classes;
     AppServices services{store, prompts, files, shell, classes, {"C:\\Tools", "Reelwright"}};
     store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2");
     files.files["C:\\Games\\SOF2\\mymod\\SOF2MP.exe"] = "";
@@ -171,11 +171,11 @@ void BM_LaunchWritingFiles(benchmark::State& state) {
     std::filesystem::create_directories(root / "game" / "mymod");
     std::ofstream(root / "game" / "mymod" / "SOF2MP.exe").put('x');
 
-    testing::FakeSettingsStore store;
-    testing::FakePrompts prompts;
+    test::FakeSettingsStore store;
+    test::FakePrompts prompts;
     LocalFileSystem files;
-    testing::FakeGameShell shell;
-    testing::FakeClassesRegistry classes;
+    test::FakeGameShell shell;
+    test::FakeClassesRegistry classes;
     AppServices services{store, prompts, files, shell, classes, {(root / "program").string(), "Reelwright"}};
     store.Put(kSectionSettings, kKeyGamePath, (root / "game").string());
 

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A name the rules accept still must not close the quotes around it.
     FUZZ_CHECK(location->demo.find('"') == std::string::npos);
 
-    reelwright::testing::ConsoleInterpreter console;
+    reelwright::test::ConsoleInterpreter console;
     console.ExecuteCommandLine(parameters);
     const auto demos = console.Take("demo");
     FUZZ_CHECK(demos.size() == 1 && demos[0] == "demo " + location->demo);

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(quotes == 2);
     FUZZ_CHECK(entry.find('\n') == entry.size() - 1);
 
-    reelwright::testing::ConsoleInterpreter console;
+    reelwright::test::ConsoleInterpreter console;
     console.Execute(entry);
     FUZZ_CHECK(console.Take().empty());
     if (!gameType.empty()) FUZZ_CHECK(console.Variable("fs_gametype") == std::string(gameType));

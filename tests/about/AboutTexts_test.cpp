@@ -1,4 +1,5 @@
 #include "about/AboutTexts.h"
+#include "core/Version.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@ TEST(AboutTexts, CaptionTitleAndVersionOfThisRelease) {
     const AboutTexts texts = MakeAboutTexts();
     EXPECT_EQ(texts.caption, "About Reelwright");
     EXPECT_EQ(texts.title, "Reelwright");
-    EXPECT_EQ(texts.version, "Version 1.0.15");
+    EXPECT_EQ(texts.version, "Version " REELWRIGHT_PRODUCTVERSION_TEXT);
     // Numbers carry no leading zeros whatever their size.
     EXPECT_EQ(MakeAboutTexts({2, 10, 7}).version, "Version 2.10.7");
 }

@@ -7,7 +7,7 @@
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
 class FirstRunSetupTest : public ::testing::Test, protected FakeServices {

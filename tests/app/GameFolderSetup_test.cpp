@@ -10,7 +10,7 @@
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
 class GameFolderSetupTest : public ::testing::Test, protected FakeServices {

@@ -8,13 +8,16 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include <cstdlib>
+#include <map>
+#include <sstream>
 
 #include "support/DemoEncoder.h"
 
 namespace reelwright {
 namespace {
 
-using testing::GameStateParts;
+using test::GameStateParts;
 
 GameStateParts Shop() {
     GameStateParts parts;
@@ -30,10 +33,10 @@ const std::vector<std::int32_t> kTwentySeconds = [] {
     return times;
 }();
 
-std::size_t FirstRecordSize(const GameStateParts& parts) { return 8 + testing::GameStateMessage(parts).size(); }
+std::size_t FirstRecordSize(const GameStateParts& parts) { return 8 + test::GameStateMessage(parts).size(); }
 
 TEST(DemoReader, TheHeadGivesMapServerGameTypeAndPlayersAsPlayersReadThem) {
-    const DemoHead head = ReadDemoHead(testing::Demo(Shop(), kTwentySeconds), "x.dm_2004");
+    const DemoHead head = ReadDemoHead(test::Demo(Shop(), kTwentySeconds), "x.dm_2004");
     ASSERT_TRUE(head.Readable());
     EXPECT_EQ(head.protocol, 2004);
     EXPECT_EQ(head.map, "mp_shop");
@@ -48,48 +51,50 @@ TEST(DemoReader, TheHeadGivesMapServerGameTypeAndPlayersAsPlayersReadThem) {
     GameStateParts bare = Shop();
     bare.commandsBefore = {"print \"hello\"", "cs 5 x"};
     bare.otherStrings = false;
-    EXPECT_EQ(ReadDemoHead(testing::Demo(bare, {}), "x.dm_2004").map, "mp_shop");
+    EXPECT_EQ(ReadDemoHead(test::Demo(bare, {}), "x.dm_2004").map, "mp_shop");
 }
 
 TEST(DemoReader, NoneOneAndSixtyFourPlayersAndOnlyStringsItKnows) {
     GameStateParts parts = Shop();
     parts.players.clear();
-    EXPECT_EQ(ReadDemoHead(testing::Demo(parts, {}), "x.dm_2004").players, std::vector<std::string>{});
+    EXPECT_EQ(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004").players, std::vector<std::string>{});
 
     parts.players = {"n\\Solo\\t\\free"};
-    EXPECT_EQ(ReadDemoHead(testing::Demo(parts, {}), "x.dm_2004").players, std::vector<std::string>{"Solo"});
+    EXPECT_EQ(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004").players, std::vector<std::string>{"Solo"});
 
     std::vector<std::string> names;
     parts.players.clear();
     // 65 strings: the last is the slot after the 64th, another config string.
     for (int slot = 0; slot < 65; ++slot) {
-        names.push_back("p" + std::to_string(slot));
-        parts.players.push_back("n\\p" + std::to_string(slot) + "\\t\\free");
+        std::string name = "p";
+        name += std::to_string(slot);
+        names.push_back(name);
+        parts.players.push_back("n\\" + name + "\\t\\free");
     }
     names.pop_back();
-    EXPECT_EQ(ReadDemoHead(testing::Demo(parts, {}), "x.dm_2004").players, names);
+    EXPECT_EQ(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004").players, names);
 
     // One string of another form: no names at all rather than a guess, the rest as before.
     parts.players = {"n\\Solo\\t\\free", "name\\Other"};
-    const DemoHead head = ReadDemoHead(testing::Demo(parts, {}), "x.dm_2004");
+    const DemoHead head = ReadDemoHead(test::Demo(parts, {}), "x.dm_2004");
     EXPECT_TRUE(head.Readable());
     EXPECT_EQ(head.map, "mp_shop");
     EXPECT_FALSE(head.players);
 }
 
 TEST(DemoReader, TheLengthSumsEachGameStateFromItsFirstToItsLastSnapshot) {
-    EXPECT_EQ(ReadDemoLength(testing::Demo(Shop(), kTwentySeconds), "x.dm_2004").milliseconds, 20000);
-    EXPECT_EQ(ReadDemoLength(testing::Demo(Shop(), {}), "x.dm_2004").milliseconds, 0);
-    EXPECT_EQ(ReadDemoLength(testing::Demo(Shop(), {5000}), "x.dm_2004").milliseconds, 0);
+    EXPECT_EQ(ReadDemoLength(test::Demo(Shop(), kTwentySeconds), "x.dm_2004").milliseconds, 20000);
+    EXPECT_EQ(ReadDemoLength(test::Demo(Shop(), {}), "x.dm_2004").milliseconds, 0);
+    EXPECT_EQ(ReadDemoLength(test::Demo(Shop(), {5000}), "x.dm_2004").milliseconds, 0);
 
     // A map change: a second game state whose server time starts again; its
     // first snapshot follows server commands and a map-change operation.
     GameStateParts next = Shop();
     next.serverInfo = "\\mapname\\mp_jor1\\sv_hostname\\other\\g_gametype\\dm\\protocol\\2004";
-    std::string demo = testing::Demo(Shop(), kTwentySeconds);
+    std::string demo = test::Demo(Shop(), kTwentySeconds);
     demo.resize(demo.size() - 8);  // without its end marker
-    demo += testing::Record(900, testing::GameStateMessage(next));
-    testing::MessageWriter changed;
+    demo += test::Record(900, test::GameStateMessage(next));
+    test::MessageWriter changed;
     changed.Long(1);
     changed.Byte(5);
     changed.Long(3);
@@ -97,8 +102,8 @@ TEST(DemoReader, TheLengthSumsEachGameStateFromItsFirstToItsLastSnapshot) {
     changed.Byte(8);
     changed.Byte(7);
     changed.Long(100);
-    demo += testing::Record(901, changed.Bytes());
-    demo += testing::Record(902, testing::SnapshotMessage(10599, {"print \"x\""}));
+    demo += test::Record(901, changed.Bytes());
+    demo += test::Record(902, test::SnapshotMessage(10599, {"print \"x\""}));
     // No end marker: the end of the file ends the demo as well.
     const DemoLength length = ReadDemoLength(demo, "x.dm_2004");
     EXPECT_TRUE(length.Readable());
@@ -116,7 +121,7 @@ TEST(DemoReader, TheLengthSumsEachGameStateFromItsFirstToItsLastSnapshot) {
 }
 
 TEST(DemoReader, AFileCutAnywhereInItsFirstRecordIsTruncated) {
-    const std::string demo = testing::Demo(Shop(), kTwentySeconds);
+    const std::string demo = test::Demo(Shop(), kTwentySeconds);
     const std::size_t first = FirstRecordSize(Shop());
     EXPECT_EQ(ReadDemoHead(demo.substr(0, 0), "x.dm_2004").refusal, DemoReadRefusal::NotADemo);
     for (std::size_t size = 1; size < first; ++size) {
@@ -126,33 +131,33 @@ TEST(DemoReader, AFileCutAnywhereInItsFirstRecordIsTruncated) {
     }
     EXPECT_EQ(ReadDemoHead(demo.substr(0, first), "x.dm_2004").map, "mp_shop");
     // Only the end marker: no message at all.
-    EXPECT_EQ(ReadDemoHead(testing::EndMarker(), "x.dm_2004").refusal, DemoReadRefusal::NotADemo);
+    EXPECT_EQ(ReadDemoHead(test::EndMarker(), "x.dm_2004").refusal, DemoReadRefusal::NotADemo);
 }
 
 TEST(DemoReader, RecordLengthsOutsideTheEnginesRangeAreRefused) {
     // The largest message the engine takes is read; one byte more is refused.
-    std::string largest = testing::GameStateMessage(Shop());
+    std::string largest = test::GameStateMessage(Shop());
     largest.resize(16384, '\x55');
-    EXPECT_TRUE(ReadDemoHead(testing::Record(1, largest) + testing::EndMarker(), "x.dm_2004").Readable());
+    EXPECT_TRUE(ReadDemoHead(test::Record(1, largest) + test::EndMarker(), "x.dm_2004").Readable());
     largest += '\x55';
-    EXPECT_EQ(ReadDemoHead(testing::Record(1, largest), "x.dm_2004").refusal, DemoReadRefusal::MessageTooLong);
+    EXPECT_EQ(ReadDemoHead(test::Record(1, largest), "x.dm_2004").refusal, DemoReadRefusal::MessageTooLong);
 
     // In a later record, only the length is refused; the head stays readable.
-    std::string demo = testing::Record(1, testing::GameStateMessage(Shop())) + testing::Record(2, largest);
+    std::string demo = test::Record(1, test::GameStateMessage(Shop())) + test::Record(2, largest);
     EXPECT_TRUE(ReadDemoHead(demo, "x.dm_2004").Readable());
     EXPECT_EQ(ReadDemoLength(demo, "x.dm_2004").refusal, DemoReadRefusal::MessageTooLong);
 
     // An empty record and a negative length other than the end marker.
-    demo = testing::Record(1, testing::GameStateMessage(Shop())) + testing::Record(2, "");
+    demo = test::Record(1, test::GameStateMessage(Shop())) + test::Record(2, "");
     EXPECT_EQ(ReadDemoLength(demo, "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
-    std::string negative = testing::Record(1, testing::GameStateMessage(Shop())) + testing::EndMarker();
+    std::string negative = test::Record(1, test::GameStateMessage(Shop())) + test::EndMarker();
     negative[negative.size() - 4] = '\xfe';
     EXPECT_EQ(ReadDemoLength(negative, "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
 }
 
 TEST(DemoReader, UndecodableMessagesAndUnknownOperationsAreRefused) {
     // The unused code path inside the server info.
-    testing::MessageWriter unused;
+    test::MessageWriter unused;
     unused.Long(0);
     unused.Byte(2);
     unused.Long(1);
@@ -160,35 +165,35 @@ TEST(DemoReader, UndecodableMessagesAndUnknownOperationsAreRefused) {
     unused.Short(0);
     unused.Byte('\\');
     unused.Bits("00000000100");
-    EXPECT_EQ(ReadDemoHead(testing::Record(1, unused.Bytes()), "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
+    EXPECT_EQ(ReadDemoHead(test::Record(1, unused.Bytes()), "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
 
     // ... and in a snapshot's time.
-    testing::MessageWriter snapshot;
+    test::MessageWriter snapshot;
     snapshot.Long(0);
     snapshot.Byte(7);
     snapshot.Bits("00000000100");
-    const std::string gameState = testing::Record(1, testing::GameStateMessage(Shop()));
-    EXPECT_EQ(ReadDemoLength(gameState + testing::Record(2, snapshot.Bytes()), "x.dm_2004").refusal,
+    const std::string gameState = test::Record(1, test::GameStateMessage(Shop()));
+    EXPECT_EQ(ReadDemoLength(gameState + test::Record(2, snapshot.Bytes()), "x.dm_2004").refusal,
               DemoReadRefusal::BrokenMessage);
 
     // Operation 0, and config strings outside a game state.
     for (const std::uint8_t op : {std::uint8_t{0}, std::uint8_t{3}, std::uint8_t{10}}) {
-        testing::MessageWriter bad;
+        test::MessageWriter bad;
         bad.Long(0);
         bad.Byte(op);
         bad.Long(0);
-        EXPECT_EQ(ReadDemoLength(gameState + testing::Record(2, bad.Bytes()), "x.dm_2004").refusal,
+        EXPECT_EQ(ReadDemoLength(gameState + test::Record(2, bad.Bytes()), "x.dm_2004").refusal,
                   DemoReadRefusal::UnknownOperation)
             << int{op};
     }
 
     // A game state ended by the other protocol's end operation.
     GameStateParts wrongEnd = Shop();
-    wrongEnd.endOp = testing::kEndQuake3;
-    EXPECT_EQ(ReadDemoHead(testing::Demo(wrongEnd, {}), "x.dm_2004").refusal, DemoReadRefusal::UnknownOperation);
+    wrongEnd.endOp = test::kEndQuake3;
+    EXPECT_EQ(ReadDemoHead(test::Demo(wrongEnd, {}), "x.dm_2004").refusal, DemoReadRefusal::UnknownOperation);
 
     // A first message that is a snapshot: no game state, no demo.
-    EXPECT_EQ(ReadDemoHead(testing::Record(1, testing::SnapshotMessage(5)), "x.dm_2004").refusal,
+    EXPECT_EQ(ReadDemoHead(test::Record(1, test::SnapshotMessage(5)), "x.dm_2004").refusal,
               DemoReadRefusal::NotADemo);
 }
 
@@ -198,8 +203,8 @@ TEST(DemoReader, TheServerInfosProtocolChoosesTheTableElseTheExtension) {
     quake.serverInfo = "\\mapname\\q3dm17\\sv_hostname\\^3Longest\\g_gametype\\4\\protocol\\68";
     quake.players = {"n\\Sarge\\t\\1\\model\\sarge", "n\\^1Doom\\t\\2"};
     quake.firstPlayer = 544;
-    quake.endOp = testing::kEndQuake3;
-    const std::string demo = testing::Demo(quake, {1000, 3000});
+    quake.endOp = test::kEndQuake3;
+    const std::string demo = test::Demo(quake, {1000, 3000});
     // The server info's protocol holds over the extension.
     const DemoHead head = ReadDemoHead(demo, "renamed.dm_2004");
     ASSERT_TRUE(head.Readable());
@@ -211,11 +216,11 @@ TEST(DemoReader, TheServerInfosProtocolChoosesTheTableElseTheExtension) {
 
     // Without one, the extension chooses, whatever its letter case.
     quake.serverInfo = "\\mapname\\q3dm17\\g_gametype\\9";
-    EXPECT_EQ(ReadDemoHead(testing::Demo(quake, {}), "a.DM_71").protocol, 71);
-    EXPECT_EQ(ReadDemoHead(testing::Demo(quake, {}), "a.DM_71").gameType, "ctfelim");
-    EXPECT_EQ(ReadDemoHead(testing::Demo(quake, {}), "a.dm_72").refusal, DemoReadRefusal::UnsupportedProtocol);
+    EXPECT_EQ(ReadDemoHead(test::Demo(quake, {}), "a.DM_71").protocol, 71);
+    EXPECT_EQ(ReadDemoHead(test::Demo(quake, {}), "a.DM_71").gameType, "ctfelim");
+    EXPECT_EQ(ReadDemoHead(test::Demo(quake, {}), "a.dm_72").refusal, DemoReadRefusal::UnsupportedProtocol);
     quake.serverInfo = "\\mapname\\q3dm17\\protocol\\43";
-    EXPECT_EQ(ReadDemoHead(testing::Demo(quake, {}), "a.dm_68").refusal, DemoReadRefusal::UnsupportedProtocol);
+    EXPECT_EQ(ReadDemoHead(test::Demo(quake, {}), "a.dm_68").refusal, DemoReadRefusal::UnsupportedProtocol);
 }
 
 TEST(DemoReader, FilesOpenByAnyNameAndAFileThatIsNotThereCannotBeRead) {
@@ -225,7 +230,7 @@ TEST(DemoReader, FilesOpenByAnyNameAndAFileThatIsNotThereCannotBeRead) {
     const std::filesystem::path file = folder / std::filesystem::path(u8"Démo Ω ctf.DM_2004");
     {
         std::ofstream out(file, std::ios::binary);
-        const std::string demo = testing::Demo(Shop(), kTwentySeconds);
+        const std::string demo = test::Demo(Shop(), kTwentySeconds);
         out.write(demo.data(), static_cast<std::streamsize>(demo.size()));
     }
     EXPECT_EQ(ReadDemoHead(file).map, "mp_shop");
@@ -237,6 +242,104 @@ TEST(DemoReader, FilesOpenByAnyNameAndAFileThatIsNotThereCannotBeRead) {
     std::ofstream(folder / "empty.dm_2004").close();
     EXPECT_EQ(ReadDemoLength(folder / "empty.dm_2004").refusal, DemoReadRefusal::NotADemo);
     std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace reelwright
+
+// Demos that a real engine of the family recorded (tests/demo/data, made by
+// record-real-demos.sh there): what the reader gives for each, its length
+// against the recording's own duration, and how few reads it takes.
+
+namespace reelwright {
+namespace {
+
+const std::filesystem::path kData = std::filesystem::path(REELWRIGHT_SOURCE_DIR) / "tests" / "demo" / "data";
+
+// recordings.txt: "<name> <seconds>" for each demo.
+std::map<std::string, double> RecordedSeconds() {
+    std::map<std::string, double> seconds;
+    std::ifstream list(kData / "recordings.txt");
+    for (std::string line; std::getline(list, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string name;
+        double value = 0;
+        fields >> name >> value;
+        seconds[name] = value;
+    }
+    return seconds;
+}
+
+std::string Bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Counts the reads that the reader asks of its input.
+class CountingInput final : public DemoInput {
+public:
+    explicit CountingInput(std::string_view bytes) : bytes_(bytes) {}
+    std::size_t Read(char* into, std::size_t count) override {
+        ++reads;
+        return bytes_.Read(into, count);
+    }
+    bool Failed() const override { return false; }
+    int reads = 0;
+
+private:
+    DemoBytesInput bytes_;
+};
+
+struct Expected {
+    const char* name;
+    const char* map;
+    const char* gameType;
+    std::vector<std::string> players;
+};
+
+TEST(RecordedDemos, HeadAndLengthAreWhatWasRecorded) {
+    const std::string server = "Reelwright Test Server";
+    const std::vector<Expected> demos = {
+        {"ffa-oa_dm1", "oa_dm1", "ffa", {"Sarge", "Grism", "ReelTester"}},
+        {"ctf-oa_ctf2", "oa_ctf2", "ctf", {"Angelyss", "Kyonshi", "ReelTester"}},
+        {"tdm-oa_dm2", "oa_dm2", "tdm", {"Major", "Gargoyle", "ReelTester"}},
+    };
+    const std::map<std::string, double> recorded = RecordedSeconds();
+    ASSERT_EQ(recorded.size(), demos.size());
+    for (const Expected& demo : demos) {
+        SCOPED_TRACE(demo.name);
+        const std::filesystem::path file = kData / (std::string(demo.name) + ".dm_71");
+        const DemoHead head = ReadDemoHead(file);
+        ASSERT_TRUE(head.Readable()) << static_cast<int>(head.refusal);
+        EXPECT_EQ(head.protocol, 71);
+        EXPECT_EQ(head.map, demo.map);
+        EXPECT_EQ(head.server, server);
+        EXPECT_EQ(head.gameType, demo.gameType);
+        EXPECT_EQ(head.players, demo.players);
+
+        const DemoLength length = ReadDemoLength(file);
+        ASSERT_TRUE(length.Readable()) << static_cast<int>(length.refusal);
+        EXPECT_FALSE(length.cutShort);
+        ASSERT_TRUE(recorded.count(demo.name));
+        EXPECT_NEAR(length.milliseconds / 1000.0, recorded.at(demo.name), 1.0);
+    }
+}
+
+TEST(RecordedDemos, TheHeadTakesOneReadAndTheLengthReadsInBlocks) {
+    const std::string bytes = Bytes(kData / "ctf-oa_ctf2.dm_71");
+    ASSERT_GT(bytes.size(), 16384u + 8);
+    CountingInput head(bytes);
+    EXPECT_TRUE(ReadDemoHead(head, "ctf-oa_ctf2.dm_71").Readable());
+    EXPECT_EQ(head.reads, 1);
+
+    // Hundreds of records; the whole file in one block, and the read that
+    // finds its end.
+    CountingInput length(bytes);
+    EXPECT_GT(ReadDemoLength(length, "ctf-oa_ctf2.dm_71").milliseconds, 0);
+    EXPECT_LE(length.reads, 2);
 }
 
 }  // namespace

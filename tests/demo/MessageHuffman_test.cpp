@@ -36,7 +36,7 @@ TEST(MessageHuffman, EveryByteDecodesBackAtEveryBitOffsetAndNothingPastTheEnd) {
     // n bytes of 1 (a 5-bit code) first put the codes at offsets 5n mod 8:
     // every offset inside a byte once for n = 0..7.
     for (int n = 0; n < 8; ++n) {
-        testing::MessageWriter writer;
+        test::MessageWriter writer;
         for (int i = 0; i < n; ++i) writer.Byte(1);
         for (int value = 0; value < 256; ++value) writer.Byte(static_cast<std::uint8_t>(value));
         writer.Short(0xBEEF);
@@ -55,7 +55,7 @@ TEST(MessageHuffman, EveryByteDecodesBackAtEveryBitOffsetAndNothingPastTheEnd) {
 }
 
 TEST(MessageHuffman, TheUnusedPathAndAStringWithoutItsEndBreakTheMessage) {
-    testing::MessageWriter unused;
+    test::MessageWriter unused;
     unused.Byte(65);
     unused.Bits("00000000100");
     unused.Byte(66);
@@ -65,7 +65,7 @@ TEST(MessageHuffman, TheUnusedPathAndAStringWithoutItsEndBreakTheMessage) {
     // Broken for good: the next code is not read.
     EXPECT_FALSE(reader.Byte());
 
-    testing::MessageWriter open;
+    test::MessageWriter open;
     open.Byte('a');
     open.Byte('b');
     MessageReader unended(open.Bytes());

@@ -81,7 +81,9 @@ TEST(UserGuide, EveryPictureOfTheGuideAndTheReadmeExists) {
         for (const std::string& target : targets) {
             const fs::path picture = document.parent_path() / target;
             EXPECT_TRUE(fs::is_regular_file(picture)) << document << " shows a missing picture: " << target;
-            if (fs::is_regular_file(picture)) EXPECT_TRUE(IsPng(picture)) << target << " is not a PNG file";
+            if (fs::is_regular_file(picture)) {
+                EXPECT_TRUE(IsPng(picture)) << target << " is not a PNG file";
+            }
         }
     }
 }

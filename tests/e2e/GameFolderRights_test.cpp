@@ -23,7 +23,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 // The temporary files that Reelwright makes ("rw*.tmp" in the temp folder).
@@ -112,7 +112,7 @@ TEST_F(GameFolderRights, AskForRightsThenNameTheFolderAndLetTheUserChoose) {
                                   folder +
                                   L"\r\n\r\nWould you like Reelwright to place the script there with administrator "
                                   L"rights? Windows will ask you to allow it once.");
-        EXPECT_TRUE(asked.hasIcon);
+        EXPECT_NE(asked.icon, L"none");
         EXPECT_EQ(asked.buttons, (std::vector<int>{IDYES, IDNO}));
         Press(question, IDYES);
 
@@ -128,7 +128,7 @@ TEST_F(GameFolderRights, AskForRightsThenNameTheFolderAndLetTheUserChoose) {
                       folder + L"\r\n    Reelwright.cfg could not be written: " + denied + L".\r\n\r\n" +
                       basAPI::Widen(kHelperRefusedNote) +
                       L"\r\n\r\nStart the game anyway? Only the first demo will play.");
-        EXPECT_TRUE(shown.hasIcon);
+        EXPECT_NE(shown.icon, L"none");
         EXPECT_EQ(shown.buttons, (std::vector<int>{IDYES, IDNO}));
         // The helper has ended; its temporary script and the program's
         // temporary copy are gone.

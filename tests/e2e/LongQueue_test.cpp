@@ -18,7 +18,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 struct LongQueue : ::testing::Test {
@@ -77,7 +77,7 @@ TEST_F(LongQueue, ThreeHundredDemosAskFirstAndReachTheGameAsAChainOfFiles) {
                   L"The queue holds 300 demos. The game keeps a limited number of console variables, and stepping "
                   L"through more than 200 demos in one session may end it with an error. The queue itself stays as "
                   L"it is.\r\n\r\nPlay only the first 200?");
-        EXPECT_TRUE(asked.hasIcon);
+        EXPECT_NE(asked.icon, L"none");
         EXPECT_EQ(asked.buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
         ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }, 10s));

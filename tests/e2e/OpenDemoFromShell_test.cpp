@@ -12,7 +12,7 @@
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using namespace std::chrono_literals;
 
 class OpenDemoFromShellTest : public ::testing::Test {
@@ -60,7 +60,9 @@ TEST_F(OpenDemoFromShellTest, StartsReelwrightWhichPlaysTheDemo) {
     HWND mainWindow = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (mainWindow = FindTopWindow(L"ReelwrightMain")) != nullptr; }));
     ::PostMessageW(mainWindow, WM_CLOSE, 0, 0);
-    if (reelwright) EXPECT_EQ(::WaitForSingleObject(reelwright.get(), 15000), WAIT_OBJECT_0);
+    if (reelwright) {
+        EXPECT_EQ(::WaitForSingleObject(reelwright.get(), 15000), WAIT_OBJECT_0);
+    }
 
     // The stand-in game logs before it opens its window: wait for the window,
     // so that the game folder's clean-up finds and closes it.

@@ -14,7 +14,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 struct PropertiesThenLaunch : ::testing::Test {
@@ -107,7 +107,7 @@ TEST_F(PropertiesThenLaunch, AStoredKeyThatBreaksTheConsoleIsRefusedAtLaunchWith
               L"The game's console cannot take this demo key as one key, so nothing was written and the game was not "
               L"started:\r\n\r\nNext Demo: \"F1;quit\"\r\n\r\nChoose another key in Tools > Properties, on the Demo "
               L"Keys page: click into the key's box, press the key and then Ok.");
-    EXPECT_TRUE(shown.hasIcon);
+    EXPECT_NE(shown.icon, L"none");
     EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5s));

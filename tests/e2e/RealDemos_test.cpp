@@ -16,7 +16,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 // The drive letter that the test run maps onto a folder of its own (see
@@ -129,7 +129,7 @@ TEST_F(RealDemos, AQueueOfTwoHoldingABlankIsRefusedAndNothingIsWrittenOrStarted)
               L"The game cannot take the name of this queued demo, so nothing was written and the game was not "
               L"started:\r\n\r\nbase\\mp\\demos\\my duel.dm_2004: its name holds a blank, \";\" or \"/\", which the "
               L"playback script of several demos cannot take. Rename the file, or play it alone.");
-    EXPECT_TRUE(shown->hasIcon);
+    EXPECT_NE(shown->icon, L"none");
     EXPECT_EQ(shown->buttons, std::vector<int>{IDOK});
     Settle(main);
     EXPECT_FALSE(::IsIconic(main));
@@ -208,7 +208,7 @@ TEST_F(RealDemos, LaunchWithTheGameRemovedShowsTheBoxAndLeavesTheWindow) {
     const std::wstring tried = L"The game could not be started:\r\n\r\n" + game.path() + L"\\SoF2MP.exe\r\n\r\n";
     EXPECT_EQ(shown->text.substr(0, tried.size()), tried) << shown->text;
     EXPECT_NE(shown->text.find(L"(error 2)"), std::wstring::npos) << shown->text;
-    EXPECT_TRUE(shown->hasIcon);
+    EXPECT_NE(shown->icon, L"none");
     Settle(main);
     EXPECT_FALSE(::IsIconic(main));
     EXPECT_TRUE(::IsWindowVisible(main));

@@ -7,11 +7,12 @@
 #include "app/win/frmMain.h"
 #include "app/win/frmSplash.h"
 #include "support/win/WinTestSupport.h"
+#include "core/Version.h"
 
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 using namespace std::chrono_literals;
 
 // Text of a control in another process.
@@ -70,7 +71,7 @@ TEST_F(StartedProgram, DemoOutsideTheGameFolderShowsTheErrorAndStartsNothing) {
     EXPECT_EQ(shown.text,
               L"You must have the demo running the appropriate folder.\r\n\r\nBy default this will be your "
               L"base/mp/demos folder.");
-    EXPECT_TRUE(shown.hasIcon);
+    EXPECT_NE(shown.icon, L"none");
     EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
     // The main window is not seen before the box is answered.
     EXPECT_EQ(FindTopWindow(frmMain::kClassName, L"", program.id()), nullptr);
@@ -103,7 +104,7 @@ TEST_F(StartedProgram, AGameFolderHoldingAPlusIsRefusedInDirectPlayback) {
                                   folder +
                                   L"\r\n\r\nMove or rename the game's folder so that its path holds no \"+\" or "
                                   L"double quote, then locate it again with File > Locate SOF2.exe File.");
-        EXPECT_TRUE(shown.hasIcon);
+        EXPECT_NE(shown.icon, L"none");
         EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 
@@ -151,7 +152,7 @@ TEST_F(StartedProgram, SplashShowsTheVersionThenHandsOverToTheMainWindow) {
     HWND splash = WaitForWindow(frmSplash::kClassName, program.id());
     ASSERT_NE(splash, nullptr);
     const auto splashSeen = std::chrono::steady_clock::now();
-    EXPECT_EQ(ControlText(::GetDlgItem(splash, frmSplash::IDC_lblVersion)), L" Version:   1.0.15");
+    EXPECT_EQ(ControlText(::GetDlgItem(splash, frmSplash::IDC_lblVersion)), L" Version:   " REELWRIGHT_PRODUCTVERSION_TEXT);
     const LONG style = ::GetWindowLongW(splash, GWL_STYLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_SYSMENU));
     EXPECT_TRUE(::GetWindowLongW(splash, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);

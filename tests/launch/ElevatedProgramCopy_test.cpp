@@ -14,7 +14,7 @@
 namespace {
 
 using namespace reelwright;
-using namespace reelwright::testing;
+using namespace reelwright::test;
 
 struct RecordingStarter : ElevatedStarter {
     std::optional<std::uint32_t> StartElevated(const std::string& program, const std::string& parameters) override {

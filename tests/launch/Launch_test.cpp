@@ -1,23 +1,31 @@
+// Launch against the recording fakes: the settings it reads, the script it
+// writes and copies, the game it starts and what it refuses; the script is
+// judged by what the game's console does with it. Then the long queues.
 #include "launch/Launch.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
+#include <map>
 
-#include "script/basBuildConfigs.h"
+#include "support/ConsoleInterpreter.h"
 #include "support/FakeServices.h"
+#include "core/Version.h"
+#include "launch/ScriptCopyHelper.h"
+#include "script/basBuildConfigs.h"
 
 namespace {
 
 using namespace reelwright;
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
 constexpr const char* kProgramFolder = "C:\\Tools\\Reelwright";
 constexpr const char* kProgramScript = "C:\\Tools\\Reelwright\\Reelwright.cfg";
-constexpr const char* kGame = "C:\\Games\\SOF2";
+const std::string kGame = "C:\\Games\\SOF2";
 
 class LaunchTest : public ::testing::Test, protected FakeServices {
 protected:
@@ -47,6 +55,19 @@ protected:
         return found;
     }
 
+    // The game's session from the last start: its command line run, the
+    // script read from the game-type folder `gameType`, then `keys` pressed.
+    Strings Session(const std::string& gameType, const Strings& keys) {
+        if (shell.calls.empty()) return {};
+        return PlaySession(shell.calls.back().parameters,
+                           [this, gameType](const std::string& name) -> std::optional<std::string> {
+                               const auto found = files.files.find(std::string(kGame) + "\\" + gameType + "\\" + name);
+                               if (found == files.files.end()) return std::nullopt;
+                               return found->second;
+                           },
+                           keys);
+    }
+
     DemoQueue queue;
 };
 
@@ -57,7 +78,7 @@ TEST_F(LaunchTest, ReadsSettingsInOrderWithItsOwnAppKey) {
               (Strings{"get Settings/Min on Playback", "get Binds/Bind0", "get Binds/Bind7", "get Binds/Bind3",
                        "get Binds/Bind1", "get Binds/Bind2", "get Binds/Bind5", "get Binds/Bind4",
                        "get Binds/Bind6", "get Settings/SOF2 Path"}));
-    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_1.0.15"}));
+    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT}));
 }
 
 TEST_F(LaunchTest, OneDemoStartsTheGameOnItWithTrimmedOptionalParameters) {
@@ -96,14 +117,16 @@ TEST_F(LaunchTest, TwoDemosWriteCopyThenStartWithTheScript) {
     // Read-only only where the executable lies beside the config.
     EXPECT_EQ(files.readOnly, (std::set<std::string>{"C:\\Games\\SOF2\\mymod\\SOF2MP.cfg"}));
 
-    // The script holds the fallback keys and both entries, numbered in queue order.
-    const std::string chain = basBuildConfigs::BuildDemoEntry(1, 2, 1, "duel.dm_2004", "base\\mp") +
-                              basBuildConfigs::BuildDemoEntry(1, 2, 2, "ctf1.dm_2004", "mymod");
-    const std::string expected =
-        basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
-                                           basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, 2));
-    EXPECT_EQ(files.files[kProgramScript], expected);
-    EXPECT_EQ(files.files["C:\\Games\\SOF2\\mymod\\Reelwright.cfg"], expected);
+    // Each game-type folder holds the script written beside the program. In
+    // the game its fallback keys step through both demos in queue order and
+    // do what their names say.
+    const std::string& script = files.files[kProgramScript];
+    EXPECT_EQ(files.files["C:\\Games\\SOF2\\base\\mp\\Reelwright.cfg"], script);
+    EXPECT_EQ(files.files["C:\\Games\\SOF2\\mymod\\Reelwright.cfg"], script);
+    EXPECT_EQ(Session("base\\mp", {"F1", "F1", "F2", "F6", "F7", "F5", "F8", "F4", "F3"}),
+              (Strings{"demo duel.dm_2004", "demo ctf1.dm_2004", "demo duel.dm_2004", "demo ctf1.dm_2004",
+                       "timescale 0.90", "timescale 2", "cl_freezedemo 1", "cg_thirdperson 1", "cl_freezedemo 0",
+                       "stopdemo"}));
 }
 
 TEST_F(LaunchTest, StoredBindsReachTheirPlaces) {
@@ -112,12 +135,11 @@ TEST_F(LaunchTest, StoredBindsReachTheirPlaces) {
     Queue("a.dm_2004", "base\\mp");
     Queue("b.dm_2004", "base\\mp");
     Run();
-    const std::string expected = basBuildConfigs::ComposeDemoConfig(
-        basBuildConfigs::BuildViewerScripts("w5", "f4", "x2", "t6", "p1", "s3"),
-        basBuildConfigs::BuildNavigationBinds("v7", "n0", basBuildConfigs::BuildDemoEntry(1, 2, 1, "a.dm_2004", "base\\mp") +
-                                                          basBuildConfigs::BuildDemoEntry(1, 2, 2, "b.dm_2004", "base\\mp"),
-                                              1, 2));
-    EXPECT_EQ(files.files[kProgramScript], expected);
+    // Bind0 next, Bind7 previous, then slow, fast, pause, third person,
+    // resume and stop; the fallback keys are left alone.
+    EXPECT_EQ(Session("base\\mp", {"n0", "v7", "v7", "w5", "f4", "x2", "t6", "p1", "s3", "F1", "F6"}),
+              (Strings{"demo a.dm_2004", "demo b.dm_2004", "demo a.dm_2004", "demo b.dm_2004", "timescale 0.90",
+                       "timescale 2", "cl_freezedemo 1", "cg_thirdperson 1", "cl_freezedemo 0", "stopdemo", "", ""}));
     // Same game type twice: one copy step.
     EXPECT_EQ(JournalOf("copy ").size(), 1u);
 }
@@ -359,16 +381,17 @@ TEST_F(LaunchTest, LongListsOfRefusedDemosAreCutShort) {
     EXPECT_NE(prompts.messages[0].text.find("\r\n... and 3 more."), std::string::npos);
 }
 
-TEST_F(LaunchTest, SubFolderNamesReachTheCommandLineAndTheScript) {
+TEST_F(LaunchTest, SubFolderNamesReachTheCommandLineAndTheScriptsRing) {
     Queue("sub\\a.dm_2004", "mymod");
     Queue("2026\\june\\b.dm_2004", "base\\mp");
+    Queue("c.dm_2004", "");
     Run();
     EXPECT_EQ(shell.calls.back().parameters,
               "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game mymod+demo sub\\a.dm_2004+exec Reelwright.cfg");
-    const std::string& script = files.files[kProgramScript];
-    EXPECT_NE(script.find(basBuildConfigs::BuildDemoEntry(1, 2, 1, "sub\\a.dm_2004", "mymod")), std::string::npos);
-    EXPECT_NE(script.find(basBuildConfigs::BuildDemoEntry(1, 2, 2, "2026\\june\\b.dm_2004", "base\\mp")),
-              std::string::npos);
+    // In the game the keys step around the ring of the three, both ways.
+    EXPECT_EQ(Session("mymod", {"F1", "F1", "F1", "F1", "F2", "F2"}),
+              (Strings{"demo sub\\a.dm_2004", "demo 2026\\june\\b.dm_2004", "demo c.dm_2004", "demo sub\\a.dm_2004",
+                       "demo 2026\\june\\b.dm_2004", "demo sub\\a.dm_2004", "demo c.dm_2004"}));
 }
 
 TEST_F(LaunchTest, AGameFolderAtADriveRootIsJoinedOnceAndPassedWithItsSeparator) {
@@ -414,6 +437,178 @@ TEST_F(LaunchTest, AGameThatCannotBeStartedIsReportedAndTheWindowStays) {
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(prompts.messages[1].text,
               "The game could not be started:\r\n\r\nC:\\Games\\SOF2\\SoF2MP.exe\r\n\r\nSystem text of error 5. (error 5)");
+}
+
+}  // namespace
+
+// Launch of a queue whose script is longer than the game's console takes at
+// once, and of one longer than a session should step through: the chain of
+// files in the program folder and in every game-type folder, the question and
+// its three answers, and the chain through the helper with rights.
+
+namespace {
+
+const std::string kProgram = kProgramFolder;
+const std::string kMod = kGame + "\\mymod";
+
+class LaunchLongQueueTest : public ::testing::Test, protected FakeServices {
+protected:
+    LaunchLongQueueTest() {
+        services.location = {kProgram, "Reelwright"};
+        store.Put(kSectionSettings, kKeyGamePath, kGame);
+        files.files[kGame + "\\SOF2MP.exe"] = "";
+        // The helper with rights opens every folder on its way.
+        files.folders = {kGame + "\\base", kGame + "\\base\\mp", kMod};
+    }
+    void QueueDemos(int count) {
+        for (int i = 1; i <= count; ++i) {
+            const std::string gameType = i % 2 ? "base\\mp" : "mymod";
+            const std::string name = "match" + std::to_string(i) + ".dm_2004";
+            queue.Append({name, gameType, kGame + "\\" + gameType + "\\demos\\" + name});
+        }
+    }
+    bool Run() {
+        journal.entries.clear();
+        return Launch(services, queue, "", &elevation);
+    }
+    // The script's files in a folder, in chain order, as far as they exist.
+    std::map<std::string, std::string> ScriptFiles(const std::string& folder) {
+        std::map<std::string, std::string> found;
+        for (std::size_t part = 1; files.files.count(folder + "\\" + basBuildConfigs::ScriptPartFileName(part)); ++part)
+            found[basBuildConfigs::ScriptPartFileName(part)] = files.files[folder + "\\" + basBuildConfigs::ScriptPartFileName(part)];
+        return found;
+    }
+    // The number of demo variables the game defines from the folder's files.
+    int DemosDefinedFrom(const std::map<std::string, std::string>& folder) {
+        ConsoleInterpreter console;
+        console.SetFileSource([&](const std::string& name) -> std::optional<std::string> {
+            const auto found = folder.find(name);
+            if (found == folder.end()) return std::nullopt;
+            return found->second;
+        });
+        EXPECT_FALSE(shell.calls.empty());
+        if (shell.calls.empty()) return 0;
+        console.ExecuteCommandLine(shell.calls.back().parameters);
+        int count = 0;
+        while (console.Variable("demo" + std::to_string(count + 1))) ++count;
+        EXPECT_FALSE(console.Variable("demo" + std::to_string(count + 2)));
+        return count;
+    }
+    std::size_t Writes() const {
+        std::size_t count = 0;
+        for (const auto& entry : journal.entries) count += entry.starts_with("write ") || entry.starts_with("copy ");
+        return count;
+    }
+
+    FakeElevatedRunner elevation{&journal};
+    DemoQueue queue;
+};
+
+TEST_F(LaunchLongQueueTest, AQueueAboveTheSessionLimitAsksAndEachAnswerDoesWhatItSays) {
+    QueueDemos(300);
+
+    prompts.messageAnswers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Long queue");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Question);
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(prompts.messages[0].text,
+              "The queue holds 300 demos. The game keeps a limited number of console variables, and stepping "
+              "through more than 200 demos in one session may end it with an error. The queue itself stays as it "
+              "is.\r\n\r\nPlay only the first 200?");
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_TRUE(shell.calls.empty());
+
+    // Yes: the first 200, in two files, copied beside each other wherever the
+    // game may look for them.
+    prompts.messageAnswers = {MessageAnswer::Yes};
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(queue.Count(), 300);
+    const auto first200 = ScriptFiles(kProgram);
+    EXPECT_EQ(first200.size(), 2u);
+    EXPECT_EQ(ScriptFiles(kGame + "\\base\\mp"), first200);
+    EXPECT_EQ(ScriptFiles(kMod), first200);
+    EXPECT_EQ(DemosDefinedFrom(first200), 200);
+    EXPECT_EQ(shell.calls.back().parameters,
+              "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game base\\mp+demo match1.dm_2004+exec Reelwright.cfg");
+
+    // No: all of them, in three files.
+    prompts.messageAnswers = {MessageAnswer::No};
+    EXPECT_TRUE(Run());
+    const auto all = ScriptFiles(kProgram);
+    EXPECT_EQ(all.size(), 3u);
+    EXPECT_EQ(ScriptFiles(kMod), all);
+    EXPECT_EQ(DemosDefinedFrom(ScriptFiles(kGame + "\\base\\mp")), 300);
+    EXPECT_EQ(prompts.messages.size(), 3u);
+}
+
+TEST_F(LaunchLongQueueTest, TwoHundredDemosAreAskedNothing) {
+    QueueDemos(200);
+    EXPECT_TRUE(Run());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(DemosDefinedFrom(ScriptFiles(kMod)), 200);
+}
+
+TEST_F(LaunchLongQueueTest, TheHelperWithRightsPlacesEveryPart) {
+    QueueDemos(150);
+    for (std::size_t part = 1; part <= 2; ++part)
+        files.failingPaths.insert(kMod + "\\" + basBuildConfigs::ScriptPartFileName(part));
+    elevation.helper = [&](const std::string& parameters) -> std::optional<std::uint32_t> {
+        files.failingPaths.clear();
+        return RunCopyScriptHelper(files, parameters);
+    };
+    EXPECT_TRUE(Run());
+    ASSERT_EQ(elevation.calls.size(), 1u);
+    const auto request = ParseCopyScriptParameters(elevation.calls[0]);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->gameTypes, Strings{"mymod"});
+    EXPECT_EQ(request->laterParts.size(), 1u);
+    EXPECT_EQ(ScriptFiles(kMod), ScriptFiles(kProgram));
+    EXPECT_EQ(DemosDefinedFrom(ScriptFiles(kMod)), 150);
+    // The temporary files are gone.
+    for (const auto& [path, text] : files.files) EXPECT_FALSE(path.starts_with("C:\\Temp\\")) << path;
+}
+
+TEST_F(LaunchLongQueueTest, AfterTheHelperEveryPartIsCheckedAgain) {
+    // A helper that reports success but left the older second part behind:
+    // the box names that part, not the folder's first file.
+    QueueDemos(150);
+    files.files[kMod + "\\Reelwright2.cfg"] = "older part";
+    for (std::size_t part = 1; part <= 2; ++part)
+        files.failingPaths.insert(kMod + "\\" + basBuildConfigs::ScriptPartFileName(part));
+    elevation.helper = [&](const std::string&) -> std::optional<std::uint32_t> {
+        files.failingPaths.clear();
+        files.files[kMod + "\\Reelwright.cfg"] = files.files[kProgram + "\\Reelwright.cfg"];
+        return kHelperSucceeded;
+    };
+    prompts.messageAnswers = {MessageAnswer::Yes, MessageAnswer::No};
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_NE(prompts.messages[1].text.find(
+                  "C:\\Games\\SOF2\\mymod\r\n"
+                  "    Reelwright2.cfg could not be written: error 13.\r\n"
+                  "    The Reelwright2.cfg already there is out of date: it holds demos of an earlier launch.\r\n"),
+              std::string::npos)
+        << prompts.messages[1].text;
+    EXPECT_EQ(prompts.messages[1].text.find("Reelwright.cfg could not"), std::string::npos);
+}
+
+TEST_F(LaunchLongQueueTest, ALaterPartThatCannotBeWrittenIsNamedAndEndsThatFolder) {
+    QueueDemos(300);
+    files.files[kMod + "\\Reelwright2.cfg"] = "older part";
+    files.failingPaths.insert(kMod + "\\Reelwright2.cfg");
+    prompts.messageAnswers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::Yes};
+    EXPECT_TRUE(Run());
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_NE(prompts.messages[2].text.find(
+                  "C:\\Games\\SOF2\\mymod\r\n"
+                  "    Reelwright2.cfg could not be written: Access is denied.\r\n"
+                  "    The Reelwright2.cfg already there is out of date: it holds demos of an earlier launch.\r\n"),
+              std::string::npos)
+        << prompts.messages[2].text;
+    EXPECT_EQ(files.files.count(kMod + "\\Reelwright3.cfg"), 0u);
+    EXPECT_EQ(files.files.count(kGame + "\\base\\mp\\Reelwright3.cfg"), 1u);
 }
 
 }  // namespace

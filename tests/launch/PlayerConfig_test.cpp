@@ -17,7 +17,7 @@
 namespace {
 
 using namespace reelwright;
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
 const std::array<std::string, 8> kDefaultBinds{"F1", "F4", "F5", "F3", "F7", "F6", "F8", "F2"};

@@ -16,17 +16,17 @@
 namespace {
 
 using namespace reelwright;
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
 TEST(CopyScriptCommandLine, RoundTripsPathsWithBlanksNonAsciiLettersAndEndingBackslashes) {
     const std::vector<CopyScriptRequest> requests{
         {"C:\\Users\\Zoë\\AppData\\Local\\Temp\\rw1A.tmp", "C:\\Program Files (x86)\\Jeux à moi\\SOF2",
-         {"base\\mp", "mon mod", "Мод"}},
-        {"C:\\Temp\\a.tmp", "D:\\", {"base\\mp"}},
+         {"base\\mp", "mon mod", "Мод"}, {}},
+        {"C:\\Temp\\a.tmp", "D:\\", {"base\\mp"}, {}},
         // Characters no Windows path holds still survive: quotes, backslashes
         // before a quote, tabs.
-        {"C:\\Temp\\x\\\"y.tmp", "\\\\server\\share\\games\\", {"a\"b", "tab\there", "end\\\\"}},
+        {"C:\\Temp\\x\\\"y.tmp", "\\\\server\\share\\games\\", {"a\"b", "tab\there", "end\\\\"}, {}},
         // A script in parts: the later parts' files follow the game types.
         {"C:\\Temp\\rw1.tmp", "C:\\Games\\SOF2", {"base\\mp", "mymod"}, {"C:\\Temp\\rw2.tmp", "C:\\Temp\\rw 3.tmp"}},
     };
@@ -36,7 +36,7 @@ TEST(CopyScriptCommandLine, RoundTripsPathsWithBlanksNonAsciiLettersAndEndingBac
         EXPECT_TRUE(IsCopyScriptCommandLine(parameters));
         EXPECT_EQ(ParseCopyScriptParameters(parameters), request) << parameters;
     }
-    EXPECT_EQ(BuildCopyScriptParameters({"C:\\t.tmp", "D:\\", {"base\\mp"}}),
+    EXPECT_EQ(BuildCopyScriptParameters({"C:\\t.tmp", "D:\\", {"base\\mp"}, {}}),
               "/copy-script \"C:\\t.tmp\" \"D:\\\\\" \"base\\mp\"");
 }
 
@@ -80,11 +80,11 @@ protected:
         files.files[kSource] = script;
     }
     CopyScriptCheck Check(const std::string& gameFolder, Strings gameTypes) {
-        return CheckCopyScriptRequest(files, {kSource, gameFolder, std::move(gameTypes)});
+        return CheckCopyScriptRequest(files, {kSource, gameFolder, std::move(gameTypes), {}});
     }
     int Run(const Strings& gameTypes, const std::string& gameFolder = kGame) {
         journal.entries.clear();
-        return RunCopyScriptHelper(files, BuildCopyScriptParameters({kSource, gameFolder, gameTypes}));
+        return RunCopyScriptHelper(files, BuildCopyScriptParameters({kSource, gameFolder, gameTypes, {}}));
     }
     bool Touched() const {
         for (const auto& entry : journal.entries)

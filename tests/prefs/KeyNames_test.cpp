@@ -47,8 +47,11 @@ TEST(KeyCodeToBindName, KeypadKeysAreNamedByTheirFunctionWithNumLockOff) {
 }
 
 TEST(KeyCodeToBindName, FunctionKeysRunFromF1ToF16) {
-    for (std::int16_t code = 112; code <= 127; ++code)
-        EXPECT_EQ(KeyCodeToBindName(code), "F" + std::to_string(code - 111));
+    for (std::int16_t code = 112; code <= 127; ++code) {
+        std::string name = "F";
+        name += std::to_string(code - 111);
+        EXPECT_EQ(KeyCodeToBindName(code), name);
+    }
     EXPECT_EQ(KeyCodeToBindName(128), "");  // F17
     EXPECT_EQ(KeyCodeToBindName(135), "");  // F24
 }

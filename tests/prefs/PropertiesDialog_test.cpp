@@ -11,16 +11,17 @@
 
 #include "support/FakeClassesRegistry.h"
 #include "support/Fakes.h"
+#include "core/Version.h"
 
 namespace reelwright {
 namespace {
 
-using testing::FakeClassesRegistry;
-using testing::FakeFileSystem;
-using testing::FakeGameShell;
-using testing::FakePrompts;
-using testing::FakeSettingsStore;
-using testing::Journal;
+using test::FakeClassesRegistry;
+using test::FakeFileSystem;
+using test::FakeGameShell;
+using test::FakePrompts;
+using test::FakeSettingsStore;
+using test::Journal;
 
 const char* const kOurCommand = "\"C:\\Games\\Tools\\Reelwright.exe\" \"%1\"";
 
@@ -104,7 +105,7 @@ TEST_F(PropertiesDialogTest, FreshStoreOpensWithTheOptionsTickedAndTheDialogsDef
     EXPECT_TRUE(view.ticked[PropertiesOption::LoadExtraConfig]);
     for (int i = 0; i < kBindCount; ++i) EXPECT_TRUE(view.locked[i]) << i;
     EXPECT_TRUE(dialog.captureMode());
-    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_1.0.15"}));
+    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT}));
 }
 
 TEST_F(PropertiesDialogTest, OnlyTheNumberOneTicksAnOption) {

@@ -59,7 +59,11 @@ private:
 
 std::vector<DemoDetailsReader::Job> Jobs(DemoQueue::EntryId first, DemoQueue::EntryId last) {
     std::vector<DemoDetailsReader::Job> jobs;
-    for (DemoQueue::EntryId id = first; id <= last; ++id) jobs.push_back({id, "f" + std::to_string(id)});
+    for (DemoQueue::EntryId id = first; id <= last; ++id) {
+        std::string path = "f";
+        path += std::to_string(id);
+        jobs.push_back({id, path});
+    }
     return jobs;
 }
 

@@ -56,7 +56,10 @@ TEST(DemoDetails, TheTipTellsEveryFactOnItsOwnLine) {
 
     // At most 16 names, then the count of the others; a cut recording says so.
     std::vector<std::string> many;
-    for (int i = 1; i <= 20; ++i) many.push_back("p" + std::to_string(i));
+    for (int i = 1; i <= 20; ++i) {
+        many.push_back("p");
+        many.back() += std::to_string(i);
+    }
     shop.head.players = many;
     shop.length.cutShort = true;
     shop.size = 1023;
@@ -107,10 +110,10 @@ TEST(DemoDetails, ReadFromAFileByItsUtf8Path) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "reelwright-demo-details";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    testing::GameStateParts parts;
+    test::GameStateParts parts;
     parts.serverInfo = "\\sv_hostname\\Solo\\mapname\\mp_jor1\\g_gametype\\dm\\protocol\\2004";
     parts.players = {"n\\Alice\\t\\red"};
-    const std::string demo = testing::Demo(parts, {1000, 61000});
+    const std::string demo = test::Demo(parts, {1000, 61000});
     const std::string name = "Démo.dm_2004";
     std::ofstream(folder / PathFromUtf8(name), std::ios::binary) << demo;
 

@@ -93,10 +93,10 @@ TEST(CheckDemoFileForQueue, DotStepsCountWhereTheyLead) {
         const char* gameType;
         const char* name;
     } cases[] = {
-        {"C:\\Games\\SOF2\\..\\..\\Users\\me\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder},
-        {"C:\\Games\\SOF2\\base\\..\\..\\SOF2X\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder},
-        {"C:\\Games\\SOF2\\x/../..\\Users/me/demos/a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder},
-        {"C:\\Games\\SOF2\\mymod\\demos\\..", "C:\\Games\\SOF2", DemoRefusal::NoDemosFolder},
+        {"C:\\Games\\SOF2\\..\\..\\Users\\me\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder, "", ""},
+        {"C:\\Games\\SOF2\\base\\..\\..\\SOF2X\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder, "", ""},
+        {"C:\\Games\\SOF2\\x/../..\\Users/me/demos/a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::OutsideGameFolder, "", ""},
+        {"C:\\Games\\SOF2\\mymod\\demos\\..", "C:\\Games\\SOF2", DemoRefusal::NoDemosFolder, "", ""},
         {"C:\\Games\\SOF2\\.\\base\\mp\\.\\demos\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::None, "base\\mp", "a.dm_2004"},
         {"C:\\Games\\SOF2\\mymod\\demos\\..\\..\\base\\mp\\demos\\x\\..\\a.dm_2004", "C:\\Games\\SOF2", DemoRefusal::None,
          "base\\mp", "a.dm_2004"},

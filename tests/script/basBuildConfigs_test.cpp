@@ -1,3 +1,6 @@
+// The playback script: its bytes pinned once by the two-demo example, the
+// builders' pieces, the chain of files of a long script, and the script run
+// through the model of the game's console with its keys pressed.
 #include "script/basBuildConfigs.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +9,15 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+#include <map>
+#include <optional>
+#include <cctype>
 
 #include "support/Fakes.h"
+#include "launch/GameCommandLine.h"
+#include "support/ConsoleInterpreter.h"
+#include "core/ConsoleKeyName.h"
+#include "prefs/KeyNames.h"
 
 namespace {
 
@@ -152,7 +162,7 @@ TEST(BuildConfigs, IndexArithmeticOutsideSixteenBitsIsReported) {
 }
 
 TEST(BuildConfigs, WriteDemoConfigWritesTheComposedTextBesideTheProgram) {
-    reelwright::testing::FakeFileSystem files;
+    reelwright::test::FakeFileSystem files;
     EXPECT_TRUE(basBuildConfigs::WriteDemoConfig(files, "C:\\Tools\\Reelwright", "VIEW", "NAV"));
     ASSERT_EQ(files.files.count("C:\\Tools\\Reelwright\\Reelwright.cfg"), 1u);
     EXPECT_EQ(files.files["C:\\Tools\\Reelwright\\Reelwright.cfg"], ComposeDemoConfig("VIEW", "NAV"));
@@ -161,6 +171,325 @@ TEST(BuildConfigs, WriteDemoConfigWritesTheComposedTextBesideTheProgram) {
 
     files.failingPaths.insert("C:\\ro\\Reelwright.cfg");
     EXPECT_FALSE(basBuildConfigs::WriteDemoConfig(files, "C:\\ro", "VIEW", "NAV"));
+}
+
+}  // namespace
+
+// A script longer than the game's console takes at once, written as a chain
+// of files: how it is split, and what the game's console makes of the chain.
+
+namespace {
+
+using basBuildConfigs::ScriptPart;
+using basBuildConfigs::SplitDemoConfig;
+using reelwright::kScriptPartLimit;
+using reelwright::test::ConsoleInterpreter;
+using Strings = std::vector<std::string>;
+
+std::string Name(int i) { return "match" + std::to_string(10000 + i).substr(1) + ".dm_2004"; }
+
+std::string ScriptOf(const Strings& names) {
+    std::string chain;
+    const auto last = static_cast<std::int16_t>(names.size());
+    for (std::int16_t i = 1; i <= last; ++i)
+        chain += basBuildConfigs::BuildDemoEntry(1, last, i, names[i - 1], i % 2 ? "base\\mp" : "mymod");
+    return basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
+                                              basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, last));
+}
+
+Strings Names(int count) {
+    Strings names;
+    for (int i = 1; i <= count; ++i) names.push_back(Name(i));
+    return names;
+}
+
+// The parts joined again without their exec lines.
+std::string Rejoined(const std::vector<ScriptPart>& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string part = parts[i].text;
+        if (i + 1 < parts.size()) part.resize(part.size() - ("exec " + parts[i + 1].fileName + "\r\n").size());
+        text += part;
+    }
+    return text;
+}
+
+// The demo's position in the queue from "demo matchNNNN.dm_2004".
+int PositionOf(const std::string& traced) { return std::stoi(traced.substr(10, 4)); }
+
+TEST(ScriptChain, ALongScriptBecomesWholeLinesInPartsChainedByExec) {
+    const std::string script = ScriptOf(Names(1000));
+    const std::vector<ScriptPart> parts = SplitDemoConfig(script);
+    ASSERT_GT(parts.size(), 7u);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        SCOPED_TRACE(parts[i].fileName);
+        EXPECT_EQ(parts[i].fileName, i == 0 ? "Reelwright.cfg" : "Reelwright" + std::to_string(i + 1) + ".cfg");
+        EXPECT_LE(parts[i].text.size(), kScriptPartLimit);
+        EXPECT_TRUE(parts[i].text.ends_with("\r\n"));
+        if (i + 1 < parts.size()) {
+            EXPECT_TRUE(parts[i].text.ends_with("\r\nexec " + parts[i + 1].fileName + "\r\n"));
+            // Full: the next line would not have fitted beside the exec line.
+            EXPECT_GT(parts[i].text.size() + 110, kScriptPartLimit);
+        }
+        // The first part holds the header and every bind, the others entries only.
+        if (i > 0) {
+            EXPECT_TRUE(parts[i].text.starts_with("seta fs_gametype ")) << parts[i].text.substr(0, 40);
+        }
+    }
+    EXPECT_NE(parts[0].text.find("\\\\___vstr"), std::string::npos);
+    EXPECT_EQ(Rejoined(parts), script);
+}
+
+TEST(ScriptChain, AScriptOfExactlyTheLimitStaysOneFileAndOneByteMoreIsSplit) {
+    Strings names = Names(110);
+    const std::size_t size = ScriptOf(names).size();
+    ASSERT_LT(size, kScriptPartLimit);
+    names.back().insert(0, kScriptPartLimit - size, 'x');
+    const std::string exact = ScriptOf(names);
+    ASSERT_EQ(exact.size(), kScriptPartLimit);
+    EXPECT_EQ(SplitDemoConfig(exact), (std::vector<ScriptPart>{{"Reelwright.cfg", exact}}));
+
+    names.back().insert(0, 1, 'x');
+    const std::string over = ScriptOf(names);
+    const std::vector<ScriptPart> parts = SplitDemoConfig(over);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_TRUE(parts[0].text.ends_with("exec Reelwright2.cfg\r\n"));
+    EXPECT_EQ(Rejoined(parts), over);
+}
+
+TEST(ScriptChain, ALineLongerThanAPartIsNeverSplit) {
+    const std::string script = "short\r\n" + std::string(30, 'y') + "\r\nend\r\n";
+    const std::vector<ScriptPart> parts = SplitDemoConfig(script, 24);
+    EXPECT_EQ(parts, (std::vector<ScriptPart>{{"Reelwright.cfg", "short\r\nexec Reelwright2.cfg\r\n"},
+                                              {"Reelwright2.cfg", std::string(30, 'y') + "\r\nexec Reelwright3.cfg\r\n"},
+                                              {"Reelwright3.cfg", "end\r\n"}}));
+}
+
+class ChainInTheConsole : public ::testing::Test {
+protected:
+    // The game started on the first demo with its script, reading the files
+    // from the game-type folder.
+    void StartGame(const std::map<std::string, std::string>& folder) {
+        console.SetFileSource([folder](const std::string& name) -> std::optional<std::string> {
+            const auto found = folder.find(name);
+            if (found == folder.end()) return std::nullopt;
+            return found->second;
+        });
+        console.ExecuteCommandLine(reelwright::ManyDemosParameters("C:\\Games\\SOF2", "base\\mp", Name(1)));
+    }
+
+    ConsoleInterpreter console;
+};
+
+TEST_F(ChainInTheConsole, AThousandDemosRunWholeAndTheKeysStepAcrossThePartsBothWays) {
+    constexpr int kCount = 1000;
+    std::map<std::string, std::string> folder;
+    for (const ScriptPart& part : SplitDemoConfig(ScriptOf(Names(kCount)))) folder[part.fileName] = part.text;
+    StartGame(folder);
+
+    const Strings started = console.Take();
+    EXPECT_EQ(std::count(started.begin(), started.end(), "Cbuf_InsertText overflowed"), 0);
+    EXPECT_EQ(std::count_if(started.begin(), started.end(), [](const std::string& e) { return e.starts_with("exec "); }),
+              static_cast<long>(folder.size()));
+    for (int i = 1; i <= kCount; ++i)
+        ASSERT_TRUE(console.Variable("demo" + std::to_string(i)).value_or("").starts_with("demo " + Name(i) + " ")) << i;
+
+    // Every step of next, all around the ring, then every step of previous.
+    for (int i = 0; i <= kCount; ++i) console.PressKey("F1");
+    const Strings forward = console.Take("demo ");
+    ASSERT_EQ(forward.size(), kCount + 1u);
+    // The game started on the first demo, so the first Next plays the second.
+    EXPECT_EQ(PositionOf(forward[0]), 2);
+    for (std::size_t i = 1; i < forward.size(); ++i)
+        ASSERT_EQ(PositionOf(forward[i]), PositionOf(forward[i - 1]) % kCount + 1) << forward[i];
+    for (int i = 0; i < kCount; ++i) console.PressKey("F2");
+    const Strings backward = console.Take("demo ");
+    ASSERT_EQ(backward.size(), static_cast<std::size_t>(kCount));
+    EXPECT_EQ(PositionOf(backward[0]), (PositionOf(forward.back()) + kCount - 2) % kCount + 1);
+    for (std::size_t i = 1; i < backward.size(); ++i)
+        ASSERT_EQ(PositionOf(backward[i]), (PositionOf(backward[i - 1]) + kCount - 2) % kCount + 1) << backward[i];
+}
+
+TEST_F(ChainInTheConsole, TheSameQueueAsOneFileIsDroppedWhole) {
+    StartGame({{"Reelwright.cfg", ScriptOf(Names(1000))}});
+    EXPECT_EQ(console.Take(), (Strings{"demo " + Name(1), "exec Reelwright.cfg", "Cbuf_InsertText overflowed"}));
+    EXPECT_FALSE(console.Variable("demo1"));
+    EXPECT_FALSE(console.Binding("F1"));
+}
+
+}  // namespace
+
+// Runs the generated script through a model of the game's console and
+// presses its keys: the keys must do in the game what their lines say.
+
+namespace {
+
+using reelwright::test::ConsoleInterpreter;
+using Strings = std::vector<std::string>;
+
+std::string ScriptFor(const Strings& names) {
+    std::string chain;
+    const auto last = static_cast<std::int16_t>(names.size());
+    for (std::int16_t i = 1; i <= last; ++i) chain += basBuildConfigs::BuildDemoEntry(1, last, i, names[i - 1], "base\\mp");
+    return basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
+                                              basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, last));
+}
+
+class ConsoleRules : public ::testing::Test {
+protected:
+    // As the game runs a launch of several demos: it plays the first demo,
+    // then runs the script.
+    void Load(const Strings& names) {
+        console.Execute("demo " + names.front());
+        console.Take();
+        console.Execute(ScriptFor(names));
+        loadTrace = console.Take();
+    }
+    Strings Press(const Strings& keys, const std::string& prefix = "") {
+        for (const auto& key : keys) console.PressKey(key);
+        return console.Take(prefix);
+    }
+
+    ConsoleInterpreter console;
+    Strings loadTrace;
+};
+
+TEST_F(ConsoleRules, LoadingRunsEveryLineButTheHeader) {
+    Load({"a.dm_2004", "b.dm_2004"});
+    // The game rejects the two header lines and the column header as unknown
+    // commands; nothing else may be unknown, and loading starts no demo.
+    EXPECT_EQ(loadTrace, (Strings{"unknown \\\\", "unknown \\\\",
+                                  "unknown \\\\___vstr_____command___________________next______________________"
+                                  "previous__________"}));
+    EXPECT_EQ(console.Variable("fs_gametype"), "base\\mp");
+    EXPECT_EQ(console.Variable("demo1"), "demo a.dm_2004 ; set demonext vstr demo2 ; set demopre vstr demo2");
+    for (const char* key : {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8"}) EXPECT_TRUE(console.Binding(key)) << key;
+}
+
+TEST_F(ConsoleRules, TheRingFromTheStartPlaysTheNextDemoFirst) {
+    // The game already plays demo 1: the first "next" goes on to demo 2.
+    Load({"a.dm_2004", "b.dm_2004", "c.dm_2004"});
+    EXPECT_EQ(Press({"F1", "F1", "F2"}, "demo"), (Strings{"demo b.dm_2004", "demo c.dm_2004", "demo b.dm_2004"}));
+}
+
+TEST_F(ConsoleRules, TheRingOfTwoFromTheStartPlaysTheSecondDemoFirst) {
+    Load({"a.dm_2004", "b.dm_2004"});
+    EXPECT_EQ(Press({"F1", "F1", "F2"}, "demo"), (Strings{"demo b.dm_2004", "demo a.dm_2004", "demo b.dm_2004"}));
+}
+
+TEST_F(ConsoleRules, NextAndPreviousStepAroundTheRing) {
+    Load({"a.dm_2004", "b.dm_2004", "c.dm_2004"});
+    EXPECT_EQ(Press({"F1", "F1", "F1", "F1"}, "demo"),
+              (Strings{"demo b.dm_2004", "demo c.dm_2004", "demo a.dm_2004", "demo b.dm_2004"}));
+    // From b, previous goes back over a and wraps to c.
+    EXPECT_EQ(Press({"F2", "F2", "F2"}, "demo"), (Strings{"demo a.dm_2004", "demo c.dm_2004", "demo b.dm_2004"}));
+    EXPECT_EQ(Press({"F1", "F2", "F1", "F1"}, "demo"),
+              (Strings{"demo c.dm_2004", "demo b.dm_2004", "demo c.dm_2004", "demo a.dm_2004"}));
+}
+
+TEST_F(ConsoleRules, PreviousFirstStartsAtTheLastDemo) {
+    Load({"a.dm_2004", "b.dm_2004", "c.dm_2004"});
+    EXPECT_EQ(Press({"F2", "F2", "F2", "F2"}, "demo"),
+              (Strings{"demo c.dm_2004", "demo b.dm_2004", "demo a.dm_2004", "demo c.dm_2004"}));
+}
+
+TEST_F(ConsoleRules, TheSameDemoQueuedTwiceAlternatesBetweenItsEntries) {
+    Load({"a.dm_2004", "a.dm_2004"});
+    EXPECT_EQ(Press({"F1", "F1", "F1"}, "demo"), (Strings{"demo a.dm_2004", "demo a.dm_2004", "demo a.dm_2004"}));
+    EXPECT_EQ(console.Variable("demonext"), "vstr demo1");
+}
+
+TEST_F(ConsoleRules, SlowMotionSlowsDownThenReturns) {
+    Load({"a.dm_2004", "b.dm_2004"});
+    EXPECT_EQ(Press({"F6"}), (Strings{"timescale 0.90", "wait 10", "timescale 0.70", "wait 10", "timescale 0.50",
+                                      "wait 10", "timescale 0.40"}));
+    EXPECT_EQ(Press({"F6"}), (Strings{"timescale 0.60", "wait", "timescale 0.80", "wait", "timescale 1"}));
+    EXPECT_EQ(Press({"F6"}, "timescale").front(), "timescale 0.90");
+}
+
+TEST_F(ConsoleRules, FastMotionToggles) {
+    Load({"a.dm_2004", "b.dm_2004"});
+    EXPECT_EQ(Press({"F7", "F7", "F7"}), (Strings{"timescale 2", "timescale 1", "timescale 2"}));
+}
+
+TEST_F(ConsoleRules, PauseTogglesAndPlayResumesWithoutTouchingTheToggle) {
+    Load({"a.dm_2004", "b.dm_2004"});
+    EXPECT_EQ(Press({"F5"}), (Strings{"cl_freezedemo 1", "echo Paused"}));
+    EXPECT_EQ(Press({"F5"}), (Strings{"cl_freezedemo 0", "echo Playing"}));
+    EXPECT_EQ(Press({"F5", "F4"}), (Strings{"cl_freezedemo 1", "echo Paused", "cl_freezedemo 0"}));
+    // Play left the toggle pointing at "playing".
+    EXPECT_EQ(Press({"F5"}), (Strings{"cl_freezedemo 0", "echo Playing"}));
+}
+
+TEST_F(ConsoleRules, ThirdPersonTogglesAndStopStops) {
+    Load({"a.dm_2004", "b.dm_2004"});
+    EXPECT_EQ(Press({"F8", "F8"}), (Strings{"cg_thirdperson 1", "echo 3rd Person", "cg_thirdperson 0", "echo Normal"}));
+    EXPECT_EQ(Press({"F3"}), (Strings{"stopdemo"}));
+}
+
+// The two bind lines of the navigation text, with `name` as the next-demo key.
+std::string BindLines(const std::string& name) {
+    const std::string navigation = basBuildConfigs::BuildNavigationBinds("MOUSE3", name, "", 1, 2);
+    return navigation.substr(0, navigation.find("\r\n", navigation.find("\r\n") + 2) + 2);
+}
+
+// Runs the two bind lines: true when the console runs nothing else and binds
+// exactly the two keys as written.
+bool BindsExactly(const std::string& name) {
+    ConsoleInterpreter console;
+    console.Execute(BindLines(name));
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto& bound = console.Bindings();
+    return console.Trace().empty() && bound.size() == 2 && bound.count("mouse3") && bound.count(lower) &&
+           bound.at(lower) == "vstr demonext";
+}
+
+TEST(ConsoleKeyNames, EveryNameOfTheKeyTableAndTypicalHandTypedNamesBindOneKey) {
+    for (int code = 0; code < 256; ++code) {
+        const std::string name = basFunctions::KeyCodeToBindName(static_cast<std::int16_t>(code));
+        if (name.empty()) continue;
+        EXPECT_TRUE(reelwright::IsConsoleKeyName(name)) << name;
+        EXPECT_TRUE(BindsExactly(name)) << name;
+    }
+    for (const char* name : {"mouse2", "KP_DEL", "~", "a/b", "*/", "\\", "MWHEELUP"}) {
+        EXPECT_TRUE(reelwright::IsConsoleKeyName(name)) << name;
+        EXPECT_TRUE(BindsExactly(name)) << name;
+    }
+}
+
+TEST(ConsoleKeyNames, NamesThatBreakTheBindLineAreRefused) {
+    // "F1;quit" quits the game, "my key" rebinds "my", the comments cut the
+    // line, a quote or a byte of 0x80 or above splits the name.
+    for (const char* name : {"F1;quit", "my key", "a//b", "a/*b", "F1\"x", "\xe9", "F\xe9" "1", "tab\tkey"}) {
+        EXPECT_FALSE(reelwright::IsConsoleKeyName(name)) << name;
+        EXPECT_FALSE(BindsExactly(name)) << name;
+    }
+    ConsoleInterpreter console;
+    console.Execute(BindLines("F1;quit"));
+    EXPECT_EQ(console.Take(), Strings{"unknown quit"});
+    // Harmless to the console, but not one key name as stored: refused too.
+    for (const char* name : {" F1", "F1 ", "", "\x7f"}) EXPECT_FALSE(reelwright::IsConsoleKeyName(name)) << name;
+}
+
+TEST(ConsoleKeyNames, EveryShortNameTheRuleAcceptsBindsExactlyThatKey) {
+    // Every name of up to three characters from the characters that matter.
+    const std::string alphabet = "a/*;\" \t\x7f\x80\xe9+\\$";
+    std::vector<std::string> names{""};
+    for (int length = 1; length <= 3; ++length) {
+        std::vector<std::string> longer;
+        for (const auto& name : names)
+            if (name.size() == static_cast<std::size_t>(length - 1))
+                for (char c : alphabet) longer.push_back(name + c);
+        names.insert(names.end(), longer.begin(), longer.end());
+    }
+    int accepted = 0;
+    for (const auto& name : names) {
+        if (!reelwright::IsConsoleKeyName(name)) continue;
+        ++accepted;
+        EXPECT_TRUE(BindsExactly(name)) << name;
+    }
+    EXPECT_GT(accepted, 100);
 }
 
 }  // namespace

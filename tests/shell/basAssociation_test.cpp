@@ -14,9 +14,9 @@ namespace reelwright {
 namespace {
 
 using basAssociation::AssociationWritten;
-using testing::FakeClassesRegistry;
-using testing::FakePrompts;
-using testing::Journal;
+using test::FakeClassesRegistry;
+using test::FakePrompts;
+using test::Journal;
 using Strings = std::vector<std::string>;
 
 const char* const kProgram = "C:\\Games\\Tools\\Reelwright.exe";
@@ -213,7 +213,9 @@ TEST_F(CreateAssociationTest, OtherKeyCreationFailuresEndOnlyWhereAValueWasDue) 
         }
         // Nothing after an ending step was written.
         EXPECT_EQ(reg.Dump(c.root).size(), c.keysLeft);
-        if (c.root == ClassesRoot::Machine) EXPECT_TRUE(reg.Dump(ClassesRoot::User).empty());
+        if (c.root == ClassesRoot::Machine) {
+            EXPECT_TRUE(reg.Dump(ClassesRoot::User).empty());
+        }
         EXPECT_TRUE(reg.openKeys.empty());
     }
 }

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 namespace {
 
@@ -42,12 +42,9 @@ std::string JoinFrom(const std::vector<std::string>& arguments, std::size_t firs
 
 }  // namespace
 
-ConsoleInterpreter::ConsoleInterpreter(std::size_t bufferSize) : bufferSize_(bufferSize) {
-    variables_["timescale"] = "1";
-    variables_["cl_freezedemo"] = "0";
-    variables_["cg_thirdperson"] = "0";
-    variables_["fs_gametype"] = "";
-}
+ConsoleInterpreter::ConsoleInterpreter(std::size_t bufferSize)
+    : variables_{{"timescale", "1"}, {"cl_freezedemo", "0"}, {"cg_thirdperson", "0"}, {"fs_gametype", ""}},
+      bufferSize_(bufferSize) {}
 
 // The engine's insertion: the text and a line end go ahead of what waits, or
 // nothing at all when they do not fit.
@@ -254,9 +251,9 @@ void ConsoleInterpreter::SetVariable(const std::string& name, const std::string&
     if (IsTracedGameVariable(lower)) trace_.push_back(lower + " " + value);
 }
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 bool ConsoleInterpreter::TakeConfigChanged() {
     const bool changed = configChanged_;
@@ -284,4 +281,19 @@ std::string ConsoleInterpreter::ConfigText(std::string_view lineEnd) const {
     return text;
 }
 
-}  // namespace reelwright::testing
+std::vector<std::string> PlaySession(std::string_view commandLine, ConsoleInterpreter::FileSource files,
+                                     const std::vector<std::string>& keys) {
+    ConsoleInterpreter console;
+    console.SetFileSource(std::move(files));
+    console.ExecuteCommandLine(commandLine);
+    const std::vector<std::string> started = console.Take("demo ");
+    std::vector<std::string> steps{started.empty() ? std::string() : started.front()};
+    for (const std::string& key : keys) {
+        console.PressKey(key);
+        const std::vector<std::string> trace = console.Take();
+        steps.push_back(trace.empty() ? std::string() : trace.front());
+    }
+    return steps;
+}
+
+}  // namespace reelwright::test

@@ -50,7 +50,7 @@
 #include <string_view>
 #include <vector>
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 class ConsoleInterpreter {
 public:
@@ -127,4 +127,13 @@ private:
     FileSource files_;
 };
 
-}  // namespace reelwright::testing
+// A playback session as the user steps through it: the console runs the
+// game's command line, reading the files "exec" names from `files`, then each
+// of `keys` is pressed in turn. What each step did first: the command line's
+// "demo <name>", then for each key the first entry of its trace ("demo
+// <name>", "timescale 0.90", "cl_freezedemo 1", "stopdemo", ...; "" when the
+// key did nothing).
+std::vector<std::string> PlaySession(std::string_view commandLine, ConsoleInterpreter::FileSource files,
+                                     const std::vector<std::string>& keys);
+
+}  // namespace reelwright::test

@@ -2,7 +2,7 @@
 
 #include "demo/MessageHuffman.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 void MessageWriter::Bits(std::string_view bits) {
     for (const char bit : bits) {
@@ -103,4 +103,4 @@ std::string Demo(const GameStateParts& parts, const std::vector<std::int32_t>& s
     return demo + EndMarker();
 }
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 // A message as a bit stream: each value Huffman-coded byte by byte.
 class MessageWriter {
@@ -59,4 +59,4 @@ std::string EndMarker();
 // A whole demo: the game state, one snapshot per time, and the end marker.
 std::string Demo(const GameStateParts& parts, const std::vector<std::int32_t>& snapshotTimes);
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

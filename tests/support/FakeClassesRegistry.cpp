@@ -3,7 +3,7 @@
 #include <cctype>
 #include <utility>
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 std::string FakeClassesRegistry::Fold(const std::string& text) {
     std::string folded = text;
@@ -33,9 +33,9 @@ void FakeClassesRegistry::Put(const std::string& subkey, std::optional<std::stri
     // Parents exist whenever a child does.
     for (std::size_t at = subkey.find('\\'); at != std::string::npos; at = subkey.find('\\', at + 1)) {
         const std::string parent = subkey.substr(0, at);
-        keys.try_emplace(Fold(parent), Entry{parent, std::nullopt});
+        keys.try_emplace(Fold(parent), Entry{parent, std::nullopt, {}});
     }
-    auto [entry, created] = keys.try_emplace(Fold(subkey), Entry{subkey, std::nullopt});
+    auto [entry, created] = keys.try_emplace(Fold(subkey), Entry{subkey, std::nullopt, {}});
     if (value) entry->second.value = std::move(value);
 }
 
@@ -156,4 +156,4 @@ std::vector<std::string> FakeClassesRegistry::Dump(ClassesRoot root) const {
     return lines;
 }
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

@@ -18,7 +18,7 @@
 #include "core/ClassesRegistry.h"
 #include "support/Fakes.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 // Journal entries (also kept in `calls`), with the root written as "HKCR" for
 // the machine view and "HKCU" for the user's classes: "create HKCR\<key>",
@@ -124,4 +124,4 @@ private:
     std::set<ClassesRoot> denied_;
 };
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

@@ -6,7 +6,7 @@
 #include "support/FakeClassesRegistry.h"
 #include "support/Fakes.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 struct FakeServices {
     Journal journal;
@@ -18,4 +18,4 @@ struct FakeServices {
     AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
 };
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

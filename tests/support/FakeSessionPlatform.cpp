@@ -3,7 +3,7 @@
 #include "core/GameFolder.h"
 #include "core/Text.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 FileResult FakeSessionPlatform::ReadWholeFile(const std::string& path, std::string& bytes) {
     if (failing.count(path)) return FileResult{failing.at(path)};
@@ -75,4 +75,4 @@ std::uint32_t FakeSessionPlatform::StartGame(const std::string&, const std::stri
     return 0;
 }
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

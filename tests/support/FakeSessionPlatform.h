@@ -13,7 +13,7 @@
 
 #include "launch/SessionGuard.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 class FakeSessionPlatform : public SessionPlatform {
 public:
@@ -78,4 +78,4 @@ private:
     std::uint32_t nextId_ = 200;
 };
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

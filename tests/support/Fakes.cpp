@@ -4,7 +4,7 @@
 
 #include "core/AppInfo.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 std::string FakeSettingsStore::GetSetting(const std::string& application, const std::string& section,
                                           const std::string& key, const std::string& defaultValue) {
@@ -295,4 +295,4 @@ std::optional<std::uint32_t> FakeElevatedRunner::RunElevated(const std::string& 
     return helper ? helper(parameters) : exitCode;
 }
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

@@ -20,7 +20,7 @@
 #include "core/GameShell.h"
 #include "core/ElevatedRunner.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 struct Journal {
     std::vector<std::string> entries;
@@ -179,4 +179,4 @@ private:
     Journal* journal_;
 };
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

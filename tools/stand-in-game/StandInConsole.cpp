@@ -12,7 +12,7 @@ namespace standin {
 
 namespace {
 
-using reelwright::testing::ConsoleInterpreter;
+using reelwright::test::ConsoleInterpreter;
 
 std::wstring Wide(const std::string& text, UINT codePage) {
     if (text.empty()) return {};

@@ -38,7 +38,7 @@ private:
     std::optional<std::string> ReadGameFile(const std::string& name) const;
     void WriteConfigWhenChanged();
 
-    reelwright::testing::ConsoleInterpreter console_;
+    reelwright::test::ConsoleInterpreter console_;
     std::wstring directory_, basePath_, gameType_, config_;
     std::string commandLine_;
     bool quit_ = false;

@@ -6,11 +6,12 @@
 #include "app/win/frmMain.h"
 #include "core/win/Controls.h"
 #include "support/win/WinTestSupport.h"
+#include "core/Version.h"
 
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 PixelRect At96Dpi(int left, int top, int width, int height) { return {left / 15, top / 15, width / 15, height / 15}; }
 
@@ -38,7 +39,7 @@ TEST_F(AboutBox, ShowsTitleVersionDescriptionAndCredits) {
     EXPECT_FALSE(::IsWindowEnabled(main.hwnd()));
     EXPECT_EQ(WindowText(about.hwnd()), L"About Reelwright");
     EXPECT_EQ(WindowText(about.lblTitle), L"Reelwright");
-    EXPECT_EQ(WindowText(about.lblVersion), L"Version 1.0.15");
+    EXPECT_EQ(WindowText(about.lblVersion), L"Version " REELWRIGHT_PRODUCTVERSION_TEXT);
     EXPECT_EQ(WindowText(about.lblDescription),
               L"App Description :\r\n"
               L"This program was designed to allow Solder Of Fortune 2 demos to be played back without the hassle "
@@ -75,7 +76,8 @@ TEST_F(AboutBox, IsAFixedOwnedWindowCentredOnTheScreen) {
 
     RECT window{};
     ::GetWindowRect(about.hwnd(), &window);
-    MONITORINFO monitor{sizeof(monitor)};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
     ::GetMonitorInfoW(::MonitorFromWindow(about.hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     EXPECT_NEAR((window.left + window.right) / 2, (monitor.rcMonitor.left + monitor.rcMonitor.right) / 2, 1);
     EXPECT_NEAR((window.top + window.bottom) / 2, (monitor.rcMonitor.top + monitor.rcMonitor.bottom) / 2, 1);

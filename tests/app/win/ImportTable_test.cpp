@@ -19,7 +19,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 // The functions imported by name (and the DLLs imported), read from a PE32+
 // file's import and delay-import tables.

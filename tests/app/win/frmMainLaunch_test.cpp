@@ -7,14 +7,13 @@
 
 
 #include "app/win/frmMain.h"
-#include "script/basBuildConfigs.h"
 #include "core/win/Controls.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 
 bool IsReadOnly(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -51,7 +50,9 @@ protected:
         const auto records = game.Records();
         EXPECT_EQ(records.size(), 1u);
         // Every start asks for the game's window maximised.
-        if (!records.empty()) EXPECT_EQ(records.front().show, SW_SHOWMAXIMIZED);
+        if (!records.empty()) {
+            EXPECT_EQ(records.front().show, SW_SHOWMAXIMIZED);
+        }
         return records.empty() ? GameFolder::Record{} : records.front();
     }
     std::string Start() const { return "+set fs_basepath \"" + game.pathUtf8() + "\" +set fs_game "; }
@@ -95,14 +96,13 @@ TEST_F(LaunchButtonTest, TwoDemosWriteThePlacedScriptAndMinimise) {
     EXPECT_EQ(record.parameters, Start() + "base\\mp+demo duel.dm_2004+exec Reelwright.cfg");
     EXPECT_EQ(record.directory, game.pathUtf8());
 
-    const std::string chain = basBuildConfigs::BuildDemoEntry(1, 2, 1, "duel.dm_2004", "base\\mp") +
-                              basBuildConfigs::BuildDemoEntry(1, 2, 2, "ctf1.dm_2004", "mymod");
-    const std::string expected =
-        basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
-                                           basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, 2));
-    EXPECT_EQ(ReadBytes(ProgramScript()), expected);
-    EXPECT_EQ(ReadBytes(game.path() + L"\\base\\mp\\Reelwright.cfg"), expected);
-    EXPECT_EQ(ReadBytes(game.path() + L"\\mymod\\Reelwright.cfg"), expected);
+    // Both game-type folders hold the script written beside the program; in
+    // the game, the next-demo key steps through the queue's order.
+    const std::string script = ReadBytes(ProgramScript());
+    EXPECT_EQ(ReadBytes(game.path() + L"\\base\\mp\\Reelwright.cfg"), script);
+    EXPECT_EQ(ReadBytes(game.path() + L"\\mymod\\Reelwright.cfg"), script);
+    EXPECT_EQ(PlaySession(record.parameters, FilesIn(game.path() + L"\\base\\mp"), {"F1", "F1"}),
+              (std::vector<std::string>{"demo duel.dm_2004", "demo ctf1.dm_2004", "demo duel.dm_2004"}));
 
     EXPECT_TRUE(IsReadOnly(modConfig));
     EXPECT_FALSE(IsReadOnly(baseConfig));

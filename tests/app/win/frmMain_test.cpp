@@ -9,7 +9,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 struct MainWindow : ::testing::Test {
     void SetUp() override {
@@ -86,7 +86,9 @@ TEST_F(MainWindow, ControlsCarryTheirCaptionsAtTheirPlacesAt96Dpi) {
     };
     for (const auto& item : expected) {
         ASSERT_NE(item.control, nullptr);
-        if (item.text) EXPECT_EQ(WindowText(item.control), item.text);
+        if (item.text) {
+            EXPECT_EQ(WindowText(item.control), item.text);
+        }
         EXPECT_EQ(InFrame(item.control), item.place) << basAPI::Narrow(WindowText(item.control));
     }
 }

@@ -11,7 +11,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 TEST(Win32SessionPlatform, FollowsTheStartedGameByItsIdAndCreationTime) {
     GameFolder game;

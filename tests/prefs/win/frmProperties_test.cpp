@@ -16,7 +16,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 constexpr LPARAM kAltHeld = LPARAM{1} << 29;
 
@@ -347,25 +347,14 @@ TEST_F(PropertiesWindow, TheRealWarningIsAnExclamationBoxWithOneOkButton) {
     ASSERT_TRUE(dialog->Open());
     ::SendMessageW(dialog->txtBind[0], WM_KEYDOWN, VK_OEM_1, 1);
 
-    // Reads the box when it comes up (its icon is a static control holding an
-    // icon, whatever id the system gives it) and answers OK.
-    DialogSnapshot shown;
-    bool iconShown = false;
-    std::thread answer([&] {
-        HWND box = nullptr;
-        for (int tries = 0; tries < 1000 && !box; ++tries, ::Sleep(10)) box = FindTopWindow(L"#32770");
-        if (!box) return;
-        shown = ReadDialog(box);
-        for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-            if (ClassOf(child) == L"Static" && ::SendMessageW(child, STM_GETICON, 0, 0)) iconShown = true;
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
+    DialogAnswerer answer(IDOK);
     ::SendMessageW(dialog->cmdOk, BM_CLICK, 0, 0);
-    answer.join();
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    const DialogSnapshot shown = answer.Seen()[0];
 
     EXPECT_EQ(shown.title, L"Reelwright Properties");
     EXPECT_EQ(shown.text, L"You have left a bind empty.  It has now been set to default.");
-    EXPECT_TRUE(iconShown);
+    EXPECT_EQ(shown.icon, L"exclamation");
     EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
     EXPECT_FALSE(dialog->IsOpen());
     EXPECT_TRUE(::IsWindowEnabled(main.hwnd()));

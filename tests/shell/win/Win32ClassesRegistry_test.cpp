@@ -16,23 +16,19 @@ namespace {
 
 using Strings = std::vector<std::wstring>;
 
-using testing::RemoveAssociationKeys;
+using test::RemoveAssociationKeys;
 
 constexpr const wchar_t* kUserClasses = L"Software\\Classes";
-
-bool KeyExists(const std::wstring& path, HKEY root = HKEY_CLASSES_ROOT) {
-    basAPI::UniqueRegKey key;
-    return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-}
 
 void SeedKey(HKEY root, const std::wstring& path, const wchar_t* value) {
     basAPI::UniqueRegKey key;
     ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
-    if (value)
+    if (value) {
         ASSERT_EQ(::RegSetValueExW(key.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t))),
                   ERROR_SUCCESS);
+    }
 }
 
 // The key and every key below it, each as "<path>" or "<path>=<default value>"
@@ -97,7 +93,7 @@ protected:
     }
 
     win::Win32ClassesRegistry registry;
-    testing::FakePrompts prompts;
+    test::FakePrompts prompts;
 };
 
 TEST_F(ClassesRegistryTest, CreatesTheSixKeysWithTheirValuesThroughTheMachineView) {
@@ -187,7 +183,7 @@ TEST_F(ClassesRegistryTest, CreateThenRemoveKeepsAnotherProgramsExtensionWithIts
 // written for real under HKCU\Software\Classes, with no message; removal then
 // takes them away again.
 TEST_F(ClassesRegistryTest, RefusedMachineViewWritesTheUsersClasses) {
-    testing::DenyingClassesRegistry standardUser(registry, {ClassesRoot::Machine});
+    test::DenyingClassesRegistry standardUser(registry, {ClassesRoot::Machine});
     const ProgramLocation location{"C:\\Games\\Tools", "Reelwright"};
     EXPECT_EQ(basAssociation::RequestProgramAssociation(standardUser, prompts, location),
               basAssociation::AssociationWritten::User);

@@ -10,13 +10,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <set>
 #include <fstream>
 #include <sstream>
 
 #include "app/win/frmMain.h"
 #include "core/AppInfo.h"
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 namespace {
 
@@ -118,13 +119,15 @@ std::wstring ClassOf(HWND window) {
     return buffer;
 }
 
-HWND FindTopWindow(const std::wstring& className, const std::wstring& title, DWORD processId) {
+HWND FindTopWindow(const std::wstring& className, const std::wstring& title, DWORD processId,
+                   const std::function<bool(HWND)>& accept) {
     struct Search {
         const std::wstring* className;
         const std::wstring* title;
         DWORD processId;
+        const std::function<bool(HWND)>* accept;
         HWND found;
-    } search{&className, &title, processId, nullptr};
+    } search{&className, &title, processId, &accept, nullptr};
     ::EnumWindows(
         [](HWND window, LPARAM parameter) -> BOOL {
             auto* s = reinterpret_cast<Search*>(parameter);
@@ -134,6 +137,7 @@ HWND FindTopWindow(const std::wstring& className, const std::wstring& title, DWO
             if (s->processId && owner != s->processId) return TRUE;
             if (ClassOf(window) != *s->className) return TRUE;
             if (!s->title->empty() && WindowText(window) != *s->title) return TRUE;
+            if (*s->accept && !(*s->accept)(window)) return TRUE;
             s->found = window;
             return FALSE;
         },
@@ -270,43 +274,165 @@ void GameFolder::EndStandInGames() const {
     }
 }
 
-DialogSnapshot ReadDialog(HWND dialog) {
+namespace {
+
+bool IsStatic(HWND window) { return ::lstrcmpiW(ClassOf(window).c_str(), L"Static") == 0; }
+
+}  // namespace
+
+std::wstring IconOf(HWND window) {
+    HWND control = window;
+    if (ClassOf(window) == L"#32770") {
+        control = nullptr;
+        const auto showsIcon = [](HWND child) {
+            return child && ::IsWindowVisible(child) && IsStatic(child) && ::SendMessageW(child, STM_GETICON, 0, 0);
+        };
+        for (int id : {0x14, 1088})
+            if (!control && showsIcon(::GetDlgItem(window, id))) control = ::GetDlgItem(window, id);
+        for (HWND child = ::GetWindow(window, GW_CHILD); child && !control; child = ::GetWindow(child, GW_HWNDNEXT))
+            if (showsIcon(child)) control = child;
+        if (!control) return L"none";
+    }
+    const auto shown = reinterpret_cast<HICON>(::SendMessageW(control, STM_GETICON, 0, 0));
+    if (!shown) return L"none";
+    const struct {
+        LPCWSTR id;
+        const wchar_t* name;
+    } icons[] = {{IDI_INFORMATION, L"information"},
+                 {IDI_QUESTION, L"question"},
+                 {IDI_EXCLAMATION, L"exclamation"},
+                 {IDI_HAND, L"stop"}};
+    for (const auto& icon : icons)
+        if (shown == ::LoadIconW(nullptr, icon.id)) return icon.name;
+    return L"other";
+}
+
+DialogSnapshot ReadDialog(HWND window) {
     DialogSnapshot snapshot;
-    snapshot.title = WindowText(dialog);
-    if (HWND text = ::GetDlgItem(dialog, 0xFFFF)) snapshot.text = WindowText(text);
-    // The icon is a static control: id 0x14 on Windows, 1088 in Wine.
-    for (int iconId : {0x14, 1088})
-        if (HWND icon = ::GetDlgItem(dialog, iconId); icon && ::IsWindowVisible(icon))
-            snapshot.hasIcon = snapshot.hasIcon || ::SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+    snapshot.title = WindowText(window);
+    snapshot.owner = ::GetWindow(window, GW_OWNER);
+    if (ClassOf(window) == L"#32768") {
+        const auto menu = reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0));
+        for (int position = 0; menu && position < ::GetMenuItemCount(menu); ++position) {
+            wchar_t text[256]{};
+            ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+            const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
+            snapshot.menuItems.push_back({text, !(state & (MF_GRAYED | MF_DISABLED))});
+        }
+        return snapshot;
+    }
+    if (HWND text = ::GetDlgItem(window, 0xFFFF)) snapshot.text = WindowText(text);
+    snapshot.icon = IconOf(window);
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE})
-        if (HWND button = ::GetDlgItem(dialog, id); button && ::IsWindowVisible(button)) snapshot.buttons.push_back(id);
+        if (HWND button = ::GetDlgItem(window, id); button && ::IsWindowVisible(button)) snapshot.buttons.push_back(id);
     return snapshot;
 }
 
-DialogAnswerer::DialogAnswerer(int answerId, std::chrono::milliseconds timeout) {
+DialogAnswerer::DialogAnswerer(std::vector<Step> steps, std::chrono::milliseconds timeout) : steps_(std::move(steps)) {
+    thread_ = std::thread([this, timeout] { Run(timeout); });
+}
+
+std::vector<DialogAnswerer::Step> DialogAnswerer::Menu(std::wstring caption) {
+    return {{L"", ChooseMenuItem(std::move(caption)), false, L"#32768"}};
+}
+
+DialogAnswerer::~DialogAnswerer() { Join(); }
+
+void DialogAnswerer::Join() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+const std::vector<DialogSnapshot>& DialogAnswerer::Seen() {
+    Join();
+    return seen_;
+}
+
+std::vector<DialogSnapshot> DialogAnswerer::Seen(const std::wstring& title) {
+    std::vector<DialogSnapshot> titled;
+    for (const DialogSnapshot& snapshot : Seen())
+        if (snapshot.title == title) titled.push_back(snapshot);
+    return titled;
+}
+
+void DialogAnswerer::Run(std::chrono::milliseconds timeout) {
     const DWORD processId = ::GetCurrentProcessId();
-    thread_ = std::thread([this, answerId, timeout, processId] {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < end) {
-            if (HWND dialog = FindTopWindow(L"#32770", L"", processId)) {
-                snapshot_ = ReadDialog(dialog);
-                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answerId, BN_CLICKED),
-                               reinterpret_cast<LPARAM>(::GetDlgItem(dialog, answerId)));
-                done_ = true;
-                return;
+    std::set<HWND> answered;
+    // The steps waited for, in order; the index of the next one.
+    std::vector<const Step*> waited;
+    bool anyEveryOne = false;
+    for (const Step& step : steps_) {
+        if (step.everyOne) anyEveryOne = true;
+        else waited.push_back(&step);
+    }
+    std::size_t next = 0;
+    auto giveUp = std::chrono::steady_clock::now() + timeout;
+    const auto answer = [&](const Step& step) {
+        HWND window = FindTopWindow(step.className, step.title, processId);
+        // A popup menu's window is there before it holds its menu.
+        if (!window || answered.count(window) ||
+            (step.className == L"#32768" && !::SendMessageW(window, MN_GETHMENU, 0, 0)))
+            return false;
+        answered.insert(window);
+        seen_.push_back(ReadDialog(window));
+        step.answer(window);
+        return true;
+    };
+    for (;;) {
+        if (next < waited.size()) {
+            if (answer(*waited[next])) {
+                ++next;
+                giveUp = std::chrono::steady_clock::now() + timeout;
+            } else if (std::chrono::steady_clock::now() > giveUp) {
+                next = waited.size();
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-    });
+        if (next == waited.size()) {
+            done_ = true;
+            // Only now, so that they never take the window a waited step is for.
+            for (const Step& step : steps_)
+                if (step.everyOne) answer(step);
+        }
+        if (next == waited.size() && (!anyEveryOne || stop_)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    done_ = true;
 }
 
-DialogAnswerer::~DialogAnswerer() {
-    if (thread_.joinable()) thread_.join();
+DialogAnswerer::Answer DialogAnswerer::Click(int buttonId) {
+    return [buttonId](HWND dialog) {
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, buttonId)));
+    };
 }
 
-DialogSnapshot DialogAnswerer::Result() {
-    if (thread_.joinable()) thread_.join();
-    return snapshot_;
+DialogAnswerer::Answer DialogAnswerer::ChooseMenuItem(std::wstring caption) {
+    return [caption](HWND menuWindow) {
+        const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+        wchar_t accessKey = 0;
+        for (int position = 0; menu && position < ::GetMenuItemCount(menu); ++position) {
+            wchar_t text[256]{};
+            ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+            std::wstring shown = text;
+            shown = shown.substr(0, shown.find(L'\t'));
+            const std::size_t amp = shown.find(L'&');
+            if (amp != std::wstring::npos && amp + 1 < shown.size()) {
+                const wchar_t key = shown[amp + 1];
+                shown.erase(amp, 1);
+                if (!caption.empty() && shown == caption) accessKey = key;
+            }
+        }
+        // Keys posted to the menu's window reach the loop that tracks it.
+        if (accessKey) ::PostMessageW(menuWindow, WM_CHAR, accessKey, 1);
+        else ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+}
+
+DialogAnswerer::Answer DialogAnswerer::TypeFileName(std::wstring text) {
+    return [text](HWND dialog) {
+        ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    };
 }
 
 StartedProcess::StartedProcess(const std::wstring& program, const std::wstring& arguments,
@@ -367,27 +493,19 @@ void RemoveAssociationKeys() {
     }
 }
 
-namespace {
-
-// The open-file dialog's file name box.
 HWND FileNameBoxOf(HWND dialog) {
-    HWND name = ::GetDlgItem(dialog, edt1);
-    if (!name) {
-        HWND combo = ::GetDlgItem(dialog, cmb13);
-        name = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
-        if (!name) name = combo;
-    }
-    return name;
+    if (HWND edit = ::GetDlgItem(dialog, edt1)) return edit;
+    HWND combo = ::GetDlgItem(dialog, cmb13);
+    if (!combo) return nullptr;
+    HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    return edit ? edit : combo;
 }
-
-}  // namespace
 
 bool AddDemoWithDialog(HWND main, DWORD processId, const std::wstring& path) {
     ::PostMessageW(main, WM_COMMAND, frmMain::IDC_cmdAdd, 0);
     HWND dialog = WaitForWindow(L"#32770", processId, L"Add SOF2 Demo Files for viewing...");
     if (!dialog) return false;
-    ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    DialogAnswerer::TypeFileName(path)(dialog);
     return WaitUntil([&] { return !::IsWindow(dialog); }, std::chrono::seconds(15));
 }
 
@@ -400,8 +518,7 @@ bool AddDemosWithDialog(HWND main, DWORD processId, const std::wstring& folder, 
     ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     std::wstring typed;
     for (const std::wstring& name : names) typed += L"\"" + name + L"\" ";
-    ::SendMessageW(FileNameBoxOf(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    DialogAnswerer::TypeFileName(typed)(dialog);
     return WaitUntil([&] { return !::IsWindow(dialog); }, std::chrono::seconds(30));
 }
 
@@ -409,27 +526,11 @@ HWND WaitForDialog(DWORD processId, const std::wstring& textPart, HWND except, s
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            struct Search {
-                DWORD processId;
-                const std::wstring* textPart;
-                HWND except;
-                HWND found;
-            } search{processId, &textPart, except, nullptr};
-            ::EnumWindows(
-                [](HWND window, LPARAM parameter) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(parameter);
-                    DWORD owner = 0;
-                    ::GetWindowThreadProcessId(window, &owner);
-                    if (window == s->except || owner != s->processId || !::IsWindowVisible(window) ||
-                        ClassOf(window) != L"#32770")
-                        return TRUE;
-                    if (!s->textPart->empty() && ReadDialog(window).text.find(*s->textPart) == std::wstring::npos)
-                        return TRUE;
-                    s->found = window;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return (found = search.found) != nullptr;
+            found = FindTopWindow(L"#32770", L"", processId, [&](HWND window) {
+                return window != except &&
+                       (textPart.empty() || ReadDialog(window).text.find(textPart) != std::wstring::npos);
+            });
+            return found != nullptr;
         },
         timeout);
     return found;
@@ -464,51 +565,6 @@ HeldKeys::HeldKeys(std::initializer_list<int> keys) {
 
 HeldKeys::~HeldKeys() { ::SetKeyboardState(saved_); }
 
-PopupMenuAnswerer::PopupMenuAnswerer(std::wstring caption, std::chrono::milliseconds timeout) {
-    const DWORD processId = ::GetCurrentProcessId();
-    thread_ = std::thread([this, caption, timeout, processId] {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < end) {
-            HWND menuWindow = FindTopWindow(L"#32768", L"", processId);
-            auto menu = menuWindow ? reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0)) : nullptr;
-            if (!menu) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                continue;
-            }
-            wchar_t accessKey = 0;
-            for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
-                wchar_t text[256]{};
-                ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
-                const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
-                items_.push_back({text, !(state & (MF_GRAYED | MF_DISABLED))});
-                std::wstring shown = text;
-                shown = shown.substr(0, shown.find(L'\t'));
-                const std::size_t amp = shown.find(L'&');
-                if (amp != std::wstring::npos && amp + 1 < shown.size()) {
-                    const wchar_t key = shown[amp + 1];
-                    shown.erase(amp, 1);
-                    if (!caption.empty() && shown == caption) accessKey = key;
-                }
-            }
-            // Keys posted to the menu's window reach the loop that tracks it.
-            if (accessKey) ::PostMessageW(menuWindow, WM_CHAR, accessKey, 1);
-            else ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 1);
-            done_ = true;
-            return;
-        }
-        done_ = true;
-    });
-}
-
-PopupMenuAnswerer::~PopupMenuAnswerer() {
-    if (thread_.joinable()) thread_.join();
-}
-
-std::vector<PopupMenuAnswerer::Item> PopupMenuAnswerer::Items() {
-    if (thread_.joinable()) thread_.join();
-    return items_;
-}
-
 void PumpThroughDialog(HWND dialog) {
     MSG message{};
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -536,6 +592,14 @@ std::string ReadBytes(const std::wstring& path) {
     DWORD read = 0;
     while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
     return bytes;
+}
+
+ConsoleInterpreter::FileSource FilesIn(const std::wstring& folder) {
+    return [folder](const std::string& name) -> std::optional<std::string> {
+        const std::wstring path = folder + L"\\" + basAPI::Widen(name);
+        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+        return ReadBytes(path);
+    };
 }
 
 HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::wstring& title,
@@ -573,4 +637,4 @@ std::wstring LocalAppDataFolder() {
     return path;
 }
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

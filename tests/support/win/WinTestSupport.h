@@ -24,6 +24,7 @@
 #include "shell/win/Win32ClassesRegistry.h"
 #include "shell/win/Win32Platform.h"
 #include "core/win/basAPI.h"
+#include "support/ConsoleInterpreter.h"
 #include "support/Fakes.h"
 
 namespace reelwright::win {
@@ -33,7 +34,7 @@ namespace reelwright::win {
 void SetMessageTestHook(MessageTestHook hook);
 }  // namespace reelwright::win
 
-namespace reelwright::testing {
+namespace reelwright::test {
 
 // The folder of the running test program; Reelwright.exe and the stand-in
 // SOF2MP.exe are built into the same folder.
@@ -53,8 +54,10 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 void PumpMessages(std::chrono::milliseconds duration = std::chrono::milliseconds(0));
 
 // The first visible top-level window of `className` (and `title`, when given)
-// that belongs to process `processId` (any process when 0).
-HWND FindTopWindow(const std::wstring& className, const std::wstring& title = L"", DWORD processId = 0);
+// that belongs to process `processId` (any process when 0) and that `accept`
+// accepts (when given). The one search the waits and the answerer share.
+HWND FindTopWindow(const std::wstring& className, const std::wstring& title = L"", DWORD processId = 0,
+                   const std::function<bool(HWND)>& accept = {});
 
 std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
@@ -120,31 +123,86 @@ struct RealServices {
     }
 };
 
-// What a message box showed.
+// Which of the system's icons a window shows: "information", "question",
+// "exclamation", "stop", "other" (an icon of its own) or "none". For a dialog
+// box, the icon of its icon control (id 0x14 on Windows, 1088 in Wine, or
+// else any static control showing an icon); for a static control, its own.
+std::wstring IconOf(HWND window);
+
+// What a dialog box or popup menu showed.
 struct DialogSnapshot {
+    struct MenuItem {
+        std::wstring caption;  // as the menu holds it, "&" and shortcut included
+        bool enabled = false;
+        bool operator==(const MenuItem&) const = default;
+    };
     std::wstring title;
-    std::wstring text;
-    bool hasIcon = false;
-    std::vector<int> buttons;  // ids of the buttons present (IDOK, IDCANCEL, IDYES, IDNO)
+    std::wstring text;                 // a message box's text
+    std::wstring icon;                 // as IconOf gives it
+    std::vector<int> buttons;          // ids of the standard buttons present (IDOK, IDCANCEL, IDYES, IDNO, ...)
+    HWND owner = nullptr;
+    std::vector<MenuItem> menuItems;   // a popup menu's items
 };
 
-// Watches for a dialog box (class "#32770") of this process on another thread,
-// reads it, and presses the button `answerId`. Use it around a call that shows
-// a real message box.
+// Reads a dialog box ("#32770") or a popup menu ("#32768").
+DialogSnapshot ReadDialog(HWND window);
+
+// Answers the dialog boxes and popup menus of this process on a thread of its
+// own while the test's thread shows them, as a user would. Each step waits
+// for a visible window of its class whose title is the step's (any title when
+// empty), reads it and answers it; the steps come in order, each given up
+// after the timeout. A step for every one answers each such window that comes
+// after the steps waited for, until Seen() is called.
 class DialogAnswerer {
 public:
-    explicit DialogAnswerer(int answerId, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    using Answer = std::function<void(HWND)>;
+    struct Step {
+        std::wstring title;
+        Answer answer;
+        bool everyOne = false;
+        std::wstring className = L"#32770";
+    };
+
+    explicit DialogAnswerer(std::vector<Step> steps, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // The first dialog box of this process, answered with the button `buttonId`.
+    explicit DialogAnswerer(int buttonId) : DialogAnswerer(std::vector<Step>{{L"", Click(buttonId)}}) {}
+    // The first popup menu of this process, answered with ChooseMenuItem(caption).
+    static std::vector<Step> Menu(std::wstring caption);
     ~DialogAnswerer();
-    // Waits for the answer to have been given; the snapshot of the dialog.
-    DialogSnapshot Result();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    // Waits for the steps; what the windows answered showed, in the order
+    // answered (fewer than the steps when one did not come).
+    const std::vector<DialogSnapshot>& Seen();
+    // Those of them titled `title`.
+    std::vector<DialogSnapshot> Seen(const std::wstring& title);
+    // True once every step that is waited for has been answered or given up.
+    bool Done() const { return done_; }
+
+    // Presses the button `buttonId`.
+    static Answer Click(int buttonId);
+    // Chooses the popup menu's item `caption` (as shown: without "&" and
+    // without the shortcut after a tab) by its access key; an empty caption
+    // closes the menu.
+    static Answer ChooseMenuItem(std::wstring caption);
+    // Types `text` into an open-file dialog's file name box and presses Open.
+    static Answer TypeFileName(std::wstring text);
 
 private:
+    void Run(std::chrono::milliseconds timeout);
+    void Join();
+
+    std::vector<Step> steps_;
+    std::vector<DialogSnapshot> seen_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
     std::thread thread_;
-    DialogSnapshot snapshot_;
-    bool done_ = false;
 };
 
-DialogSnapshot ReadDialog(HWND dialog);
+// An open-file dialog's file name box: an edit of its own, or the edit inside
+// its combo box.
+HWND FileNameBoxOf(HWND dialog);
 
 // A process started for a test; terminated at destruction if still running.
 class StartedProcess {
@@ -208,29 +266,6 @@ private:
     BYTE saved_[256]{};
 };
 
-// Waits on a thread of its own for a popup menu of this process, reads its
-// items, and chooses the item `caption` (as shown: without "&" and without the
-// shortcut after a tab) by its access key; an empty caption closes the menu.
-class PopupMenuAnswerer {
-public:
-    struct Item {
-        std::wstring caption;  // as the menu holds it, "&" and shortcut included
-        bool enabled = false;
-        bool operator==(const Item&) const = default;
-    };
-
-    explicit PopupMenuAnswerer(std::wstring caption, std::chrono::milliseconds timeout = std::chrono::seconds(10));
-    ~PopupMenuAnswerer();
-    // Waits for the answer; the items the menu showed (none when no menu came).
-    std::vector<Item> Items();
-    bool Done() const { return done_; }
-
-private:
-    std::thread thread_;
-    std::vector<Item> items_;
-    std::atomic<bool> done_{false};
-};
-
 // Passes this thread's queued messages through the dialog manager of `dialog`
 // (while it exists), as the program's message loop does.
 void PumpThroughDialog(HWND dialog);
@@ -240,6 +275,9 @@ std::wstring ProgramPath();
 
 // The bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::wstring& path);
+
+// The files of `folder`, as the console model's "exec" reads them.
+ConsoleInterpreter::FileSource FilesIn(const std::wstring& folder);
 
 // Waits up to `timeout` for FindTopWindow(className, title, processId); the
 // window, or null.
@@ -257,4 +295,4 @@ bool TerminateAndWait(DWORD processId);
 // The user's local application data folder (%LOCALAPPDATA%).
 std::wstring LocalAppDataFolder();
 
-}  // namespace reelwright::testing
+}  // namespace reelwright::test

@@ -11,7 +11,7 @@
 #include "support/win/WinTestSupport.h"
 
 int main(int argc, char** argv) {
-    if (!reelwright::testing::TestsMayChangeThisMachine()) return 2;
+    if (!reelwright::test::TestsMayChangeThisMachine()) return 2;
     reelwright::win::MakeProcessDpiAware();
     basAPI::ComApartment apartment;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};

@@ -1,5 +1,5 @@
-// The game's command lines and the playback script of sub-folder demos, run
-// through the model of the game's console: what the game does with them.
+// The game's command lines, run through the model of the game's console:
+// what the game does with them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,13 +7,12 @@
 
 #include "launch/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
-#include "script/basBuildConfigs.h"
 #include "support/ConsoleInterpreter.h"
 
 namespace reelwright {
 namespace {
 
-using testing::ConsoleInterpreter;
+using test::ConsoleInterpreter;
 using Strings = std::vector<std::string>;
 
 TEST(ConsoleCommandLine, TheGameSplitsAtEveryPlusQuotedOrNot) {
@@ -97,27 +96,6 @@ TEST(ConsoleCommandLine, GameFoldersThatBreakTheCommandLineAreFoundAndOthersReac
         EXPECT_EQ(console.Variable("fs_basepath"), folder);
         EXPECT_EQ(console.Take(), Strings{"demo a.dm_2004"}) << folder;
     }
-}
-
-TEST(ConsoleCommandLine, AQueueOfSubFolderDemosStepsThroughItsRing) {
-    const Strings names = {"sub\\a.dm_2004", "2026\\june\\b.dm_2004", "c.dm_2004"};
-    const Strings types = {"mymod", "base\\mp", ""};
-    std::string chain;
-    for (std::int16_t i = 1; i <= 3; ++i) chain += basBuildConfigs::BuildDemoEntry(1, 3, i, names[i - 1], types[i - 1]);
-    const std::string script =
-        basBuildConfigs::ComposeDemoConfig(basBuildConfigs::BuildViewerScripts("F6", "F7", "F5", "F8", "F4", "F3"),
-                                           basBuildConfigs::BuildNavigationBinds("F2", "F1", chain, 1, 3));
-
-    ConsoleInterpreter console;
-    console.ExecuteCommandLine(ManyDemosParameters("C:\\Games\\SOF2", types[0], names[0]));
-    EXPECT_EQ(console.Take(), (Strings{"demo sub\\a.dm_2004", "exec Reelwright.cfg"}));
-    console.Execute(script);
-    console.Take();
-    for (const char* key : {"F1", "F1", "F1", "F1"}) console.PressKey(key);
-    EXPECT_EQ(console.Take("demo"), (Strings{"demo 2026\\june\\b.dm_2004", "demo c.dm_2004", "demo sub\\a.dm_2004",
-                                             "demo 2026\\june\\b.dm_2004"}));
-    for (const char* key : {"F2", "F2"}) console.PressKey(key);
-    EXPECT_EQ(console.Take("demo"), (Strings{"demo sub\\a.dm_2004", "demo c.dm_2004"}));
 }
 
 }  // namespace

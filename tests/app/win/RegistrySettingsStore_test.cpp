@@ -3,11 +3,12 @@
 #include "core/AppInfo.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "support/win/WinTestSupport.h"
+#include "core/Version.h"
 
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 struct RegistryStore : ::testing::Test {
     void SetUp() override { ClearSettings(); }
@@ -21,7 +22,7 @@ TEST_F(RegistryStore, MissingValuesReadAsTheReadersDefault) {
     // A section that exists without the key, and a key under another version.
     store.SaveSetting(AppKey(), "Settings", "Associate", "0");
     EXPECT_EQ(store.GetSetting(AppKey(), "Settings", "Min on Playback", "1"), "1");
-    EXPECT_EQ(store.GetSetting("Reelwright_1.0.16", "Settings", "Associate", "7"), "7");
+    EXPECT_EQ(store.GetSetting(AppKey({0, 0, 0}), "Settings", "Associate", "7"), "7");
 }
 
 TEST_F(RegistryStore, ValuesRoundTripUnderTheVersionedKey) {
@@ -35,7 +36,7 @@ TEST_F(RegistryStore, ValuesRoundTripUnderTheVersionedKey) {
     // Exactly where other tools and later versions look for it: one REG_SZ
     // value per key under HKCU\Software\Reelwright\<AppKey>\<Section>.
     basAPI::UniqueRegKey key;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Reelwright\\Reelwright_1.0.15\\Settings", 0,
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Reelwright\\Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT L"\\Settings", 0,
                               KEY_QUERY_VALUE, key.put()),
               ERROR_SUCCESS);
     DWORD type = 0;

@@ -16,7 +16,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 constexpr LPARAM kAltHeld = LPARAM{1} << 29;
 

@@ -16,8 +16,6 @@
 
 #include "about/win/frmAbout.h"
 #include "app/win/frmMain.h"
-#include "app/Startup.h"
-#include "app/win/basStartup.h"
 #include "app/win/frmSplash.h"
 #include "core/AppInfo.h"
 #include "core/win/BaseWindow.h"
@@ -29,7 +27,7 @@
 namespace reelwright {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 enum class Which { Main, Splash, About, Properties };
 const Which kAllWindows[] = {Which::Main, Which::Splash, Which::About, Which::Properties};
@@ -103,7 +101,9 @@ void ExpectLaidOutFor(const win::WindowCore& window, int dpi) {
         SCOPED_TRACE(basAPI::Narrow(WindowText(placed.control)) + " (" + basAPI::Narrow(ClassOf(placed.control)) + ")");
         EXPECT_EQ(win::PlaceInParent(placed.control, ::GetParent(placed.control)), ToPixels(placed.place, dpi));
         const auto shown = reinterpret_cast<HFONT>(::SendMessageW(placed.control, WM_GETFONT, 0, 0));
-        if (placed.font == win::ControlFont::Dialog) EXPECT_EQ(shown, window.font());
+        if (placed.font == win::ControlFont::Dialog) {
+            EXPECT_EQ(shown, window.font());
+        }
         if (placed.font == win::ControlFont::Heading) {
             EXPECT_EQ(shown, window.headingFont());
             EXPECT_EQ(FontOf(shown).lfHeight, -std::lround(8.25 * dpi / 72.0));
@@ -152,7 +152,9 @@ TEST_F(EveryWindow, FollowsAMoveTo144DpiAndBackAndDeletesTheFontsItLeft) {
         SendDpiChanged(window.hwnd(), 96);
         ExpectLaidOutFor(window, 96);
         EXPECT_EQ(::GetObjectType(at144), 0u);
-        if (heading144) EXPECT_EQ(::GetObjectType(heading144), 0u);
+        if (heading144) {
+            EXPECT_EQ(::GetObjectType(heading144), 0u);
+        }
 
         if (which == Which::About || which == Which::Properties) ::DestroyWindow(window.hwnd());
     }
@@ -287,7 +289,9 @@ void ExpectCaptionsFit(const win::WindowCore& window, int dpi, const std::set<HW
         } else {
             const SIZE needed = CaptionExtent(control, 0);
             EXPECT_LE(needed.cx, WidthForText(control, place.width, dpi));
-            if (ClassOf(control) == L"Static") EXPECT_LE(needed.cy, place.height);
+            if (ClassOf(control) == L"Static") {
+                EXPECT_LE(needed.cy, place.height);
+            }
         }
 
         if (place == designed) continue;
@@ -298,9 +302,10 @@ void ExpectCaptionsFit(const win::WindowCore& window, int dpi, const std::set<HW
         HWND parent = ::GetParent(control);
         for (HWND sibling = ::GetWindow(parent, GW_CHILD); sibling; sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
             const PixelRect other = win::PlaceInParent(sibling, parent);
-            if (sibling != control && !Overlap(designed, other))
+            if (sibling != control && !Overlap(designed, other)) {
                 EXPECT_FALSE(Overlap(place, other)) << "it covers " << basAPI::Narrow(ClassOf(sibling)) << " \""
                                                     << basAPI::Narrow(WindowText(sibling)) << "\"";
+            }
         }
     }
 }
@@ -320,8 +325,9 @@ int CaptionsWiderThanDesigned(const win::WindowCore& window, int dpi) {
 // shown to need more than their designed boxes. Push buttons and captions
 // drawn on several lines keep their designed size in any font.
 TEST_F(EveryWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
-    if (WiderFont())
+    if (WiderFont()) {
         ASSERT_GE(CaptionsWiderThanDesigned(main, 96), 1) << "the dialog font is not wider here than designed";
+    }
     for (Which which : kAllWindows) {
         SCOPED_TRACE(NameOf(which));
         win::WindowCore& window = Open(which);
@@ -350,10 +356,11 @@ TEST_F(EveryWindow, AnExceptionInAHandlerShowsAStopBoxAndTheProgramGoesOn) {
     win::SetMessageTestHook(&ThrowOnCommand);
     DialogAnswerer answer(IDOK);
     ::SendMessageW(main.hwnd(), WM_COMMAND, frmMain::IDC_cmdClear, 0);
-    const DialogSnapshot shown = answer.Result();
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    const DialogSnapshot shown = answer.Seen()[0];
     EXPECT_EQ(shown.title, L"Reelwright");
     EXPECT_NE(shown.text.find(L"A handler failed on purpose."), std::wstring::npos) << basAPI::Narrow(shown.text);
-    EXPECT_TRUE(shown.hasIcon);
+    EXPECT_EQ(shown.icon, L"stop");
     EXPECT_EQ(shown.buttons, std::vector<int>{IDOK});
 
     // The same in a dialog: it stays open, and the main window behind it
@@ -362,7 +369,8 @@ TEST_F(EveryWindow, AnExceptionInAHandlerShowsAStopBoxAndTheProgramGoesOn) {
     g_failingCommand = IDOK;
     DialogAnswerer second(IDOK);
     ::SendMessageW(about.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(second.Result().title, L"Reelwright");
+    ASSERT_EQ(second.Seen().size(), 1u);
+    EXPECT_EQ(second.Seen()[0].title, L"Reelwright");
     EXPECT_TRUE(about.IsOpen());
     EXPECT_FALSE(::IsWindowEnabled(main.hwnd()));
 
@@ -387,74 +395,11 @@ TEST_F(EveryWindow, AnExceptionInTheQueueListsKeysShowsAStopBoxToo) {
     win::SetMessageTestHook(&ThrowOnKeyDown);
     DialogAnswerer answer(IDOK);
     EXPECT_EQ(::SendMessageW(main.lvwDemoQue, WM_KEYDOWN, VK_DELETE, 1), 0);
-    const DialogSnapshot shown = answer.Result();
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    const DialogSnapshot shown = answer.Seen()[0];
     EXPECT_EQ(shown.title, L"Reelwright");
     EXPECT_NE(shown.text.find(L"A key failed on purpose."), std::wstring::npos) << basAPI::Narrow(shown.text);
     EXPECT_TRUE(::IsWindow(main.lvwDemoQue));
-}
-
-// Throws from the main window's handler of the message the test names.
-UINT g_failingMainMessage = 0;
-void ThrowOnMainWindow(HWND window, UINT message, WPARAM, LPARAM) {
-    if (message == g_failingMainMessage && ClassOf(window) == frmMain::kClassName)
-        throw std::runtime_error("The main window failed on purpose.");
-}
-
-// The whole start-up in this process, directly and after the splash: a main
-// window that fails while it is made or shown is reported in one stop box,
-// and the program ends, its single-instance mutex released and no window
-// left behind.
-TEST(StartupFailure, AMainWindowThatFailsToShowEndsTheProgramAfterOneBox) {
-    const struct {
-        const char* loadSplash;
-        UINT failingMessage;
-    } cases[] = {{"0", WM_CREATE}, {"1", WM_SHOWWINDOW}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("Load Splash ") + c.loadSplash);
-        ClearSettings();
-        SeedSetting("Settings", "SOF2 Path", "C:\\Games\\SOF2");
-        SeedSetting("Settings", "Load Splash", c.loadSplash);
-        g_failingMainMessage = c.failingMessage;
-        win::SetMessageTestHook(&ThrowOnMainWindow);
-
-        // Answers every box of this process until the start-up returns; a
-        // program that went on without a window is ended after a while.
-        const DWORD thread = ::GetCurrentThreadId();
-        std::atomic<bool> ended{false};
-        std::vector<DialogSnapshot> boxes;
-        std::thread answering([&] {
-            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (!ended) {
-                if (std::chrono::steady_clock::now() > giveUp) {
-                    ::PostThreadMessageW(thread, WM_QUIT, 99, 0);
-                    break;
-                }
-                HWND box = WaitForDialog(::GetCurrentProcessId(), L"", nullptr, std::chrono::milliseconds(200));
-                if (!box) continue;
-                boxes.push_back(ReadDialog(box));
-                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-                WaitUntil([&] { return !::IsWindow(box); }, std::chrono::seconds(5));
-            }
-        });
-        const int exitCode = basStartup::Main(L"");
-        ended = true;
-        answering.join();
-        win::SetMessageTestHook(nullptr);
-
-        EXPECT_EQ(exitCode, 1);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].title, L"Reelwright");
-        EXPECT_TRUE(boxes[0].hasIcon);
-        EXPECT_NE(boxes[0].text.find(L"The main window failed on purpose."), std::wstring::npos)
-            << basAPI::Narrow(boxes[0].text);
-        EXPECT_NE(boxes[0].text.find(L"The program ends."), std::wstring::npos);
-        EXPECT_EQ(FindTopWindow(frmMain::kClassName, L"", ::GetCurrentProcessId()), nullptr);
-        EXPECT_EQ(FindTopWindow(frmSplash::kClassName, L"", ::GetCurrentProcessId()), nullptr);
-        basAPI::UniqueHandle mutex(
-            ::CreateMutexW(nullptr, FALSE, basAPI::Widen(SingleInstanceMutexName(AppKey())).c_str()));
-        EXPECT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    }
-    ClearSettings();
 }
 
 }  // namespace

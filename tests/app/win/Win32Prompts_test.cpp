@@ -22,85 +22,11 @@
 namespace reelwright {
 namespace {
 
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using namespace std::chrono_literals;
 
-// Which of the system's message box icons the dialog shows. The icon control
-// is 0x14 on Windows and 1088 (stc1) under Wine.
-std::wstring IconKind(HWND dialog) {
-    HWND iconControl = ::GetDlgItem(dialog, 0x14);
-    if (!iconControl) iconControl = ::GetDlgItem(dialog, 1088);
-    if (!iconControl || !::IsWindowVisible(iconControl)) return L"none";
-    const auto shown = reinterpret_cast<HICON>(::SendMessageW(iconControl, STM_GETICON, 0, 0));
-    if (!shown) return L"none";
-    const struct {
-        LPCWSTR id;
-        const wchar_t* name;
-    } icons[] = {{IDI_INFORMATION, L"information"},
-                 {IDI_QUESTION, L"question"},
-                 {IDI_EXCLAMATION, L"exclamation"},
-                 {IDI_HAND, L"stop"}};
-    for (const auto& icon : icons)
-        if (shown == ::LoadIconW(nullptr, icon.id)) return icon.name;
-    return L"other";
-}
-
-struct SeenDialog {
-    DialogSnapshot snapshot;
-    std::wstring icon;
-};
-
-// Answers a fixed series of dialogs of this process, each found by its title,
-// on a thread of its own while the test's thread shows them.
-class DialogScript {
-public:
-    struct Step {
-        std::wstring title;
-        std::function<void(HWND)> answer;
-    };
-
-    explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
-        thread_ = std::thread([this] { Run(); });
-    }
-    ~DialogScript() { Join(); }
-
-    // The dialogs seen, in order; fewer than the steps when one did not come.
-    const std::vector<SeenDialog>& Seen() {
-        Join();
-        return seen_;
-    }
-
-    static std::function<void(HWND)> Click(int id) {
-        return [id](HWND dialog) { ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); };
-    }
-
-private:
-    void Join() {
-        if (thread_.joinable()) thread_.join();
-    }
-
-    void Run() {
-        const DWORD processId = ::GetCurrentProcessId();
-        for (const Step& step : steps_) {
-            const auto end = std::chrono::steady_clock::now() + 10s;
-            HWND dialog = nullptr;
-            while (!dialog && std::chrono::steady_clock::now() < end) {
-                dialog = FindTopWindow(L"#32770", step.title, processId);
-                if (!dialog) std::this_thread::sleep_for(5ms);
-            }
-            if (!dialog) return;
-            seen_.push_back({ReadDialog(dialog), IconKind(dialog)});
-            step.answer(dialog);
-            // The next step must not find this dialog again.
-            while (::IsWindow(dialog) && ::IsWindowVisible(dialog) && std::chrono::steady_clock::now() < end)
-                std::this_thread::sleep_for(5ms);
-        }
-    }
-
-    std::vector<Step> steps_;
-    std::vector<SeenDialog> seen_;
-    std::thread thread_;
-};
+using Step = DialogAnswerer::Step;
+constexpr auto Click = &DialogAnswerer::Click;
 
 // Real message boxes with scripted folder choices.
 class RealMessagesScriptedFolders : public FakePrompts {
@@ -128,28 +54,28 @@ protected:
 
 TEST_F(SetupPromptsTest, FirstRunPromptCancelled) {
     auto services = Services();
-    DialogScript script({{L"Reelwright - SOF2 Folder Setup", DialogScript::Click(IDCANCEL)}});
+    DialogAnswerer script(std::vector<Step>{{L"Reelwright - SOF2 Folder Setup", Click(IDCANCEL)}});
     EXPECT_EQ(RunFirstRunSetup(services, ""), LoadOutcome::EndProgram);
     const auto& seen = script.Seen();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].snapshot.text,
+    EXPECT_EQ(seen[0].text,
               L"It would appear this is the first time you are running Reelwright.\r\n\r\n"
               L"Could you please specify your SOF2 Path");
     EXPECT_EQ(seen[0].icon, L"information");
-    EXPECT_EQ(seen[0].snapshot.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_EQ(seen[0].buttons, (std::vector<int>{IDOK, IDCANCEL}));
     EXPECT_FALSE(ReadSetting("Settings", "SOF2 Path"));
 }
 
 TEST_F(SetupPromptsTest, AssociationPromptAnsweredYes) {
     auto services = Services();
-    DialogScript script({{L"Reelwright - SOF2 Folder Setup", DialogScript::Click(IDOK)},
-                         {L"Reelwright - File Association", DialogScript::Click(IDYES)}});
+    DialogAnswerer script(std::vector<Step>{{L"Reelwright - SOF2 Folder Setup", Click(IDOK)},
+                         {L"Reelwright - File Association", Click(IDYES)}});
     EXPECT_EQ(RunFirstRunSetup(services, ""), LoadOutcome::ShowWindow);
     const auto& seen = script.Seen();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].snapshot.text, L"Would you like to associate .dm_2004 with Reelwright?");
+    EXPECT_EQ(seen[1].text, L"Would you like to associate .dm_2004 with Reelwright?");
     EXPECT_EQ(seen[1].icon, L"question");
-    EXPECT_EQ(seen[1].snapshot.buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(seen[1].buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_EQ(prompts.browseTitles.size(), 1u);
     EXPECT_EQ(ReadSetting("Settings", "Associate"), "1");
     EXPECT_EQ(classes.Dump().size(), 6u);
@@ -159,27 +85,27 @@ TEST_F(SetupPromptsTest, InvalidFolderWarning) {
     GameFolder game;
     prompts.folderAnswers = {game.pathUtf8() + "\\base", game.pathUtf8()};
     auto services = Services();
-    DialogScript script({{L"Reelwright - Invalid SOF2MP.exe location", DialogScript::Click(IDOK)}});
+    DialogAnswerer script(std::vector<Step>{{L"Reelwright - Invalid SOF2MP.exe location", Click(IDOK)}});
     SetupSOF2Folder(services);
     const auto& seen = script.Seen();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].snapshot.text, L"The directory you have specified does not contain the SOF2MP.exe file.");
+    EXPECT_EQ(seen[0].text, L"The directory you have specified does not contain the SOF2MP.exe file.");
     EXPECT_EQ(seen[0].icon, L"exclamation");
-    EXPECT_EQ(seen[0].snapshot.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
     EXPECT_EQ(ReadSetting("Settings", "SOF2 Path"), game.pathUtf8());
 }
 
 TEST_F(SetupPromptsTest, AssociationErrorsArePlainBoxes) {
     classes.failingCreates[{ClassesRoot::Machine, ".dm_2004"}] = 1009;  // ERROR_BADDB
-    DialogScript script({{L"Reelwright", DialogScript::Click(IDOK)}, {L"Reelwright", DialogScript::Click(IDOK)}});
+    DialogAnswerer script(std::vector<Step>{{L"Reelwright", Click(IDOK)}, {L"Reelwright", Click(IDOK)}});
     basAssociation::RequestProgramAssociation(classes, prompts, real.location);
     const auto& seen = script.Seen();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].snapshot.text, L"Error: Creating Key!");
-    EXPECT_EQ(seen[1].snapshot.text, L"Error Setting String Value!");
+    EXPECT_EQ(seen[0].text, L"Error: Creating Key!");
+    EXPECT_EQ(seen[1].text, L"Error Setting String Value!");
     for (const auto& dialog : seen) {
         EXPECT_EQ(dialog.icon, L"none");
-        EXPECT_EQ(dialog.snapshot.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(dialog.buttons, std::vector<int>{IDOK});
     }
 }
 
@@ -217,14 +143,14 @@ std::function<void(HWND)> ChooseFolder(const std::wstring& folder) {
 TEST(FolderPickerTest, ReturnsTheSelectedFolder) {
     GameFolder game;
     win::Win32Prompts prompts;
-    DialogScript script({{L"", ChooseFolder(game.path())}});
+    DialogAnswerer script(std::vector<Step>{{L"", ChooseFolder(game.path())}});
     EXPECT_EQ(prompts.BrowseForFolder("Locate your SOF2 Directory"), game.pathUtf8());
     ASSERT_EQ(script.Seen().size(), 1u);
 }
 
 TEST(FolderPickerTest, CancelGivesTheEmptyText) {
     win::Win32Prompts prompts;
-    DialogScript script({{L"", DialogScript::Click(IDCANCEL)}});
+    DialogAnswerer script(std::vector<Step>{{L"", Click(IDCANCEL)}});
     EXPECT_EQ(prompts.BrowseForFolder("Locate your SOF2 Directory"), "");
     ASSERT_EQ(script.Seen().size(), 1u);
 }
@@ -232,11 +158,11 @@ TEST(FolderPickerTest, CancelGivesTheEmptyText) {
 TEST(FolderPickerTest, ShowsTheTitleGiven) {
     win::Win32Prompts prompts;
     std::atomic<bool> titleShown{false};
-    DialogScript script({{L"", [&](HWND picker) {
+    DialogAnswerer script(std::vector<Step>{{L"", [&](HWND picker) {
                               for (HWND child = ::GetWindow(picker, GW_CHILD); child;
                                    child = ::GetWindow(child, GW_HWNDNEXT))
                                   if (WindowText(child) == L"Locate your SOF2 Directory") titleShown = true;
-                              DialogScript::Click(IDCANCEL)(picker);
+                              Click(IDCANCEL)(picker);
                           }}});
     prompts.BrowseForFolder("Locate your SOF2 Directory");
     script.Seen();

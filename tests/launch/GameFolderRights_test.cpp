@@ -14,7 +14,7 @@
 namespace {
 
 using namespace reelwright;
-using namespace reelwright::testing;
+using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
 constexpr const char* kProgramScript = "C:\\Tools\\Reelwright\\Reelwright.cfg";
