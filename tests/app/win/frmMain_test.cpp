@@ -101,7 +101,7 @@ TEST_F(MainWindow, ListShowsReportViewWithItsFiveColumns) {
     HWND header = ListView_GetHeader(window.lvwDemoQue);
     ASSERT_EQ(Header_GetItemCount(header), 5);
     const wchar_t* titles[] = {L"Name", L"Game Type", L"Path", L"Map", L"Length"};
-    const int widths[] = {96, 96, 96, 96, 60};
+    const int widths[] = {96, 96, 96, 96, 72};
     for (int column = 0; column < 5; ++column) {
         wchar_t text[64]{};
         HDITEMW item{};
