@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/win/frmMain.h"
+#include "core/win/basAPI.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {
@@ -53,13 +54,13 @@ protected:
     }
 
     // Starts Reelwright on the game folder, queues two demos and presses Launch.
-    void StartAndLaunch(GameFolder& game, const std::string& playerActions) {
+    void StartAndLaunch(GameFolder& game, const std::string& playerActions, HANDLE output = nullptr) {
         game.AddFile(L"SOF2MP.player", playerActions);
         demos_ = {game.AddFile(L"base\\mp\\demos\\a.dm_2004"), game.AddFile(L"base\\mp\\demos\\b.dm_2004")};
         SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
         SeedSetting("Settings", "Load Splash", "0");
         SeedSetting("Settings", "Min on Playback", "0");
-        program_ = std::make_unique<StartedProcess>(ProgramPath(), L"");
+        program_ = std::make_unique<StartedProcess>(ProgramPath(), L"", L"", output);
         main_ = WaitForWindow(frmMain::kClassName, program_->id());
         ASSERT_NE(main_, nullptr);
         for (const auto& demo : demos_) ASSERT_TRUE(AddDemoWithDialog(main_, program_->id(), demo));
@@ -104,6 +105,37 @@ TEST_F(SessionRestore, ReelwrightClosedBeforeTheGameEnds) {
     CloseProgram();
     game.EndStandInGames();
     EXPECT_TRUE(WaitForBytes(config, kRestored)) << ReadBytes(config);
+}
+
+// Started with a pipe as its output, as from a console or a build tool: once
+// the program has ended, nothing holds the pipe open, though its watcher
+// still waits for the game.
+TEST_F(SessionRestore, TheWatcherHoldsNothingOfWhoeverStartedTheProgram) {
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    ASSERT_TRUE(::CreatePipe(&read, &write, &inheritable, 0));
+    const basAPI::UniqueHandle reading(read);
+    basAPI::UniqueHandle writing(write);
+    GameFolder game;
+    const std::wstring config = game.AddFile(L"base\\mp\\SOF2MP.cfg", kPlayerConfig);
+    StartAndLaunch(game, "seta sensitivity 9\n", writing.get());
+    writing.reset();
+    ASSERT_TRUE(WaitForSessionLines(config));
+    std::vector<DWORD> watchers;
+    ASSERT_TRUE(WaitUntil([&] { return (watchers = ChildProcesses(program_->id(), L"Reelwright.exe")).size() == 1; }));
+    const basAPI::UniqueHandle watcher(::OpenProcess(SYNCHRONIZE, FALSE, watchers[0]));
+    ASSERT_TRUE(watcher);
+    CloseProgram();
+    EXPECT_TRUE(WaitUntil([&] {
+        DWORD available = 0;
+        return !::PeekNamedPipe(reading.get(), nullptr, 0, nullptr, &available, nullptr) &&
+               ::GetLastError() == ERROR_BROKEN_PIPE;
+    }));
+    EXPECT_EQ(::WaitForSingleObject(watcher.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    game.EndStandInGames();
+    EXPECT_TRUE(WaitForBytes(config, kRestored)) << ReadBytes(config);
+    EXPECT_EQ(::WaitForSingleObject(watcher.get(), 10000), WAIT_OBJECT_0);
 }
 
 TEST_F(SessionRestore, GameAndWatcherEndedThenTheNextStartRestores) {

@@ -35,6 +35,36 @@ std::uint64_t CreationTime(HANDLE process) {
     return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
+// A process attribute list that lets a new process inherit one handle only.
+class HandleList {
+public:
+    explicit HandleList(HANDLE& handle) {
+        if (!handle) return;
+        SIZE_T size = 0;
+        ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        buffer_.resize(size);
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data());
+        if (!::InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
+        initialised_ = list;
+        if (::UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle, sizeof(HANDLE), nullptr,
+                                        nullptr))
+            list_ = list;
+    }
+    ~HandleList() {
+        if (initialised_) ::DeleteProcThreadAttributeList(initialised_);
+    }
+    HandleList(const HandleList&) = delete;
+    HandleList& operator=(const HandleList&) = delete;
+
+    // Nothing when the list could not be made.
+    LPPROC_THREAD_ATTRIBUTE_LIST Get() const { return list_; }
+
+private:
+    std::vector<unsigned char> buffer_;
+    LPPROC_THREAD_ATTRIBUTE_LIST initialised_ = nullptr;
+    LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
 // A file handle owner that takes INVALID_HANDLE_VALUE for none.
 basAPI::UniqueHandle OpenedFile(HANDLE file) {
     return basAPI::UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
@@ -194,12 +224,22 @@ void Win32SessionPlatform::WatchGame() {
                                std::to_wstring(reinterpret_cast<std::uintptr_t>(inheritable)) + L" " +
                                std::to_wstring(gameProcess_.id) + L" " + std::to_wstring(gameProcess_.creationTime);
     const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_FORCEOFFFEEDBACK;  // no busy cursor for a program without a window
+    // The game's handle is the only one handed down: the watcher may outlive
+    // the program by hours and must not keep open what the program was given
+    // (its standard handles, a pipe of whoever started it).
+    // Without the list nothing is inherited, and the watcher opens the game by
+    // its id.
+    const HandleList inherited(inheritable);
+    const bool listed = inherited.Get() != nullptr;
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = listed ? sizeof(STARTUPINFOEXW) : sizeof(STARTUPINFOW);
+    // No busy cursor for a program without a window, and no standard handles.
+    startup.StartupInfo.dwFlags = STARTF_FORCEOFFFEEDBACK | STARTF_USESTDHANDLES;
+    startup.lpAttributeList = inherited.Get();
     PROCESS_INFORMATION started{};
-    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
-                         &startup, &started)) {
+    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, listed,
+                         listed ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr, folder.c_str(), &startup.StartupInfo,
+                         &started)) {
         ::CloseHandle(started.hThread);
         ::CloseHandle(started.hProcess);
     }

@@ -436,13 +436,17 @@ DialogAnswerer::Answer DialogAnswerer::TypeFileName(std::wstring text) {
 }
 
 StartedProcess::StartedProcess(const std::wstring& program, const std::wstring& arguments,
-                               const std::wstring& directory) {
+                               const std::wstring& directory, HANDLE output) {
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = startup.hStdError = output;
+    }
     PROCESS_INFORMATION info{};
-    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
                          directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
         process_.reset(info.hProcess);
         ::CloseHandle(info.hThread);

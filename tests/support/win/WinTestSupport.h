@@ -207,7 +207,10 @@ HWND FileNameBoxOf(HWND dialog);
 // A process started for a test; terminated at destruction if still running.
 class StartedProcess {
 public:
-    StartedProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& directory = L"");
+    // `output`, when given, is the process's standard output and error, and
+    // the process inherits every inheritable handle, as from a console.
+    StartedProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& directory = L"",
+                   HANDLE output = nullptr);
     ~StartedProcess();
     bool Started() const { return static_cast<bool>(process_); }
     DWORD id() const { return id_; }
