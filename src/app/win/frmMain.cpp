@@ -1,3 +1,5 @@
+// The main window itself: its controls and menu bar, its load, the command
+// dispatch, and the About box.
 #include "app/win/frmMain.h"
 
 #include <commctrl.h>
@@ -13,17 +15,20 @@ namespace reelwright {
 
 namespace {
 
-HMENU BuildMenu() {
-    HMENU bar = ::CreateMenu();
-    HMENU file = ::CreatePopupMenu();
-    ::AppendMenuW(file, MF_STRING, frmMain::IDM_mnuLocateFile, L"Locate SOF2.exe File");
-    HMENU tools = ::CreatePopupMenu();
-    ::AppendMenuW(tools, MF_STRING, frmMain::IDM_mnuProperties, L"Properties");
-    HMENU help = ::CreatePopupMenu();
-    ::AppendMenuW(help, MF_STRING, frmMain::IDM_mnuAbout, L"A&bout");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"File");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"T&ools");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+// Appends a menu of one item to `bar`, which then owns it.
+void AppendOneItemMenu(HMENU bar, const wchar_t* caption, int id, const wchar_t* item) {
+    basAPI::UniqueMenu menu(::CreatePopupMenu());
+    if (!menu) return;
+    ::AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(id), item);
+    if (::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), caption)) menu.release();
+}
+
+basAPI::UniqueMenu BuildMenu() {
+    basAPI::UniqueMenu bar(::CreateMenu());
+    if (!bar) return bar;
+    AppendOneItemMenu(bar.get(), L"File", frmMain::IDM_mnuLocateFile, L"Locate SOF2.exe File");
+    AppendOneItemMenu(bar.get(), L"T&ools", frmMain::IDM_mnuProperties, L"Properties");
+    AppendOneItemMenu(bar.get(), L"&Help", frmMain::IDM_mnuAbout, L"A&bout");
     return bar;
 }
 
@@ -69,6 +74,12 @@ LoadOutcome frmMain::Load(const std::string& commandLineTail) {
         services_, commandLineTail, [this](const std::string& gameFolder) { return RunFirstRunSetup(gameFolder); });
     if (outcome == LoadOutcome::EndProgram) ::DestroyWindow(hwnd());
     return outcome;
+}
+
+void frmMain::mnuAbout_Click() {
+    // An open box comes to the front; a closed one is made anew.
+    if (!About()) about_ = std::make_unique<frmAbout>(hwnd());
+    about_->Open();
 }
 
 void frmMain::Show(int showCommand) {
