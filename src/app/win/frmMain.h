@@ -150,6 +150,10 @@ private:
     // Takes the details that the reader has read and shows them.
     void ShowReadDetails();
     void ReportUnreadableSettings();
+    // After Add or a drop: shows the rows appended since the queue held
+    // `countBefore` entries, clears the sort arrow when any came, and has
+    // their details read.
+    void ShowAppendedDemos(std::size_t countBefore);
     void ApplyQueueOrder(const std::vector<std::size_t>& order, const std::vector<bool>& selectedBefore);
     // The entries left the queue: their details are dropped and those still
     // waiting are not read.

@@ -83,8 +83,12 @@ void frmMain::cmdAdd_Click() {
         // Only the settings store throws here, before the dialog is shown.
         ReportUnreadableSettings();
     }
+    ShowAppendedDemos(before);
+}
+
+void frmMain::ShowAppendedDemos(std::size_t countBefore) {
     win::ShowAppendedRows(lvwDemoQue, queue_);
-    if (queue_.Count() != before) ClearSortArrow();
+    if (queue_.Count() != countBefore) ClearSortArrow();
     ReadNewDetails();
 }
 
@@ -138,9 +142,7 @@ void frmMain::Form_DropFiles(HDROP drop) {
         // Only the settings store throws here, before anything is added.
         ReportUnreadableSettings();
     }
-    win::ShowAppendedRows(lvwDemoQue, queue_);
-    if (queue_.Count() != before) ClearSortArrow();
-    ReadNewDetails();
+    ShowAppendedDemos(before);
 }
 
 void frmMain::PrepareDemoList() {
