@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "about/win/frmAbout.h"
+#include "app/FirstRunSetup.h"
 #include "core/AppInfo.h"
 #include "core/win/Controls.h"
 #include "prefs/win/frmProperties.h"
@@ -70,8 +71,9 @@ LoadOutcome frmMain::Load(const std::string& commandLineTail) {
     win::CenterOnScreen(hwnd());
 
     appKey_ = AppKey();
-    const LoadOutcome outcome = RunMainWindowLoad(
-        services_, commandLineTail, [this](const std::string& gameFolder) { return RunFirstRunSetup(gameFolder); });
+    const LoadOutcome outcome = RunMainWindowLoad(services_, commandLineTail, [this](const std::string& gameFolder) {
+        return RunFirstRunSetup(services_, gameFolder);
+    });
     if (outcome == LoadOutcome::EndProgram) ::DestroyWindow(hwnd());
     return outcome;
 }

@@ -125,7 +125,6 @@ private:
     void mnuProperties_Click();
     // Asks for the game folder until a valid one is chosen or the user cancels.
     void SetupSOF2Folder();
-    LoadOutcome RunFirstRunSetup(const std::string& gameFolder);
 
     // The queue's list (frmMainQueue.cpp): files dropped onto the window, its
     // keys (Delete, Ctrl+A, Alt+Up, Alt+Down), its context menu, its rows on

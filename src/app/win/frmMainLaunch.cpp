@@ -1,8 +1,7 @@
 // The main window's Launch button and the dialogs that prepare a launch: the
-// game folder setup (also the first run's), and the properties.
+// game folder setup and the properties.
 #include <exception>
 
-#include "app/FirstRunSetup.h"
 #include "app/GameFolderSetup.h"
 #include "app/win/frmMain.h"
 #include "core/AppInfo.h"
@@ -43,10 +42,6 @@ void frmMain::mnuLocateFile_Click() {
         services_.prompts.ShowMessage(kGameFolderNotSavedText, kGameFolderSetupTitle, MessageIcon::Stop,
                                       MessageButtons::Ok);
     }
-}
-
-LoadOutcome frmMain::RunFirstRunSetup(const std::string& gameFolder) {
-    return reelwright::RunFirstRunSetup(services_, gameFolder);
 }
 
 void frmMain::mnuProperties_Click() {
