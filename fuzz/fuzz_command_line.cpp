@@ -8,6 +8,7 @@
 #include "core/GameFolder.h"
 #include "launch/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
+#include "queue/DemoAdd.h"
 #include "support/ConsoleInterpreter.h"
 
 using namespace reelwright;
@@ -20,29 +21,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(path.empty() || (path.front() != ' ' && path.back() != ' '));
     FUZZ_CHECK(tail.find(path) != std::string_view::npos);
 
-    const auto location = LocateDemoInGameFolder(folder, path);
-    if (!location) return 0;
-    FUZZ_CHECK(fuzzing::IsWellFormedGameType(location->gameType));
-    FUZZ_CHECK(fuzzing::IsWellFormedName(location->demo));
+    const DemoPlace place = CheckDemoFileForQueue(folder, path);
+    if (!place.Accepted()) return 0;
+    FUZZ_CHECK(fuzzing::IsWellFormedGameType(place.gameType));
+    FUZZ_CHECK(fuzzing::IsWellFormedName(place.name));
 
-    const std::string parameters = DirectPlaybackParameters(folder, *location);
+    const std::string parameters = DirectPlaybackParameters(folder, place);
     FUZZ_CHECK(parameters.compare(0, 18, "+set fs_basepath \"") == 0);
-    FUZZ_CHECK(parameters.size() >= location->demo.size() + 2);
-    FUZZ_CHECK(parameters.compare(parameters.size() - location->demo.size() - 2, std::string::npos,
-                                  "\"" + location->demo + "\"") == 0);
+    FUZZ_CHECK(parameters.size() >= place.name.size() + 2);
+    FUZZ_CHECK(parameters.compare(parameters.size() - place.name.size() - 2, std::string::npos,
+                                  "\"" + place.name + "\"") == 0);
 
     // What the game does with it, when the console rules let it through.
     DemoQueue alone;
-    alone.Append({location->demo, location->gameType, path});
+    alone.Append({place.name, place.gameType, path});
     if (!FindConsoleNameProblems(alone, fuzzing::AsciiOnly).empty() || GameFolderBreakingCharacter(folder)) return 0;
     // A name the rules accept still must not close the quotes around it.
-    FUZZ_CHECK(location->demo.find('"') == std::string::npos);
+    FUZZ_CHECK(place.name.find('"') == std::string::npos);
 
     reelwright::test::ConsoleInterpreter console;
     console.ExecuteCommandLine(parameters);
     const auto demos = console.Take("demo");
-    FUZZ_CHECK(demos.size() == 1 && demos[0] == "demo " + location->demo);
+    FUZZ_CHECK(demos.size() == 1 && demos[0] == "demo " + place.name);
     FUZZ_CHECK(console.Variable("fs_basepath") == GameFolderForGame(folder));
-    if (!location->gameType.empty()) FUZZ_CHECK(console.Variable("fs_game") == location->gameType);
+    if (!place.gameType.empty()) FUZZ_CHECK(console.Variable("fs_game") == place.gameType);
     return 0;
 }

@@ -13,12 +13,12 @@ using namespace reelwright;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto [folder, path] = fuzzing::SplitFirstLine(fuzzing::AsText(data, size));
-    const DemoPlace place = CheckDemoFileForQueue(path, folder);
+    const DemoPlace place = CheckDemoFileForQueue(folder, path);
 
     // The same answer for the folder in other letters or with a separator more.
-    const DemoPlace lower = CheckDemoFileForQueue(path, fuzzing::FoldAscii(folder));
+    const DemoPlace lower = CheckDemoFileForQueue(fuzzing::FoldAscii(folder), path);
     FUZZ_CHECK(lower.refusal == place.refusal && lower.gameType == place.gameType && lower.name == place.name);
-    const DemoPlace trailing = CheckDemoFileForQueue(path, std::string(folder) + "\\");
+    const DemoPlace trailing = CheckDemoFileForQueue(std::string(folder) + "\\", path);
     FUZZ_CHECK(trailing.refusal == place.refusal && trailing.gameType == place.gameType && trailing.name == place.name);
 
     const std::string_view joining = GameFolderForJoining(folder);

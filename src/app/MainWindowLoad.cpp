@@ -6,6 +6,7 @@
 #include "launch/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
 #include "launch/GameStart.h"
+#include "queue/DemoAdd.h"
 
 namespace reelwright {
 
@@ -15,22 +16,22 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
                                      MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
-    const auto location = LocateDemoInGameFolder(gameFolder, demoPath);
-    if (!location) {
+    const DemoPlace place = CheckDemoFileForQueue(gameFolder, demoPath);
+    if (!place.Accepted()) {
         services.prompts.ShowMessage(kPlayErrorText, kPlayErrorTitle, MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
     // The same console rules as for Launch of one demo (the name is always
     // quoted here).
     DemoQueue alone;
-    alone.Append({location->demo, location->gameType, demoPath});
+    alone.Append({place.name, place.gameType, demoPath});
     const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
     if (const auto refused = FindConsoleNameProblems(alone, fitsAnsi); !refused.empty()) {
         services.prompts.ShowMessage(ConsoleNamesMessage(alone, refused), kPlayErrorTitle, MessageIcon::Stop,
                                      MessageButtons::Ok);
         return;
     }
-    StartGame(services, gameFolder, DirectPlaybackParameters(gameFolder, *location));
+    StartGame(services, gameFolder, DirectPlaybackParameters(gameFolder, place));
 }
 
 LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLineTail, const FirstRunStep& firstRun) {

@@ -3,7 +3,6 @@
 #include "core/GameFolder.h"
 #include "core/Text.h"
 #include "launch/ConsoleNames.h"
-#include "queue/DemoAdd.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
@@ -21,14 +20,8 @@ std::string CommonStart(std::string_view gameFolder, std::string_view gameType) 
 
 }  // namespace
 
-std::optional<DemoLocation> LocateDemoInGameFolder(std::string_view gameFolder, std::string_view demoPath) {
-    DemoPlace place = CheckDemoFileForQueue(demoPath, gameFolder);
-    if (!place.Accepted()) return std::nullopt;
-    return DemoLocation{std::move(place.gameType), std::move(place.name)};
-}
-
-std::string DirectPlaybackParameters(std::string_view gameFolder, const DemoLocation& location) {
-    return CommonStart(gameFolder, location.gameType) + "\"" + location.demo + "\"";
+std::string DirectPlaybackParameters(std::string_view gameFolder, const DemoPlace& place) {
+    return CommonStart(gameFolder, place.gameType) + "\"" + place.name + "\"";
 }
 
 std::string OneDemoParameters(std::string_view gameFolder, std::string_view gameType, std::string_view name,

@@ -2,29 +2,20 @@
 // boundary with the game that several windows share.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/DemoPlace.h"
+
 namespace reelwright {
-
-// Where a demo lies below the game folder.
-struct DemoLocation {
-    std::string gameType;  // between the game folder + "\" and the first "\demos"
-    std::string demo;      // after "\demos\": relative to the game type's demos folder
-};
-
-// Splits a demo path named on the command line by the same rule as Add
-// (CheckDemoFileForQueue): nothing when the file is refused there. A demo
-// right in the game folder's own "demos" folder has the empty game type.
-std::optional<DemoLocation> LocateDemoInGameFolder(std::string_view gameFolder, std::string_view demoPath);
 
 // In all parameters, the game folder is given as GameFolderForGame makes it
 // (no trailing separator, except for a drive root: "D:\").
 
-// The direct playback's parameters:
+// The direct playback's parameters for the demo at `place` (an accepted one,
+// found by Add's rule, CheckDemoFileForQueue), with its game type T and name D:
 // +set fs_basepath "<G>" +set fs_game <T>+demo "<D>"
-std::string DirectPlaybackParameters(std::string_view gameFolder, const DemoLocation& location);
+std::string DirectPlaybackParameters(std::string_view gameFolder, const DemoPlace& place);
 
 // Launch's parameters for one queued demo; " <optional>" follows only when the
 // trimmed optional parameters are not empty, and the name is enclosed in

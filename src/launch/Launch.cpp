@@ -230,17 +230,11 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // When the program folder's script could not be written, older files may
     // still lie there: the game-type folders then get the fresh text directly
     // instead of a copy of those files.
+    const std::optional<std::string> copiedFrom =
+        written ? std::optional<std::string>(services.location.folder) : std::nullopt;
     std::vector<FolderOutcome> failed;
     for (const std::string& gameType : gameTypes) {
-        FolderOutcome outcome = PlaceScriptInFolder(
-            files, gameFolder, gameType, std::max<std::size_t>(parts.size(), 1),
-            [&](std::size_t part, const std::string& target) {
-                if (parts.empty()) return FileResult{kErrorFileNotFound};
-                if (written)
-                    return files.CopyFileOver(
-                        basBuildConfigs::DemoConfigPath(services.location.folder, parts[part].fileName), target);
-                return files.WriteAnsiTextFile(target, parts[part].text);
-            });
+        FolderOutcome outcome = PlaceScriptInFolder(files, gameFolder, gameType, parts, copiedFrom);
         if (outcome.Failed()) failed.push_back(std::move(outcome));
     }
 

@@ -12,13 +12,13 @@
 // parts this program writes for the script they make together.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/FileSystem.h"
+#include "script/basBuildConfigs.h"
 
 namespace reelwright {
 
@@ -90,15 +90,18 @@ struct FolderOutcome {
     bool AccessDenied() const { return attribute.error == kErrorAccessDenied || copy.error == kErrorAccessDenied; }
 };
 
-// Places the script's `partCount` files in one game-type folder: makes its
-// SOF2MP.cfg read-only when the folder holds its own SOF2MP.exe (a missing
-// SOF2MP.cfg is nothing to protect and no failure), then calls `place` with
-// each part's index (from 0) and its target path, folder + "\Reelwright.cfg",
-// "\Reelwright2.cfg", ... The first failed copy ends the folder's placing (the
-// chain is broken there); it then tests for an older file of that name.
+// Places the script's files in one game-type folder: makes its SOF2MP.cfg
+// read-only when the folder holds its own SOF2MP.exe (a missing SOF2MP.cfg is
+// nothing to protect and no failure), then places each of `parts` at folder +
+// "\Reelwright.cfg", "\Reelwright2.cfg", ...: a copy of the file of the same
+// name in `copiedFrom` when the script was written there, otherwise the
+// part's text written directly. Without any part (the script could not be
+// made) the first file fails as not found. The first failed file ends the
+// folder's placing (the chain is broken there); it then tests for an older
+// file of that name.
 FolderOutcome PlaceScriptInFolder(FileSystem& files, const std::string& gameFolder, const std::string& gameType,
-                                  std::size_t partCount,
-                                  const std::function<FileResult(std::size_t part, const std::string& target)>& place);
+                                  const std::vector<basBuildConfigs::ScriptPart>& parts,
+                                  const std::optional<std::string>& copiedFrom);
 
 // The helper mode's whole run for the command line's tail: parse and check,
 // then, with everything still held, for every game type the attribute change

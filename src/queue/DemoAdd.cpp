@@ -21,10 +21,10 @@ OpenFileRequest MakeAddDemosRequest(const std::string& gameFolder) {
     return request;
 }
 
-DemoPlace CheckDemoFileForQueue(std::string_view filePath, std::string_view gameFolder) {
-    DemoPlace place = LocateBelowGameFolder(filePath, gameFolder);
+DemoPlace CheckDemoFileForQueue(std::string_view gameFolder, std::string_view filePath) {
+    DemoPlace place = LocateBelowGameFolder(gameFolder, filePath);
     // The "demos" folder itself is no demo file.
-    if (place.Accepted() && place.name.empty()) place = DemoPlace{DemoRefusal::NoDemosFolder, {}, {}};
+    if (place.Accepted() && place.name.empty()) place = DemoPlace{{}, {}, DemoRefusal::NoDemosFolder};
     return place;
 }
 
@@ -100,7 +100,7 @@ AddDemosResult AddDemos(AppServices& services, DemoQueue& queue) {
 
     for (std::size_t i = 0; i < selection.names.size(); ++i) {
         std::string path = selection.FilePath(i);
-        const DemoPlace place = CheckDemoFileForQueue(path, gameFolder);
+        const DemoPlace place = CheckDemoFileForQueue(gameFolder, path);
         if (!place.Accepted()) {
             result.refused.push_back({std::move(path), place.refusal});
         } else if (queue.Append({place.name, place.gameType, selection.location})) {

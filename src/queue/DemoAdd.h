@@ -25,8 +25,9 @@ inline constexpr std::size_t kMaxListedFiles = 20;
 OpenFileRequest MakeAddDemosRequest(const std::string& gameFolder);
 
 // The rule for one demo file offered to the queue, whether chosen in Add's
-// dialog or dropped onto the main window. `filePath` is the file's full path,
-// `gameFolder` the stored game folder (trimmed; a trailing separator is fine).
+// dialog, dropped onto the main window or named on the command line.
+// `gameFolder` is the stored game folder (trimmed; a trailing separator is
+// fine), `filePath` the file's full path.
 // Accepted: the file lies inside the game folder (letter case ignored, a "\"
 // right after the folder) in a folder named exactly "demos" below it; the
 // result's gameType is the path between the game folder and that "demos"
@@ -35,7 +36,7 @@ OpenFileRequest MakeAddDemosRequest(const std::string& gameFolder);
 // entry's GameType and Name. Refused otherwise, with the reason: no game
 // folder stored, outside the game folder, an empty folder name in the path,
 // or no "demos" folder (or no file below it).
-DemoPlace CheckDemoFileForQueue(std::string_view filePath, std::string_view gameFolder);
+DemoPlace CheckDemoFileForQueue(std::string_view gameFolder, std::string_view filePath);
 
 // A chosen file that was not added, and why.
 struct RefusedDemoFile {

@@ -20,7 +20,7 @@ void SortNaturally(std::vector<std::string>& names) {
 // Walks `top` (already listed): the demo files of a folder, then its
 // sub-folders, depth first. A stack of its own: a deep tree must not exhaust
 // the call stack. False when `found` ended the walk.
-bool WalkFolder(FileSystem& files, const std::string& top, FolderContents contents, std::string_view gameFolder,
+bool WalkFolder(FileSystem& files, std::string_view gameFolder, const std::string& top, FolderContents contents,
                 const DemoFileFound& found) {
     struct Pending {
         std::string folder;
@@ -41,7 +41,7 @@ bool WalkFolder(FileSystem& files, const std::string& top, FolderContents conten
             if (!found(JoinFolder(pending.folder, name))) return false;
 
         std::erase_if(here.folders, [&](const std::string& name) {
-            return !MayHoldDemos(JoinFolder(pending.folder, name), gameFolder);
+            return !MayHoldDemos(gameFolder, JoinFolder(pending.folder, name));
         });
         SortNaturally(here.folders);
         for (auto folder = here.folders.rbegin(); folder != here.folders.rend(); ++folder)
@@ -65,7 +65,7 @@ bool IsDemoFileName(std::string_view name) {
     });
 }
 
-bool MayHoldDemos(std::string_view folder, std::string_view gameFolder) {
+bool MayHoldDemos(std::string_view gameFolder, std::string_view folder) {
     const std::string fullFolder = WithoutDotSteps(folder);
     const std::string fullGame = WithoutDotSteps(gameFolder);
     const std::string_view here = GameFolderForJoining(fullFolder);
@@ -74,7 +74,7 @@ bool MayHoldDemos(std::string_view folder, std::string_view gameFolder) {
     return SameFolder(here, game) || IsInsideFolder(fullFolder, game) || IsInsideFolder(fullGame, here);
 }
 
-DropWalk WalkDroppedPaths(FileSystem& files, const std::vector<std::string>& dropped, std::string_view gameFolder,
+DropWalk WalkDroppedPaths(FileSystem& files, std::string_view gameFolder, const std::vector<std::string>& dropped,
                           const DemoFileFound& found) {
     DropWalk walk;
     for (const std::string& given : dropped) {
@@ -82,7 +82,7 @@ DropWalk WalkDroppedPaths(FileSystem& files, const std::vector<std::string>& dro
         if (std::optional<FolderContents> contents = files.ListFolder(path)) {
             if (contents->isLink) {
                 ++walk.links;
-            } else if (!WalkFolder(files, path, std::move(*contents), gameFolder, found)) {
+            } else if (!WalkFolder(files, gameFolder, path, std::move(*contents), found)) {
                 walk.stopped = true;
                 return walk;
             }
@@ -98,10 +98,10 @@ DropWalk WalkDroppedPaths(FileSystem& files, const std::vector<std::string>& dro
     return walk;
 }
 
-DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, const std::vector<std::string>& dropped,
-                                    std::string_view gameFolder) {
+DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, std::string_view gameFolder,
+                                    const std::vector<std::string>& dropped) {
     DroppedDemoFiles result;
-    result.notDemos = WalkDroppedPaths(files, dropped, gameFolder, [&](const std::string& path) {
+    result.notDemos = WalkDroppedPaths(files, gameFolder, dropped, [&](const std::string& path) {
                           result.demos.push_back(path);
                           return true;
                       }).notDemos;
@@ -140,9 +140,9 @@ DropDemosResult DropDemos(AppServices& services, DemoQueue& queue, const std::ve
         // Nothing can be queued: nothing is walked.
         for (const std::string& path : dropped) result.add.refused.push_back({path, DemoRefusal::NoGameFolder});
     } else {
-        const DropWalk walk = WalkDroppedPaths(services.files, dropped, gameFolder, [&](const std::string& path) {
+        const DropWalk walk = WalkDroppedPaths(services.files, gameFolder, dropped, [&](const std::string& path) {
             // Add's rule for one file; a dropped file's row shows its full path.
-            const DemoPlace place = CheckDemoFileForQueue(path, gameFolder);
+            const DemoPlace place = CheckDemoFileForQueue(gameFolder, path);
             if (!place.Accepted()) {
                 result.add.refused.push_back({path, place.refusal});
                 return true;

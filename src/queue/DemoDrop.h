@@ -23,7 +23,7 @@ bool IsDemoFileName(std::string_view name);
 // game folder lies inside it). Both are taken as the system opens them
 // (WithoutDotSteps); letter case does not matter. No folder qualifies
 // without a game folder.
-bool MayHoldDemos(std::string_view folder, std::string_view gameFolder);
+bool MayHoldDemos(std::string_view gameFolder, std::string_view folder);
 
 // Called for each demo file a drop stands for, with its full path; returns
 // false to end the walk (the queue is full).
@@ -45,7 +45,7 @@ struct DropWalk {
 // folder outside the game folder gives only the demo files right inside it;
 // links are never entered. Files inside folders that are not demo files are
 // simply left out; dropped ones are counted.
-DropWalk WalkDroppedPaths(FileSystem& files, const std::vector<std::string>& dropped, std::string_view gameFolder,
+DropWalk WalkDroppedPaths(FileSystem& files, std::string_view gameFolder, const std::vector<std::string>& dropped,
                           const DemoFileFound& found);
 
 struct DroppedDemoFiles {
@@ -56,8 +56,8 @@ struct DroppedDemoFiles {
 };
 
 // Every demo file that WalkDroppedPaths finds.
-DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, const std::vector<std::string>& dropped,
-                                    std::string_view gameFolder);
+DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, std::string_view gameFolder,
+                                    const std::vector<std::string>& dropped);
 
 struct DropDemosResult {
     AddDemosResult add;

@@ -12,7 +12,7 @@ constexpr std::string_view kDemosFolder = "demos";
 
 }  // namespace
 
-DemoPlace LocateBelowGameFolder(std::string_view givenPath, std::string_view gameFolder) {
+DemoPlace LocateBelowGameFolder(std::string_view gameFolder, std::string_view givenPath) {
     DemoPlace place;
     // Decided on the paths as the system opens them: a ".." step must not
     // lead out of the game folder while the text still begins with it.
@@ -55,7 +55,7 @@ DemoPlace LocateBelowGameFolder(std::string_view givenPath, std::string_view gam
 }
 
 std::optional<std::string> GetGameTypeFromPath(std::string_view path, std::string_view gameFolder) {
-    DemoPlace place = LocateBelowGameFolder(path, gameFolder);
+    DemoPlace place = LocateBelowGameFolder(gameFolder, path);
     if (!place.Accepted()) return std::nullopt;
     return std::move(place.gameType);
 }

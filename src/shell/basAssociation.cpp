@@ -27,7 +27,7 @@ struct Step {
     std::string subkey;
     std::optional<std::string> value;
     // A value of ours written after the default value: the extension's former type.
-    std::optional<std::string> previousType;
+    std::optional<std::string> previousType = std::nullopt;
 };
 
 enum class StepResult { Next, Stop, AccessDenied };

@@ -53,7 +53,7 @@ TEST_F(DemoDropTest, AFolderGivesItsFilesInNaturalOrderThenItsSubFoldersDepthFir
     Folder(top + "\\folder.dm_2004");  // a folder, whatever its name
     File(top + "\\folder.dm_2004\\f.dm_2004");
 
-    const DroppedDemoFiles found = ExpandDroppedPaths(files, {top}, kGame);
+    const DroppedDemoFiles found = ExpandDroppedPaths(files, kGame, {top});
     EXPECT_EQ(found.demos, (Strings{top + "\\Demo1.DM_2004", top + "\\demo2.dm_2004", top + "\\demo10.dm_2004",
                                     top + "\\folder.dm_2004\\f.dm_2004", top + "\\round2\\a.Dm_2004",
                                     top + "\\round2\\b.dm_2004", top + "\\round2\\inner\\c.dm_2004",
@@ -70,8 +70,8 @@ TEST_F(DemoDropTest, DroppedItemsKeepTheirOrderAndDroppedNonDemosAreCounted) {
     File(top + "\\readme.txt");
     File(top + "\\a.dm_2004");
     const DroppedDemoFiles found = ExpandDroppedPaths(
-        files, {top + "\\z.dm_2004", top + "\\readme.txt", top + "\\b", top + "\\a.dm_2004", top + "\\shot.jpg"},
-        kGame);
+        files, kGame,
+        {top + "\\z.dm_2004", top + "\\readme.txt", top + "\\b", top + "\\a.dm_2004", top + "\\shot.jpg"});
     EXPECT_EQ(found.demos, (Strings{top + "\\z.dm_2004", top + "\\b\\x.dm_2004", top + "\\a.dm_2004"}));
     EXPECT_EQ(found.notDemos, 2u);
 }
@@ -82,7 +82,7 @@ TEST_F(DemoDropTest, AFolderThatCannotBeReadAddsNothingAndADriveRootHasNoDoubleS
     Folder("D:\\locked");
     File("D:\\locked\\b.dm_2004");
     files.failingPaths.insert("D:\\locked");
-    EXPECT_EQ(ExpandDroppedPaths(files, {"D:\\"}, "D:\\").demos, (Strings{"D:\\a.dm_2004"}));
+    EXPECT_EQ(ExpandDroppedPaths(files, "D:\\", {"D:\\"}).demos, (Strings{"D:\\a.dm_2004"}));
 }
 
 TEST_F(DemoDropTest, DropAddsByAddsRulesWithTheFullPathAndNamesRefusedFiles) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/GameFolder.h"
-#include "launch/GameCommandLine.h"
 #include "queue/DemoAdd.h"
 
 namespace reelwright {
@@ -28,58 +27,53 @@ TEST(GetGameTypeFromPath, TakesTheFoldersBetweenGameFolderAndTheFirstDemosFolder
 }
 
 TEST(CheckDemoFileForQueue, NamesTheDemoRelativeToItsDemosFolder) {
-    const DemoPlace deep = CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\demos\\sub\\two\\a.dm_2004", kGame);
+    const DemoPlace deep = CheckDemoFileForQueue(kGame, "C:\\Games\\SOF2\\mymod\\demos\\sub\\two\\a.dm_2004");
     ASSERT_TRUE(deep.Accepted());
     EXPECT_EQ(deep.gameType, "mymod");
     EXPECT_EQ(deep.name, "sub\\two\\a.dm_2004");
-    // The direct playback reads the same place from the same path.
-    const auto located = LocateDemoInGameFolder(kGame, "C:\\Games\\SOF2\\mymod\\demos\\sub\\two\\a.dm_2004");
-    ASSERT_TRUE(located);
-    EXPECT_EQ(located->gameType, deep.gameType);
-    EXPECT_EQ(located->demo, deep.name);
 }
 
 TEST(CheckDemoFileForQueue, TheInsideTestIgnoresLetterCaseButNeedsASeparator) {
-    EXPECT_EQ(CheckDemoFileForQueue("c:\\games\\sof2\\base\\mp\\demos\\a.dm_2004", kGame).gameType, "base\\mp");
-    EXPECT_TRUE(CheckDemoFileForQueue("C:\\GAMES\\SOF2\\demos\\a.dm_2004", kGame).Accepted());
+    EXPECT_EQ(CheckDemoFileForQueue(kGame, "c:\\games\\sof2\\base\\mp\\demos\\a.dm_2004").gameType, "base\\mp");
+    EXPECT_TRUE(CheckDemoFileForQueue(kGame, "C:\\GAMES\\SOF2\\demos\\a.dm_2004").Accepted());
     // A neighbour of the game folder.
-    EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2X\\demos\\a.dm_2004", kGame).refusal,
+    EXPECT_EQ(CheckDemoFileForQueue(kGame, "C:\\Games\\SOF2X\\demos\\a.dm_2004").refusal,
               DemoRefusal::OutsideGameFolder);
     // Same length as the game folder, other letters: no longer taken by length.
-    EXPECT_EQ(CheckDemoFileForQueue("D:\\Other\\Game\\mymod\\demos\\a.dm_2004", kGame).refusal,
+    EXPECT_EQ(CheckDemoFileForQueue(kGame, "D:\\Other\\Game\\mymod\\demos\\a.dm_2004").refusal,
               DemoRefusal::OutsideGameFolder);
-    EXPECT_EQ(CheckDemoFileForQueue("", kGame).refusal, DemoRefusal::OutsideGameFolder);
+    EXPECT_EQ(CheckDemoFileForQueue(kGame, "").refusal, DemoRefusal::OutsideGameFolder);
     EXPECT_EQ(CheckDemoFileForQueue(kGame, kGame).refusal, DemoRefusal::OutsideGameFolder);
 }
 
 TEST(CheckDemoFileForQueue, TrailingSeparatorsAndDriveRoots) {
     for (const char* folder : {"C:\\Games\\SOF2\\", "C:\\Games\\SOF2\\\\", "C:\\Games\\SOF2/"})
-        EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\demos\\a.dm_2004", folder).gameType, "mymod")
+        EXPECT_EQ(CheckDemoFileForQueue(folder, "C:\\Games\\SOF2\\mymod\\demos\\a.dm_2004").gameType, "mymod")
             << folder;
-    const DemoPlace root = CheckDemoFileForQueue("D:\\base\\mp\\demos\\duel.dm_2004", "D:\\");
+    const DemoPlace root = CheckDemoFileForQueue("D:\\", "D:\\base\\mp\\demos\\duel.dm_2004");
     ASSERT_TRUE(root.Accepted());
     EXPECT_EQ(root.gameType, "base\\mp");
     EXPECT_EQ(root.name, "duel.dm_2004");
-    EXPECT_EQ(CheckDemoFileForQueue("d:\\demos\\a.dm_2004", "D:").gameType, "");
-    EXPECT_EQ(CheckDemoFileForQueue("E:\\base\\mp\\demos\\a.dm_2004", "D:\\").refusal, DemoRefusal::OutsideGameFolder);
+    EXPECT_EQ(CheckDemoFileForQueue("D:", "d:\\demos\\a.dm_2004").gameType, "");
+    EXPECT_EQ(CheckDemoFileForQueue("D:\\", "E:\\base\\mp\\demos\\a.dm_2004").refusal, DemoRefusal::OutsideGameFolder);
 }
 
 TEST(CheckDemoFileForQueue, RefusalsNameTheirReason) {
     for (const char* folder : {"", "\\", "//"})
-        EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\base\\mp\\demos\\a.dm_2004", folder).refusal,
+        EXPECT_EQ(CheckDemoFileForQueue(folder, "C:\\Games\\SOF2\\base\\mp\\demos\\a.dm_2004").refusal,
                   DemoRefusal::NoGameFolder);
     // No demos folder at all; the name is case-sensitive.
-    EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\a.dm_2004", kGame).refusal, DemoRefusal::NoDemosFolder);
-    EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\Demos\\a.dm_2004", kGame).refusal,
+    EXPECT_EQ(CheckDemoFileForQueue(kGame, "C:\\Games\\SOF2\\mymod\\a.dm_2004").refusal, DemoRefusal::NoDemosFolder);
+    EXPECT_EQ(CheckDemoFileForQueue(kGame, "C:\\Games\\SOF2\\mymod\\Demos\\a.dm_2004").refusal,
               DemoRefusal::NoDemosFolder);
     // The demos folder itself is no demo file.
-    EXPECT_EQ(CheckDemoFileForQueue("C:\\Games\\SOF2\\mymod\\demos", kGame).refusal, DemoRefusal::NoDemosFolder);
+    EXPECT_EQ(CheckDemoFileForQueue(kGame, "C:\\Games\\SOF2\\mymod\\demos").refusal, DemoRefusal::NoDemosFolder);
     // Empty components below the game folder.
     for (const char* path : {"C:\\Games\\SOF2\\\\base\\mp\\demos\\a.dm_2004", "C:\\Games\\SOF2\\base\\\\demos\\a.dm_2004",
                              "C:\\Games\\SOF2\\base\\mp\\demos\\\\a.dm_2004", "C:\\Games\\SOF2\\base\\mp\\demos\\"})
-        EXPECT_EQ(CheckDemoFileForQueue(path, kGame).refusal, DemoRefusal::EmptyFolderName) << path;
+        EXPECT_EQ(CheckDemoFileForQueue(kGame, path).refusal, DemoRefusal::EmptyFolderName) << path;
     // A game folder on a network share begins with "\\" and is fine.
-    EXPECT_EQ(CheckDemoFileForQueue("\\\\server\\games\\SOF2\\mymod\\demos\\a.dm_2004", "\\\\server\\games\\SOF2").gameType,
+    EXPECT_EQ(CheckDemoFileForQueue("\\\\server\\games\\SOF2", "\\\\server\\games\\SOF2\\mymod\\demos\\a.dm_2004").gameType,
               "mymod");
 }
 
@@ -112,7 +106,7 @@ TEST(CheckDemoFileForQueue, DotStepsCountWhereTheyLead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        const DemoPlace place = CheckDemoFileForQueue(c.path, c.folder);
+        const DemoPlace place = CheckDemoFileForQueue(c.folder, c.path);
         EXPECT_EQ(place.refusal, c.refusal);
         if (c.refusal != DemoRefusal::None) continue;
         EXPECT_EQ(place.gameType, c.gameType);

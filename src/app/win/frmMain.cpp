@@ -1,3 +1,5 @@
+// The main window itself: its controls and menu bar, its load, the command
+// dispatch, and the About box.
 #include "app/win/frmMain.h"
 
 #include <commctrl.h>
@@ -5,6 +7,7 @@
 #include <iterator>
 
 #include "about/win/frmAbout.h"
+#include "app/FirstRunSetup.h"
 #include "core/AppInfo.h"
 #include "core/win/Controls.h"
 #include "prefs/win/frmProperties.h"
@@ -13,17 +16,20 @@ namespace reelwright {
 
 namespace {
 
-HMENU BuildMenu() {
-    HMENU bar = ::CreateMenu();
-    HMENU file = ::CreatePopupMenu();
-    ::AppendMenuW(file, MF_STRING, frmMain::IDM_mnuLocateFile, L"Locate SOF2.exe File");
-    HMENU tools = ::CreatePopupMenu();
-    ::AppendMenuW(tools, MF_STRING, frmMain::IDM_mnuProperties, L"Properties");
-    HMENU help = ::CreatePopupMenu();
-    ::AppendMenuW(help, MF_STRING, frmMain::IDM_mnuAbout, L"A&bout");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"File");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"T&ools");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+// Appends a menu of one item to `bar`, which then owns it.
+void AppendOneItemMenu(HMENU bar, const wchar_t* caption, int id, const wchar_t* item) {
+    basAPI::UniqueMenu menu(::CreatePopupMenu());
+    if (!menu) return;
+    ::AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(id), item);
+    if (::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), caption)) menu.release();
+}
+
+basAPI::UniqueMenu BuildMenu() {
+    basAPI::UniqueMenu bar(::CreateMenu());
+    if (!bar) return bar;
+    AppendOneItemMenu(bar.get(), L"File", frmMain::IDM_mnuLocateFile, L"Locate SOF2.exe File");
+    AppendOneItemMenu(bar.get(), L"T&ools", frmMain::IDM_mnuProperties, L"Properties");
+    AppendOneItemMenu(bar.get(), L"&Help", frmMain::IDM_mnuAbout, L"A&bout");
     return bar;
 }
 
@@ -65,10 +71,17 @@ LoadOutcome frmMain::Load(const std::string& commandLineTail) {
     win::CenterOnScreen(hwnd());
 
     appKey_ = AppKey();
-    const LoadOutcome outcome = RunMainWindowLoad(
-        services_, commandLineTail, [this](const std::string& gameFolder) { return RunFirstRunSetup(gameFolder); });
+    const LoadOutcome outcome = RunMainWindowLoad(services_, commandLineTail, [this](const std::string& gameFolder) {
+        return RunFirstRunSetup(services_, gameFolder);
+    });
     if (outcome == LoadOutcome::EndProgram) ::DestroyWindow(hwnd());
     return outcome;
+}
+
+void frmMain::mnuAbout_Click() {
+    // An open box comes to the front; a closed one is made anew.
+    if (!About()) about_ = std::make_unique<frmAbout>(hwnd());
+    about_->Open();
 }
 
 void frmMain::Show(int showCommand) {

@@ -17,6 +17,7 @@
 #include "queue/DemoDetailsReader.h"
 #include "queue/DemoQueue.h"
 #include "core/win/BaseWindow.h"
+#include "core/win/WindowSubclass.h"
 #include "core/win/basAPI.h"
 
 namespace reelwright {
@@ -64,55 +65,21 @@ public:
 
     // The program ends when its main window is closed; tests leave this off.
     void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
-    AppServices& services() { return services_; }
     DemoQueue& queue() { return queue_; }
     // What has been read of the queued demos' files so far, under their ids.
     const DemoDetailsTable& details() const { return details_; }
     // How many queued files are still to be read; 0 once the window is gone.
     std::size_t DetailsWaiting() const { return detailsReader_ ? detailsReader_->Waiting() : 0; }
-    const std::string& appKey() const { return appKey_; }
     // The About box and the properties dialog while they are open; the main
     // window owns both.
     frmAbout* About() const;
     frmProperties* Properties() const;
 
-    // Asks for the game folder until a valid one is chosen or the user cancels.
-    void SetupSOF2Folder();
-
-    // Event handlers.
-    void mnuLocateFile_Click();
-    void mnuProperties_Click();
-    void mnuAbout_Click();
-    void cmdAdd_Click();
-    void cmdRemove_Click();
-    void cmdClear_Click();
-    void cmdLaunch_Click();
-
     // Shows the queue's rows in lvwDemoQue.
     void RefreshDemoList();
-
-    // The queue's list: files dropped onto the window, its keys (Delete,
-    // Ctrl+A, Alt+Up, Alt+Down), its context menu, and its rows on demand.
-    void PrepareDemoList();
-    void Form_DropFiles(HDROP drop);
-    // `where`: the screen point of a right click, or -1 from the keyboard.
-    void lvwDemoQue_ContextMenu(LPARAM where);
-    // Handles a key the list received; false when the list should handle it.
-    bool lvwDemoQue_KeyDown(UINT message, WPARAM key, LPARAM flags);
-    LRESULT lvwDemoQue_Notify(NMHDR& header);
-    void mnuMoveUp_Click();
-    void mnuMoveDown_Click();
-    void mnuSortByName_Click();
-    void SelectAllDemos();
-    // A click on a column's header: sorts by it, or the other way round when
-    // it is the column sorted last.
-    void lvwDemoQue_ColumnClick(int column);
-
     // Hands the entries appended since the last call to the details reader,
     // those in view first.
     void ReadNewDetails();
-    // Takes the details that the reader has read and shows them.
-    void ShowReadDetails();
 
     // Controls.
     HWND fmeReelwright = nullptr;
@@ -148,8 +115,44 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void OnDpiApplied() override;
-    LoadOutcome RunFirstRunSetup(const std::string& gameFolder);
+
+    // The window, its menus and About (frmMain.cpp).
+    void mnuAbout_Click();
+
+    // Launch and the dialogs that prepare it (frmMainLaunch.cpp).
+    void cmdLaunch_Click();
+    void mnuLocateFile_Click();
+    void mnuProperties_Click();
+    // Asks for the game folder until a valid one is chosen or the user cancels.
+    void SetupSOF2Folder();
+
+    // The queue's list (frmMainQueue.cpp): files dropped onto the window, its
+    // keys (Delete, Ctrl+A, Alt+Up, Alt+Down), its context menu, its rows on
+    // demand and the details read for them.
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void cmdClear_Click();
+    void PrepareDemoList();
+    void Form_DropFiles(HDROP drop);
+    // `where`: the screen point of a right click, or -1 from the keyboard.
+    void lvwDemoQue_ContextMenu(LPARAM where);
+    // Handles a key the list received; false when the list should handle it.
+    bool lvwDemoQue_KeyDown(UINT message, WPARAM key, LPARAM flags);
+    LRESULT lvwDemoQue_Notify(NMHDR& header);
+    void mnuMoveUp_Click();
+    void mnuMoveDown_Click();
+    void mnuSortByName_Click();
+    void SelectAllDemos();
+    // A click on a column's header: sorts by it, or the other way round when
+    // it is the column sorted last.
+    void lvwDemoQue_ColumnClick(int column);
+    // Takes the details that the reader has read and shows them.
+    void ShowReadDetails();
     void ReportUnreadableSettings();
+    // After Add or a drop: shows the rows appended since the queue held
+    // `countBefore` entries, clears the sort arrow when any came, and has
+    // their details read.
+    void ShowAppendedDemos(std::size_t countBefore);
     void ApplyQueueOrder(const std::vector<std::size_t>& order, const std::vector<bool>& selectedBefore);
     // The entries left the queue: their details are dropped and those still
     // waiting are not read.
@@ -168,6 +171,8 @@ private:
     DemoQueue::EntryId firstUnread_ = 1;
     int sortColumn_ = -1;
     bool sortDescending_ = false;
+    // The list's keys; taken off the list before the window goes.
+    win::WindowSubclass listKeys_;
     // Last: it stops (waiting only for the file it is reading) before the
     // rest of the window goes.
     std::unique_ptr<DemoDetailsReader> detailsReader_;

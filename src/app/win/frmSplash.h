@@ -40,7 +40,7 @@ private:
 
     std::function<void()> onTick_;
     basAPI::UniqueBitmap picture_;
-    basAPI::Unique<HBRUSH, basAPI::DeleteGdiObject> labelBrush_;
+    basAPI::UniqueBrush labelBrush_;
 };
 
 }  // namespace reelwright

@@ -69,14 +69,12 @@ WindowCore::~WindowCore() {
 }
 
 bool WindowCore::CreateWindowFor(void* self, WNDPROC proc, const wchar_t* className, const std::wstring& title,
-                                 DWORD style, DWORD exStyle, HWND owner, HMENU menu) {
+                                 DWORD style, DWORD exStyle, HWND owner, basAPI::UniqueMenu menu) {
     RegisterWindowClass(className, proc, programIcons_);
     HWND window = ::CreateWindowExW(exStyle, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
-                                    owner, menu, ::GetModuleHandleW(nullptr), self);
-    if (!window) {
-        if (menu) ::DestroyMenu(menu);
-        return false;
-    }
+                                    owner, menu.get(), ::GetModuleHandleW(nullptr), self);
+    if (!window) return false;
+    menu.release();  // the window's now: it goes with the window
     dpi_ = DpiForWindow(window);
     return true;
 }

@@ -18,6 +18,7 @@
 #include <exception>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Layout.h"
@@ -120,9 +121,10 @@ protected:
     virtual ~WindowCore();
 
     // Creates the window (hidden) through the base's window procedure `proc`,
-    // with `self` as its lpCreateParams. False when it could not be made.
+    // with `self` as its lpCreateParams; the window takes `menu`. False when it
+    // could not be made (the menu is destroyed then).
     bool CreateWindowFor(void* self, WNDPROC proc, const wchar_t* className, const std::wstring& title, DWORD style,
-                         DWORD exStyle, HWND owner, HMENU menu);
+                         DWORD exStyle, HWND owner, basAPI::UniqueMenu menu);
 
     // Makes the controls of `table`, in its order (which is the tab order).
     // Call ApplyDpi afterwards to give them their fonts and places.
@@ -178,9 +180,9 @@ protected:
     explicit BaseWindow(const TwipsRect& client) : WindowCore(client) {}
 
     bool Create(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle, HWND owner,
-                HMENU menu = nullptr) {
+                basAPI::UniqueMenu menu = {}) {
         return CreateWindowFor(static_cast<T*>(this), &BaseWindow::WindowProc, className, title, style, exStyle,
-                               owner, menu);
+                               owner, std::move(menu));
     }
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

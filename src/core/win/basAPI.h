@@ -17,7 +17,8 @@ std::string Narrow(std::wstring_view utf16);
 // cannot represent become the code page's default character.
 std::string ToAnsi(std::string_view utf8);
 
-// Owns any handle released by one function (CloseHandle, RegCloseKey, ...).
+// Owns any handle released by one function (CloseHandle, RegCloseKey, ...),
+// named directly as `Release`.
 template <typename Handle, auto Release, Handle Invalid = Handle{}>
 class Unique {
 public:
@@ -45,23 +46,18 @@ private:
     Handle handle_ = Invalid;
 };
 
-inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
-inline void CloseRegistryKey(HKEY key) { ::RegCloseKey(key); }
-inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
-inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
-inline void DestroyWindowHandle(HWND window) { ::DestroyWindow(window); }
-inline void FreeTaskMemory(void* memory) { ::CoTaskMemFree(memory); }
-
-using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;  // mutexes, processes, threads
-using UniqueRegKey = Unique<HKEY, CloseRegistryKey>;
-using UniqueFont = Unique<HFONT, DeleteGdiObject>;
-using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
-using UniqueIcon = Unique<HICON, DestroyIconHandle>;
-using UniqueWindow = Unique<HWND, DestroyWindowHandle>;
+using UniqueHandle = Unique<HANDLE, ::CloseHandle>;  // mutexes, processes, threads
+using UniqueRegKey = Unique<HKEY, ::RegCloseKey>;
+using UniqueFont = Unique<HFONT, ::DeleteObject>;
+using UniqueBitmap = Unique<HBITMAP, ::DeleteObject>;
+using UniqueBrush = Unique<HBRUSH, ::DeleteObject>;
+using UniqueIcon = Unique<HICON, ::DestroyIcon>;
+// A menu no window owns yet: a menu bar before its window takes it, a popup menu.
+using UniqueMenu = Unique<HMENU, ::DestroyMenu>;
 
 // Owns a block from the COM task allocator (item id lists of the folder picker).
 template <typename T>
-using UniqueCoTaskMem = Unique<T*, FreeTaskMemory>;
+using UniqueCoTaskMem = Unique<T*, ::CoTaskMemFree>;
 
 // Balances CoInitializeEx for the calling thread.
 class ComApartment {

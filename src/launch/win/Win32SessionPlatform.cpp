@@ -1,13 +1,14 @@
 #include "launch/win/Win32SessionPlatform.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <charconv>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "core/GameFolder.h"
+#include "core/win/ShellStart.h"
 
 namespace reelwright::win {
 
@@ -184,23 +185,10 @@ void Win32SessionPlatform::Pause(std::chrono::milliseconds duration) {
 std::uint32_t Win32SessionPlatform::StartGame(const std::string& file, const std::string& parameters,
                                               const std::string& directory, int showMode,
                                               std::optional<SessionProcess>& game) {
-    const std::wstring wideFile = basAPI::Widen(file);
-    const std::wstring wideParameters = basAPI::Widen(parameters);
-    const std::wstring wideDirectory = basAPI::Widen(directory);
-    SHELLEXECUTEINFOW request{};
-    request.cbSize = sizeof(request);
-    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    request.hwnd = owner_;
-    request.lpVerb = L"open";
-    request.lpFile = wideFile.c_str();
-    request.lpParameters = wideParameters.c_str();
-    request.lpDirectory = wideDirectory.c_str();
-    request.nShow = showMode;
-    if (!::ShellExecuteExW(&request)) {
-        const DWORD error = ::GetLastError();
-        return error != 0 ? error : ERROR_GEN_FAILURE;
-    }
-    game_.reset(request.hProcess);
+    ShellStart start = StartThroughShell(owner_, L"open", basAPI::Widen(file), basAPI::Widen(parameters),
+                                         basAPI::Widen(directory), showMode, true);
+    if (start.error) return start.error;
+    game_ = std::move(start.process);
     game.reset();
     if (game_) {
         gameProcess_ = {::GetProcessId(game_.get()), CreationTime(game_.get())};

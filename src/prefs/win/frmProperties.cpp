@@ -121,8 +121,9 @@ void frmProperties::CreateControls() {
     for (HWND frame : {fmeGeneralOptions, fmeAssociate, fmeConfigOptions, fmeDemoKeys})
         ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (int index = 0; index < kBindCount; ++index)
-        ::SetWindowSubclass(txtBind[index], &frmProperties::BindBoxProc, static_cast<UINT_PTR>(index),
-                            reinterpret_cast<DWORD_PTR>(this));
+        bindBoxKeys_[index].Install(txtBind[index], [this, index](HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+            return HandleBindBox(box, index, message, wParam, lParam);
+        });
 }
 
 void frmProperties::ShowPage(int page) {
@@ -198,19 +199,6 @@ LRESULT CALLBACK frmProperties::PageProc(HWND window, UINT message, WPARAM wPara
         }
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK frmProperties::BindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
-                                            DWORD_PTR self) {
-    if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(box, &frmProperties::BindBoxProc, index);
-        return ::DefSubclassProc(box, message, wParam, lParam);
-    }
-    // A subclass procedure is a window procedure too: nothing may unwind out of it.
-    return win::CallGuarded(box, 0, [&] {
-        return reinterpret_cast<frmProperties*>(self)->HandleBindBox(box, static_cast<int>(index), message, wParam,
-                                                                      lParam);
-    });
 }
 
 LRESULT frmProperties::HandleBindBox(HWND box, int index, UINT message, WPARAM wParam, LPARAM lParam) {

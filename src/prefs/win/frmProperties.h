@@ -14,6 +14,7 @@
 #include "prefs/PropertiesDialog.h"
 #include "core/win/BaseWindow.h"
 #include "core/win/OwnedDialog.h"
+#include "core/win/WindowSubclass.h"
 #include "core/win/basAPI.h"
 
 namespace reelwright {
@@ -100,8 +101,6 @@ private:
     friend class win::BaseWindow<frmProperties>;
 
     static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK BindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
-                                        DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleBindBox(HWND box, int index, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -125,6 +124,9 @@ private:
     HWND lastFocus_ = nullptr;
     bool okRunning_ = false;
     bool closeRequested_ = false;
+    // The bind boxes' key capture, by bind index; taken off the boxes before
+    // the window goes.
+    std::array<win::WindowSubclass, kBindCount> bindBoxKeys_;
 };
 
 }  // namespace reelwright

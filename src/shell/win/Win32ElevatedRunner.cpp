@@ -1,7 +1,6 @@
 #include "shell/win/Win32ElevatedRunner.h"
 
-#include <shellapi.h>
-
+#include "core/win/ShellStart.h"
 #include "core/win/basAPI.h"
 
 namespace reelwright::win {
@@ -46,17 +45,8 @@ std::optional<std::uint32_t> Win32ElevatedRunner::StartElevated(const std::strin
     // Launch cannot be pressed again meanwhile.
     const bool wasEnabled = owner_ && !::EnableWindow(owner_, FALSE);
 
-    SHELLEXECUTEINFOW execute{};
-    execute.cbSize = sizeof(execute);
-    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    execute.hwnd = owner_;
-    execute.lpVerb = L"runas";
-    execute.lpFile = program.c_str();
-    execute.lpParameters = arguments.c_str();
-    execute.lpDirectory = folder.c_str();
-    execute.nShow = SW_HIDE;
-    const bool started = ::ShellExecuteExW(&execute) != FALSE;
-    basAPI::UniqueHandle process(started ? execute.hProcess : nullptr);
+    const basAPI::UniqueHandle process =
+        StartThroughShell(owner_, L"runas", program, arguments, folder, SW_HIDE, true).process;
 
     std::optional<std::uint32_t> result;
     if (process) {

@@ -26,8 +26,6 @@ FileResult LastError() {
 
 FileResult Checked(BOOL succeeded) { return succeeded ? FileResult{} : LastError(); }
 
-void FreeLocalMemory(HLOCAL memory) { ::LocalFree(memory); }
-
 // The system's text for an error code, without the line end it comes with;
 // empty for a code the system has no text for.
 std::wstring SystemMessage(std::uint32_t code) {
@@ -35,7 +33,7 @@ std::wstring SystemMessage(std::uint32_t code) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
         reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    const basAPI::Unique<HLOCAL, FreeLocalMemory> owned(static_cast<HLOCAL>(buffer));
+    const basAPI::Unique<HLOCAL, ::LocalFree> owned(static_cast<HLOCAL>(buffer));
     std::wstring text(buffer ? buffer : L"", buffer ? length : 0);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
     return text;
@@ -123,8 +121,6 @@ std::wstring LongPath(const std::wstring& path) {
     return path;
 }
 
-void CloseFind(HANDLE find) { ::FindClose(find); }
-
 }  // namespace
 
 std::optional<FolderContents> Win32FileSystem::ListFolder(const std::string& folder) {
@@ -145,7 +141,7 @@ std::optional<FolderContents> Win32FileSystem::ListFolder(const std::string& fol
     const HANDLE find = ::FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
                                            FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) return contents;  // empty drive root, or not readable
-    const basAPI::Unique<HANDLE, CloseFind> owner(find);
+    const basAPI::Unique<HANDLE, ::FindClose> owner(find);
     do {
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") continue;

@@ -45,7 +45,7 @@ struct DialogFocus : ::testing::Test {
         EXPECT_TRUE(::IsWindowVisible(other.get()));
     }
 
-    basAPI::UniqueWindow other;
+    UniqueWindow other;
     RealServices real;
     frmMain main{real.Services()};
 };

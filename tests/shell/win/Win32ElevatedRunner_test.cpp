@@ -21,7 +21,7 @@ struct OwnerWindow {
     OwnerWindow()
         : window(::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPED | WS_VISIBLE, 10, 10, 200, 100, nullptr,
                                    nullptr, nullptr, nullptr)) {}
-    basAPI::UniqueWindow window;
+    UniqueWindow window;
 };
 
 TEST(Win32ElevatedRunner, WaitsForTheProgramWithTheOwnerDisabledAndMessagesPumped) {

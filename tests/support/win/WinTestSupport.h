@@ -36,6 +36,9 @@ void SetMessageTestHook(MessageTestHook hook);
 
 namespace reelwright::test {
 
+// Owns a window that a test made.
+using UniqueWindow = basAPI::Unique<HWND, ::DestroyWindow>;
+
 // The folder of the running test program; Reelwright.exe and the stand-in
 // SOF2MP.exe are built into the same folder.
 std::wstring BuildFolder();
