@@ -98,16 +98,6 @@ DropWalk WalkDroppedPaths(FileSystem& files, std::string_view gameFolder, const 
     return walk;
 }
 
-DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, std::string_view gameFolder,
-                                    const std::vector<std::string>& dropped) {
-    DroppedDemoFiles result;
-    result.notDemos = WalkDroppedPaths(files, gameFolder, dropped, [&](const std::string& path) {
-                          result.demos.push_back(path);
-                          return true;
-                      }).notDemos;
-    return result;
-}
-
 std::string DropMessage(const DropDemosResult& result, std::string_view gameFolder) {
     std::string text = NotAddedMessage(result.add, gameFolder);
     if (result.queueFull) {

@@ -48,17 +48,6 @@ struct DropWalk {
 DropWalk WalkDroppedPaths(FileSystem& files, std::string_view gameFolder, const std::vector<std::string>& dropped,
                           const DemoFileFound& found);
 
-struct DroppedDemoFiles {
-    // Full paths of the demo files, in the order they are found.
-    std::vector<std::string> demos;
-    // Dropped files (not folders) that are not demo files.
-    std::size_t notDemos = 0;
-};
-
-// Every demo file that WalkDroppedPaths finds.
-DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, std::string_view gameFolder,
-                                    const std::vector<std::string>& dropped);
-
 struct DropDemosResult {
     AddDemosResult add;
     std::size_t notDemos = 0;

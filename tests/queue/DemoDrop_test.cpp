@@ -13,6 +13,21 @@ namespace {
 using namespace reelwright::test;
 using Strings = std::vector<std::string>;
 
+struct DroppedDemoFiles {
+    Strings demos;  // in the order they are found
+    std::size_t notDemos = 0;
+};
+
+// Every demo file the walk finds.
+DroppedDemoFiles ExpandDroppedPaths(FileSystem& files, std::string_view gameFolder, const Strings& dropped) {
+    DroppedDemoFiles result;
+    result.notDemos = WalkDroppedPaths(files, gameFolder, dropped, [&](const std::string& path) {
+                          result.demos.push_back(path);
+                          return true;
+                      }).notDemos;
+    return result;
+}
+
 constexpr const char* kGame = "C:\\Games\\SOF2";
 constexpr const char* kDemos = "C:\\Games\\SOF2\\base\\mp\\demos";
 
