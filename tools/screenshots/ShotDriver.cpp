@@ -205,24 +205,14 @@ private:
     void* address_ = nullptr;
 };
 
-POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
-
-// The centre of a tab of a tab strip in another process.
-POINT TabCentre(HWND tabStrip, DWORD processId, int tab) {
+// The centre of an item of a control in another process, whose rectangle
+// `message` (TCM_GETITEMRECT, HDM_GETITEMRECT) gives.
+POINT ItemCentre(HWND control, DWORD processId, UINT message, int item) {
     const RemoteBuffer remote(processId, sizeof(RECT));
     RECT rect{};
-    if (!::SendMessageW(tabStrip, TCM_GETITEMRECT, tab, remote.Address())) Fail("a tab has no rectangle");
+    if (!::SendMessageW(control, message, item, remote.Address())) Fail("an item of a control has no rectangle");
     remote.Read(&rect, sizeof rect);
-    return Centre(rect);
-}
-
-// The centre of a column's header item.
-POINT HeaderItemCentre(HWND header, DWORD processId, int column) {
-    const RemoteBuffer remote(processId, sizeof(RECT));
-    RECT rect{};
-    if (!::SendMessageW(header, HDM_GETITEMRECT, column, remote.Address())) Fail("a column header has no rectangle");
-    remote.Read(&rect, sizeof rect);
-    return Centre(rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 int HeaderItemFormat(HWND header, DWORD processId, int column) {
@@ -287,7 +277,7 @@ void Run(const std::vector<std::wstring>& arguments) {
     ::SendMessageW(list, LVM_SCROLL, 10000, 0);
     Settle(list);
     HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
-    MouseClick(header, HeaderItemCentre(header, reelwright.id(), kLengthColumn));
+    MouseClick(header, ItemCentre(header, reelwright.id(), HDM_GETITEMRECT, kLengthColumn));
     if (!WaitUntil([&] { return (HeaderItemFormat(header, reelwright.id(), kLengthColumn) & HDF_SORTUP) != 0; }))
         Fail("a click on the Length header did not sort the queue");
     Shoot("main-window-columns", main);
@@ -298,7 +288,7 @@ void Run(const std::vector<std::wstring>& arguments) {
     Shoot("properties-options", properties);
     HWND tabs = ::GetDlgItem(properties, frmProperties::IDC_tabPreferences);
     HWND keysPage = ::GetDlgItem(properties, frmProperties::IDC_fmePreferences1);
-    Click(tabs, TabCentre(tabs, reelwright.id(), 1));
+    Click(tabs, ItemCentre(tabs, reelwright.id(), TCM_GETITEMRECT, 1));
     if (!WaitUntil([&] { return ::IsWindowVisible(keysPage) != FALSE; })) Fail("the Demo Keys tab did not open");
     Shoot("properties-keys", properties);
     Click(::GetDlgItem(properties, frmProperties::IDC_cmdOk), {4, 4});
