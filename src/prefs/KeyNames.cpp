@@ -60,7 +60,13 @@ constexpr std::int16_t kF16 = 127;
 
 std::string KeyCodeToBindName(std::int16_t code) {
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return std::string(1, static_cast<char>(code));
-    if (code >= kF1 && code <= kF16) return "F" + std::to_string(code - kF1 + 1);
+    if (code >= kF1 && code <= kF16) {
+        // Appended rather than "F" + ...: GCC 12 warns falsely (-Wrestrict)
+        // on a literal joined to a temporary string.
+        std::string name = "F";
+        name += std::to_string(code - kF1 + 1);
+        return name;
+    }
     for (const auto& key : kNamedKeys) {
         if (key.code == code) return std::string(key.name);
     }
