@@ -82,7 +82,8 @@ void BM_DropDriveOutsideTheGameFolder(benchmark::State& state) {
     DriveOutsideTheGameFolder files(state.range(0));
     test::FakeGameShell shell;
     test::FakeClassesRegistry classes;
-    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
+    test::FakeElevatedRunner elevation;
+    AppServices services{store, prompts, files, shell, classes, elevation, ProgramLocation{"C:\\Tools", "Reelwright"}};
     for (auto _ : state) {
         DemoQueue queue;
         DropDemos(services, queue, {"D:\\"});

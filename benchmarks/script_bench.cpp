@@ -11,6 +11,7 @@
 #include "launch/Launch.h"
 #include "script/basBuildConfigs.h"
 #include "support/FakeClassesRegistry.h"
+#include "support/FakeSessionPlatform.h"
 #include "support/Fakes.h"
 
 namespace {
@@ -40,6 +41,17 @@ public:
         bytes.resize(static_cast<std::size_t>(file.gcount()));
         return Result(!file.bad());
     }
+    FileResult ReadWholeFile(const std::string& path, std::string& bytes) override {
+        return ReadFileStart(path, std::size_t{1} << 30, bytes);
+    }
+    FileResult ReplaceFile(const std::string& path, const std::string& bytes) override {
+        return WriteAnsiTextFile(path, bytes);
+    }
+    std::optional<std::uint32_t> Attributes(const std::string& path) override {
+        if (!FileExists(path)) return std::nullopt;
+        return 0x20;
+    }
+    FileResult SetAttributes(const std::string&, std::uint32_t) override { return {}; }
     FileResult RemoveFile(const std::string& path) override {
         std::error_code error;
         return Result(std::filesystem::remove(Local(path), error));
@@ -140,7 +152,11 @@ void BM_LaunchWithFakes(benchmark::State& state) {
     test::FakeFileSystem files;
     test::FakeGameShell shell;
     test::FakeClassesRegistry classes;
-    AppServices services{store, prompts, files, shell, classes, {"C:\\Tools", "Reelwright"}};
+    test::FakeElevatedRunner elevation;
+    AppServices services{store, prompts, files, shell, classes, elevation, {"C:\\Tools", "Reelwright"}};
+    // Without a journal: Launch alone is measured.
+    test::FakeSessionPlatform sessions(files);
+    sessions.journalPath.clear();
     store.Put(kSectionSettings, kKeyGamePath, "C:\\Games\\SOF2");
     files.files["C:\\Games\\SOF2\\mymod\\SOF2MP.exe"] = "";
     files.files["C:\\Games\\SOF2\\mymod\\SOF2MP.cfg"] = "";
@@ -152,7 +168,7 @@ void BM_LaunchWithFakes(benchmark::State& state) {
     for (auto _ : state) {
         // A queue above the session limit: all of it.
         prompts.messageAnswers = {MessageAnswer::No};
-        benchmark::DoNotOptimize(Launch(services, queue, ""));
+        benchmark::DoNotOptimize(Launch(services, sessions, queue, ""));
     }
     state.SetComplexityN(state.range(0));
 }
@@ -176,7 +192,11 @@ void BM_LaunchWritingFiles(benchmark::State& state) {
     LocalFileSystem files;
     test::FakeGameShell shell;
     test::FakeClassesRegistry classes;
-    AppServices services{store, prompts, files, shell, classes, {(root / "program").string(), "Reelwright"}};
+    test::FakeElevatedRunner elevation;
+    AppServices services{store, prompts, files, shell, classes, elevation, {(root / "program").string(), "Reelwright"}};
+    test::FakeFileSystem journalFiles;
+    test::FakeSessionPlatform sessions(journalFiles);
+    sessions.journalPath.clear();
     store.Put(kSectionSettings, kKeyGamePath, (root / "game").string());
 
     DemoQueue queue;
@@ -185,7 +205,7 @@ void BM_LaunchWritingFiles(benchmark::State& state) {
 
     for (auto _ : state) {
         prompts.messageAnswers = {MessageAnswer::No};
-        benchmark::DoNotOptimize(Launch(services, queue, ""));
+        benchmark::DoNotOptimize(Launch(services, sessions, queue, ""));
     }
     std::size_t parts = 0;
     while (std::filesystem::exists(root / "game" / "mymod" / basBuildConfigs::ScriptPartFileName(parts + 1))) ++parts;

@@ -6,7 +6,7 @@
 
 #include "FuzzSupport.h"
 #include "core/GameFolder.h"
-#include "launch/ConsoleNames.h"
+#include "queue/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
 #include "queue/DemoAdd.h"
 #include "support/ConsoleInterpreter.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "launch/ConsoleNames.h"
+#include "queue/ConsoleNames.h"
 #include "script/basBuildConfigs.h"
 #include "support/ConsoleInterpreter.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "launch/SessionJournal.h"
+#include "session/SessionJournal.h"
 
 using namespace reelwright;
 

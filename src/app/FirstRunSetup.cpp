@@ -45,7 +45,7 @@ LoadOutcome RunFirstRunSetup(AppServices& services, const std::string& gameFolde
     // dialog shows the truth: "0" when the association could not be written.
     bool ours = false;
     SkipOnFailure([&] { ours = basAssociation::IsProgramAssociated(services.classes, services.location); });
-    SkipOnFailure([&] { services.store.SaveSetting(AppKey(), kSectionSettings, kKeyAssociate, ours ? "1" : "0"); });
+    SkipOnFailure([&] { services.store.SaveSetting(kSectionSettings, kKeyAssociate, ours ? "1" : "0"); });
     return LoadOutcome::ShowWindow;
 }
 

@@ -4,7 +4,7 @@
 
 #include "core/AppInfo.h"
 #include "core/GameFolder.h"
-#include "launch/ConsoleNames.h"
+#include "queue/ConsoleNames.h"
 
 namespace reelwright {
 
@@ -18,8 +18,6 @@ void ReportUnavailable(UserPrompts& prompts, const char* text) {
 
 void SetupSOF2Folder(AppServices& services) {
     for (;;) {
-        const std::string appKey = AppKey();
-
         std::string folder;
         try {
             folder = services.prompts.BrowseForFolder(kBrowseGameFolderTitle);
@@ -48,7 +46,7 @@ void SetupSOF2Folder(AppServices& services) {
                                          MessageIcon::Exclamation, MessageButtons::Ok);
             continue;
         }
-        services.store.SaveSetting(appKey, kSectionSettings, kKeyGamePath, folder);
+        services.store.SaveSetting(kSectionSettings, kKeyGamePath, folder);
         return;
     }
 }

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "core/AppInfo.h"
-#include "launch/ConsoleNames.h"
+#include "queue/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
 #include "launch/GameStart.h"
 #include "queue/DemoAdd.h"
@@ -35,11 +35,9 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
 }
 
 LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLineTail, const FirstRunStep& firstRun) {
-    const std::string appKey = AppKey();
-
     std::string gameFolder;
     try {
-        gameFolder = ReadGameFolder(services.store, appKey);
+        gameFolder = ReadGameFolder(services.store);
     } catch (const std::exception&) {
         // A store that cannot be read leaves the game folder unknown.
     }
@@ -60,7 +58,7 @@ LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLin
     // setup has stored a game folder.
     if (outcome == LoadOutcome::ShowWindow && gameFolder.empty() && !demoPath.empty()) {
         try {
-            const std::string chosenFolder = ReadGameFolder(services.store, appKey);
+            const std::string chosenFolder = ReadGameFolder(services.store);
             if (!chosenFolder.empty()) PlayDemoDirectly(services, chosenFolder, demoPath);
         } catch (const std::exception&) {
             // Skipped like any failing step of the load.

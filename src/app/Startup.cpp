@@ -4,17 +4,17 @@
 
 #include "core/AppInfo.h"
 #include "core/Text.h"
-#include "launch/ScriptCopyHelper.h"
+#include "elevated/ScriptCopyHelper.h"
 
 namespace reelwright {
 
 std::string SingleInstanceMutexName(const std::string& appKey) { return appKey + "_SingleInstance"; }
 
-StartupChoice DecideStartup(bool anotherInstanceRunning, SettingsStore& store, const std::string& appKey) {
+StartupChoice DecideStartup(bool anotherInstanceRunning, SettingsStore& store) {
     if (anotherInstanceRunning) return StartupChoice::Exit;
     std::string value;
     try {
-        value = store.GetSetting(appKey, kSectionSettings, kKeyLoadSplash, "1");
+        value = store.GetSetting(kSectionSettings, kKeyLoadSplash, "1");
     } catch (const std::exception&) {
         return StartupChoice::ShowSplash;
     }

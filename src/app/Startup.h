@@ -18,7 +18,7 @@ std::string SingleInstanceMutexName(const std::string& appKey);
 // Decides what the start shows: nothing when another instance runs; the main
 // window when "Load Splash" reads as 0; the splash screen otherwise (also when
 // the value is missing, not a number, or cannot be read).
-StartupChoice DecideStartup(bool anotherInstanceRunning, SettingsStore& store, const std::string& appKey);
+StartupChoice DecideStartup(bool anotherInstanceRunning, SettingsStore& store);
 
 // " Version:" + three blanks + "1.0.15"
 std::string SplashVersionCaption();

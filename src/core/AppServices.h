@@ -1,11 +1,13 @@
 // The platform seams that the windows work through, bundled so that the
-// program passes the real ones and tests pass recording fakes.
+// program passes the real ones (built once, by the program's start) and tests
+// pass recording fakes.
 #pragma once
 
 #include "core/ProgramLocation.h"
 #include "core/SettingsStore.h"
 #include "core/UserPrompts.h"
 #include "core/ClassesRegistry.h"
+#include "core/ElevatedRunner.h"
 #include "core/FileSystem.h"
 #include "core/GameShell.h"
 
@@ -17,6 +19,8 @@ struct AppServices {
     FileSystem& files;
     GameShell& shell;
     ClassesRegistry& classes;
+    // Places the playback script with administrator rights.
+    ElevatedRunner& elevation;
     ProgramLocation location;
 };
 

@@ -18,8 +18,13 @@ inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorPathNotFound = 3;
 inline constexpr std::uint32_t kErrorAccessDenied = 5;
 inline constexpr std::uint32_t kErrorInvalidData = 13;
+inline constexpr std::uint32_t kErrorSharingViolation = 32;
+inline constexpr std::uint32_t kErrorLockViolation = 33;
 inline constexpr std::uint32_t kErrorFileExists = 80;
 inline constexpr std::uint32_t kErrorAlreadyExists = 183;
+
+// The file attribute bits the program reads and sets.
+inline constexpr std::uint32_t kAttributeReadOnly = 0x1;
 
 // The outcome of a file operation: the system's error code, 0 on success.
 // Tests as true on success, so `if (files.CopyFileOver(...))` reads as before.
@@ -98,6 +103,20 @@ public:
 
     // Reads at most `count` bytes from the start of the file, as they are.
     virtual FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) = 0;
+
+    // Reads the whole file as it is, letting others read and write it meanwhile.
+    virtual FileResult ReadWholeFile(const std::string& path, std::string& bytes) = 0;
+
+    // Writes the bytes to a new file in the same folder (made when missing)
+    // and renames it over `path`: the file is never left half written.
+    virtual FileResult ReplaceFile(const std::string& path, const std::string& bytes) = 0;
+
+    // The file's attributes; nothing when there is no such file (or it is a
+    // folder).
+    virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
+
+    // Sets the file's attributes to exactly these.
+    virtual FileResult SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
 
     // Deletes the file.
     virtual FileResult RemoveFile(const std::string& path) = 0;

@@ -10,6 +10,9 @@
 
 namespace reelwright {
 
+// The config the game keeps in each game-type folder (base\mp, a mod's).
+inline constexpr const char* kGameConfigFileName = "SOF2MP.cfg";
+
 // The folder without trailing separators ("\" or "/"): "D:\" gives "D:",
 // "C:\Games\SOF2\" gives "C:\Games\SOF2". Joined with "\" and a relative path.
 std::string_view GameFolderForJoining(std::string_view gameFolder);

@@ -6,8 +6,8 @@ namespace reelwright {
 
 std::string BindKey(int index) { return "Bind" + std::to_string(index); }
 
-std::string ReadGameFolder(SettingsStore& store, const std::string& appKey) {
-    return TrimBlanks(store.GetSetting(appKey, kSectionSettings, kKeyGamePath));
+std::string ReadGameFolder(SettingsStore& store) {
+    return TrimBlanks(store.GetSetting(kSectionSettings, kKeyGamePath));
 }
 
 }  // namespace reelwright

@@ -1,5 +1,6 @@
-// The per-user settings store: text values addressed by application name,
-// section and key. The Windows program keeps them in the registry under
+// The per-user settings store: text values addressed by section and key, for
+// the one application key the store was made for (AppKey). The Windows
+// program keeps them in the registry under
 // HKCU\Software\Reelwright\<application>\<section>; tests pass a fake.
 #pragma once
 
@@ -26,17 +27,16 @@ public:
     // The stored text, or `defaultValue` when the application, section or key
     // does not exist. A missing value is never an error; a store that cannot
     // be read at all throws std::runtime_error.
-    virtual std::string GetSetting(const std::string& application, const std::string& section,
-                                   const std::string& key, const std::string& defaultValue = "") = 0;
+    virtual std::string GetSetting(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue = "") = 0;
 
     // Stores the text, creating what is missing and overwriting an earlier value.
     // Throws std::runtime_error when the store cannot be written.
-    virtual void SaveSetting(const std::string& application, const std::string& section,
-                             const std::string& key, const std::string& value) = 0;
+    virtual void SaveSetting(const std::string& section, const std::string& key, const std::string& value) = 0;
 };
 
 // The game folder as every reader takes it: "SOF2 Path" without a default,
 // leading and trailing blanks removed; empty means not set.
-std::string ReadGameFolder(SettingsStore& store, const std::string& appKey);
+std::string ReadGameFolder(SettingsStore& store);
 
 }  // namespace reelwright

@@ -2,7 +2,7 @@
 
 #include "core/GameFolder.h"
 #include "core/Text.h"
-#include "launch/ConsoleNames.h"
+#include "queue/ConsoleNames.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {

@@ -33,6 +33,4 @@ std::string ManyDemosParameters(std::string_view gameFolder, std::string_view ga
 // association passes it), then trimmed again.
 std::string DemoPathFromCommandLineTail(std::string_view tail);
 
-inline constexpr const char* kGameConfigFileName = "SOF2MP.cfg";
-
 }  // namespace reelwright

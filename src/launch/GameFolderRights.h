@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/FileSystem.h"
-#include "launch/ScriptCopyHelper.h"
+#include "launch/ScriptPlacing.h"
 
 namespace reelwright {
 

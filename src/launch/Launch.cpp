@@ -14,12 +14,13 @@
 #include "core/GameFolder.h"
 #include "core/SettingsStore.h"
 #include "core/Text.h"
-#include "launch/ConsoleNames.h"
+#include "queue/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
 #include "launch/GameFolderRights.h"
-#include "launch/ScriptCopyHelper.h"
+#include "elevated/ScriptCopyHelper.h"
+#include "launch/ScriptPlacing.h"
 #include "launch/GameStart.h"
-#include "launch/SessionNames.h"
+#include "session/SessionNames.h"
 #include "script/basBuildConfigs.h"
 
 namespace reelwright {
@@ -51,7 +52,7 @@ constexpr std::array<BindRead, 8> kBindReads{{
 
 bool ReadMinimise(SettingsStore& store) {
     try {
-        const auto value = Int16Number(TrimBlanks(store.GetSetting(AppKey(), kSectionSettings, kKeyMinOnPlayback, "1")));
+        const auto value = Int16Number(TrimBlanks(store.GetSetting(kSectionSettings, kKeyMinOnPlayback, "1")));
         return value && *value == 1;
     } catch (const std::exception&) {
         // A store that cannot be read gives no value: it is not 1.
@@ -63,7 +64,7 @@ DemoKeys ReadKeys(SettingsStore& store) {
     DemoKeys keys;
     for (const BindRead& read : kBindReads) {
         try {
-            keys.bind[read.index] = store.GetSetting(AppKey(), kSectionBinds, BindKey(read.index), read.fallback);
+            keys.bind[read.index] = store.GetSetting(kSectionBinds, BindKey(read.index), read.fallback);
         } catch (const std::exception&) {
             // A failing read binds the same key as a missing one rather than
             // writing an empty key name into the script.
@@ -75,7 +76,7 @@ DemoKeys ReadKeys(SettingsStore& store) {
 
 std::string ReadFolder(SettingsStore& store) {
     try {
-        return ReadGameFolder(store, AppKey());
+        return ReadGameFolder(store);
     } catch (const std::exception&) {
         return {};
     }
@@ -196,8 +197,8 @@ std::optional<std::span<const DemoQueueEntry>> SessionDemos(UserPrompts& prompts
 }
 
 // Returns false when the user chose not to start the game.
-bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& keys, const std::string& gameFolder,
-                ElevatedRunner* elevation, SessionPlatform* sessions) {
+bool LaunchMany(AppServices& services, SessionPlatform& sessions, const DemoQueue& queue, const DemoKeys& keys,
+                const std::string& gameFolder) {
     FileSystem& files = services.files;
     const auto session = SessionDemos(services.prompts, queue);
     if (!session) return false;
@@ -208,8 +209,7 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // are those of every demo the session steps through.
     bool guarded = false;
     try {
-        guarded =
-            sessions && RecordSession(*sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, session->size()));
+        guarded = RecordSession(sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, session->size()));
     } catch (const std::exception&) {
     }
 
@@ -243,17 +243,17 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     // otherwise say so and let the user decide.
     if (!failed.empty()) {
         bool refused = false;
-        if (elevation && !parts.empty() && ShouldOfferElevation(failed) &&
+        if (!parts.empty() && ShouldOfferElevation(failed) &&
             services.prompts.ShowMessage(ElevationQuestionText(failed), kGameFolderTitle, MessageIcon::Question,
                                          MessageButtons::YesNo) == MessageAnswer::Yes)
             // The helper gets the folder as the game does: "D:\" for a drive
             // root, which it can tell from a drive's current folder "D:".
-            failed = PlaceWithRights(files, *elevation, parts, GameFolderForGame(gameFolder), std::move(failed),
+            failed = PlaceWithRights(files, services.elevation, parts, GameFolderForGame(gameFolder), std::move(failed),
                                      refused);
         if (!failed.empty() &&
             services.prompts.ShowMessage(PlacementFailureText(failed, files, refused), kGameFolderTitle,
                                          MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes) {
-            if (guarded) SessionGameStarted(*sessions, services.prompts, false, std::nullopt);
+            if (guarded) SessionGameStarted(sessions, services.prompts, false, std::nullopt);
             return false;
         }
     }
@@ -266,17 +266,17 @@ bool LaunchMany(AppServices& services, const DemoQueue& queue, const DemoKeys& k
     const bool started = StartGame(services, gameFolder, parameters,
                                    [&](const std::string& file, const std::string& arguments,
                                        const std::string& directory, int show) {
-                                       return sessions->StartGame(file, arguments, directory, show, game);
+                                       return sessions.StartGame(file, arguments, directory, show, game);
                                    });
-    SessionGameStarted(*sessions, services.prompts, started, game);
-    if (started && game) sessions->WatchGame();
+    SessionGameStarted(sessions, services.prompts, started, game);
+    if (started && game) sessions.WatchGame();
     return started;
 }
 
 }  // namespace
 
-bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
-            ElevatedRunner* elevation, SessionPlatform* sessions) {
+bool Launch(AppServices& services, SessionPlatform& sessions, const DemoQueue& queue,
+            std::string_view optionalParameters) {
     const bool minimise = ReadMinimise(services.store);
     const DemoKeys keys = ReadKeys(services.store);
     // Without trailing separators, so that a drive root ("D:\") joins as "D:".
@@ -316,7 +316,7 @@ bool Launch(AppServices& services, const DemoQueue& queue, std::string_view opti
         started = StartGame(services, gameFolder,
                             OneDemoParameters(gameFolder, only.GameType, only.Name, optionalParameters));
     } else {
-        started = LaunchMany(services, queue, keys, gameFolder, elevation, sessions);
+        started = LaunchMany(services, sessions, queue, keys, gameFolder);
     }
     // A game that could not be started was reported; the window stays.
     return started && minimise;

@@ -16,8 +16,7 @@
 #include <string_view>
 
 #include "core/AppServices.h"
-#include "core/ElevatedRunner.h"
-#include "launch/SessionGuard.h"
+#include "session/SessionGuard.h"
 #include "queue/DemoQueue.h"
 
 namespace reelwright {
@@ -38,13 +37,13 @@ std::string LongQueueQuestionText(std::size_t queued);
 // text of the optional-parameters box, used only for one demo. Returns true
 // when the main window is to be minimised: "Min on Playback" read as 1, also
 // when nothing was to be started (empty queue, no game folder), but not after
-// a stop box or when the user chose not to start the game. `elevation` starts
-// the helper that places the script with administrator rights; without it
-// that offer is not made. With `sessions`, a launch of two or more demos
-// records the game-type folders' configs in the session journal before it
-// changes anything, and the game's end puts them back.
-bool Launch(AppServices& services, const DemoQueue& queue, std::string_view optionalParameters,
-            ElevatedRunner* elevation = nullptr, SessionPlatform* sessions = nullptr);
+// a stop box or when the user chose not to start the game. services.elevation
+// starts the helper that places the script with administrator rights. A
+// launch of two or more demos records the game-type folders' configs in the
+// session journal of `sessions` before it changes anything, and the game's end
+// puts them back.
+bool Launch(AppServices& services, SessionPlatform& sessions, const DemoQueue& queue,
+            std::string_view optionalParameters);
 
 // The key that Launch binds for bind `index` (0 to 7) while none is stored;
 // the empty text for any other index.

@@ -13,8 +13,8 @@ namespace reelwright {
 namespace {
 
 // On/off options are stored as "1" and "0"; only the number 1 ticks a box.
-bool ReadOption(SettingsStore& store, const std::string& appKey, const char* key) {
-    return WholeNumber(store.GetSetting(appKey, kSectionSettings, key, "1")) == 1;
+bool ReadOption(SettingsStore& store, const char* key) {
+    return WholeNumber(store.GetSetting(kSectionSettings, key, "1")) == 1;
 }
 
 const char* OnOff(bool ticked) { return ticked ? "1" : "0"; }
@@ -28,18 +28,17 @@ void ReportFailure(UserPrompts& prompts, const std::string& what, const std::exc
 
 bool PropertiesDialog::Load() {
     try {
-        appKey_ = AppKey();
         SettingsStore& store = services_.store;
-        const bool associate = ReadOption(store, appKey_, kKeyAssociate);
-        const bool minOnPlayback = ReadOption(store, appKey_, kKeyMinOnPlayback);
-        const bool loadSplash = ReadOption(store, appKey_, kKeyLoadSplash);
+        const bool associate = ReadOption(store, kKeyAssociate);
+        const bool minOnPlayback = ReadOption(store, kKeyMinOnPlayback);
+        const bool loadSplash = ReadOption(store, kKeyLoadSplash);
         // Another program may have taken ".dm_2004" since "Associate" was stored.
         view_.SetTicked(PropertiesOption::Associate,
                         associate && basAssociation::IsProgramAssociated(services_.classes, services_.location));
         view_.SetTicked(PropertiesOption::MinOnPlayback, minOnPlayback);
         view_.SetTicked(PropertiesOption::LoadSplash, loadSplash);
         for (int i = 0; i < kBindCount; ++i)
-            view_.SetBindText(i, store.GetSetting(appKey_, kSectionBinds, BindKey(i), kDialogBindDefaults[i]));
+            view_.SetBindText(i, store.GetSetting(kSectionBinds, BindKey(i), kDialogBindDefaults[i]));
     } catch (const std::exception& error) {
         ReportFailure(services_.prompts, "loaded", error);
         return false;
@@ -81,7 +80,6 @@ void PropertiesDialog::Ok() {
 }
 
 void PropertiesDialog::StoreAll() {
-    appKey_ = AppKey();
     SettingsStore& store = services_.store;
 
     // The registry is written only when the choice differs from what it holds,
@@ -96,12 +94,12 @@ void PropertiesDialog::StoreAll() {
         basAssociation::RemoveProgramAssociation(classes, services_.location);
         ours = basAssociation::IsProgramAssociated(classes, services_.location);
     }
-    store.SaveSetting(appKey_, kSectionSettings, kKeyAssociate, OnOff(ours));
+    store.SaveSetting(kSectionSettings, kKeyAssociate, OnOff(ours));
 
-    store.SaveSetting(appKey_, kSectionSettings, kKeyLoadSplash, OnOff(view_.IsTicked(PropertiesOption::LoadSplash)));
-    store.SaveSetting(appKey_, kSectionSettings, kKeyMinOnPlayback,
+    store.SaveSetting(kSectionSettings, kKeyLoadSplash, OnOff(view_.IsTicked(PropertiesOption::LoadSplash)));
+    store.SaveSetting(kSectionSettings, kKeyMinOnPlayback,
                       OnOff(view_.IsTicked(PropertiesOption::MinOnPlayback)));
-    store.SaveSetting(appKey_, kSectionSettings, kKeyLoadExtraConfig,
+    store.SaveSetting(kSectionSettings, kKeyLoadExtraConfig,
                       OnOff(view_.IsTicked(PropertiesOption::LoadExtraConfig)));
 
     // An empty bind, and a name typed by hand that the game's console would
@@ -119,7 +117,7 @@ void PropertiesDialog::StoreAll() {
             text = kDialogBindDefaults[i];
             view_.SetBindText(i, text);
         }
-        store.SaveSetting(appKey_, kSectionBinds, BindKey(i), text);
+        store.SaveSetting(kSectionBinds, BindKey(i), text);
     }
 
     if (bindWasEmpty)

@@ -78,7 +78,6 @@ private:
 
     AppServices& services_;
     PropertiesView& view_;
-    std::string appKey_;
     bool captureMode_ = true;
 };
 

@@ -90,7 +90,7 @@ std::string NotAddedMessage(const AddDemosResult& result, std::string_view gameF
 }
 
 AddDemosResult AddDemos(AppServices& services, DemoQueue& queue) {
-    const std::string gameFolder = ReadGameFolder(services.store, AppKey());
+    const std::string gameFolder = ReadGameFolder(services.store);
     const std::optional<OpenFileResult> answer = services.prompts.ShowOpenFile(MakeAddDemosRequest(gameFolder));
 
     AddDemosResult result;

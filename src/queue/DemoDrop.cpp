@@ -123,7 +123,7 @@ std::string DropMessage(const DropDemosResult& result, std::string_view gameFold
 }
 
 DropDemosResult DropDemos(AppServices& services, DemoQueue& queue, const std::vector<std::string>& dropped) {
-    const std::string gameFolder = ReadGameFolder(services.store, AppKey());
+    const std::string gameFolder = ReadGameFolder(services.store);
 
     DropDemosResult result;
     if (GameFolderForJoining(gameFolder).empty()) {

@@ -26,7 +26,6 @@ TEST_F(GameFolderSetupTest, ValidFolderAtOnceIsStoredWithoutMessage) {
     SetupSOF2Folder(services);
     EXPECT_EQ(journal.entries, (Strings{"browse Locate your SOF2 Directory", "exists C:\\Games\\SOF2\\SOF2MP.exe",
                                         "save Settings/SOF2 Path=C:\\Games\\SOF2"}));
-    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{AppKey()});
 }
 
 TEST_F(GameFolderSetupTest, InvalidThenCancelWarnsOnceAndStoresNothing) {
@@ -104,10 +103,11 @@ TEST(GameFolderSetupUnavailableTest, MissingPickerOrFileTestGivesAClearMessageAn
     FakeSettingsStore store;
     FakeGameShell shell;
     FakeClassesRegistry classes;
+    FakeElevatedRunner elevation;
     {
         ThrowingPrompts prompts;
         FakeFileSystem files;
-        AppServices services{store, prompts, files, shell, classes, {}};
+        AppServices services{store, prompts, files, shell, classes, elevation, {}};
         SetupSOF2Folder(services);
         ASSERT_EQ(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].text, kPickerUnavailableText);
@@ -117,7 +117,7 @@ TEST(GameFolderSetupUnavailableTest, MissingPickerOrFileTestGivesAClearMessageAn
         FakePrompts prompts;
         prompts.folderAnswers = {"C:\\Games\\SOF2"};
         ThrowingFiles files;
-        AppServices services{store, prompts, files, shell, classes, {}};
+        AppServices services{store, prompts, files, shell, classes, elevation, {}};
         SetupSOF2Folder(services);
         ASSERT_EQ(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].text, kFileTestUnavailableText);

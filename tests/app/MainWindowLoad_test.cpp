@@ -30,7 +30,6 @@ TEST_F(LoadFixture, NoCommandLineReadsTheGameFolderOnceAndHandsItToTheFirstRunSt
     EXPECT_EQ(Load(""), LoadOutcome::ShowWindow);
     EXPECT_EQ(journal.entries, (std::vector<std::string>{"get Settings/SOF2 Path", "firstrun"}));
     EXPECT_EQ(firstRunCalls, std::vector<std::string>{"C:\\Games\\SOF2"});
-    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT});
 }
 
 TEST_F(LoadFixture, QuotedDemoInBaseMpStartsTheGameBeforeTheFirstRunStep) {

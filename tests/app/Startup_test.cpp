@@ -15,8 +15,7 @@ namespace {
 
 TEST(Startup, ChoosesSplashOrMainWindowFromLoadSplash) {
     test::FakeSettingsStore store;
-    const std::string key = AppKey();
-    EXPECT_EQ(DecideStartup(false, store, key), StartupChoice::ShowSplash);  // missing: default 1
+    EXPECT_EQ(DecideStartup(false, store), StartupChoice::ShowSplash);  // missing: default 1
 
     const std::pair<const char*, StartupChoice> cases[] = {
         {"0", StartupChoice::ShowMainWindow}, {" 0 ", StartupChoice::ShowMainWindow},
@@ -25,23 +24,22 @@ TEST(Startup, ChoosesSplashOrMainWindowFromLoadSplash) {
     };
     for (const auto& [value, expected] : cases) {
         store.Put("Settings", "Load Splash", value);
-        EXPECT_EQ(DecideStartup(false, store, key), expected) << "Load Splash = \"" << value << "\"";
+        EXPECT_EQ(DecideStartup(false, store), expected) << "Load Splash = \"" << value << "\"";
     }
-    EXPECT_EQ(store.applicationsUsed, std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT});
 }
 
 TEST(Startup, SecondInstanceExitsWithoutReadingSettings) {
     test::Journal journal;
     test::FakeSettingsStore store(&journal);
     store.Put("Settings", "Load Splash", "0");
-    EXPECT_EQ(DecideStartup(true, store, AppKey()), StartupChoice::Exit);
+    EXPECT_EQ(DecideStartup(true, store), StartupChoice::Exit);
     EXPECT_TRUE(journal.entries.empty());
 }
 
 TEST(Startup, UnreadableStoreStillShowsTheSplash) {
     test::FakeSettingsStore store;
     store.failingKeys.insert("Settings/Load Splash");
-    EXPECT_EQ(DecideStartup(false, store, AppKey()), StartupChoice::ShowSplash);
+    EXPECT_EQ(DecideStartup(false, store), StartupChoice::ShowSplash);
 }
 
 TEST(Startup, MutexNameIsMadeFromTheAppKey) {

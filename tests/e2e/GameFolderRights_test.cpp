@@ -17,7 +17,7 @@
 #include "app/win/frmMain.h"
 #include "launch/GameFolderRights.h"
 #include "script/basBuildConfigs.h"
-#include "shell/win/Win32Platform.h"
+#include "core/win/Win32FileSystem.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "launch/ConsoleNames.h"
+#include "queue/ConsoleNames.h"
 #include "launch/GameCommandLine.h"
 #include "support/ConsoleInterpreter.h"
 

@@ -8,7 +8,7 @@
 
 #include "launch/GameFolderRights.h"
 #include "launch/Launch.h"
-#include "launch/ScriptCopyHelper.h"
+#include "elevated/ScriptCopyHelper.h"
 #include "support/FakeServices.h"
 
 namespace {
@@ -32,9 +32,11 @@ protected:
         for (const auto& [name, gameType] : {std::pair{"a.dm_2004", "base\\mp"}, std::pair{"b.dm_2004", "mymod"}})
             queue.Append({name, gameType, kGame + "\\" + gameType + "\\demos\\" + name});
     }
-    bool Run(bool withElevation = true) {
+    bool Run() {
         journal.entries.clear();
-        return Launch(services, queue, "", withElevation ? &elevation : nullptr);
+        // Without a journal: the session restore has tests of its own.
+        sessions.journalPath.clear();
+        return Launch(services, sessions, queue, "");
     }
     // The boxes (by icon), helper runs and game starts of the last run, in order.
     Strings Steps() const {
@@ -57,7 +59,6 @@ protected:
     }
     void Answer(std::initializer_list<MessageAnswer> answers) { prompts.messageAnswers.assign(answers); }
 
-    FakeElevatedRunner elevation{&journal};
     DemoQueue queue;
 };
 
@@ -280,13 +281,6 @@ TEST_F(LaunchGameFolderTest, AnOlderScriptLeftInTheFolderIsCalledOutOfDate) {
                   "launch.\r\n"),
               std::string::npos);
     EXPECT_EQ(files.files[kModTarget], "older script");
-}
-
-TEST_F(LaunchGameFolderTest, WithoutAWayToGetRightsOnlyTheExclamationIsShown) {
-    files.failingPaths.insert(kModTarget);
-    Answer({MessageAnswer::Yes});
-    EXPECT_TRUE(Run(false));
-    EXPECT_EQ(Steps(), (Strings{"exclamation", "start"}));
 }
 
 TEST_F(LaunchGameFolderTest, OneDemoWritesNothingAndAsksNothing) {

@@ -14,7 +14,7 @@
 #include "support/ConsoleInterpreter.h"
 #include "support/FakeServices.h"
 #include "core/Version.h"
-#include "launch/ScriptCopyHelper.h"
+#include "elevated/ScriptCopyHelper.h"
 #include "script/basBuildConfigs.h"
 
 namespace {
@@ -39,7 +39,9 @@ protected:
     }
     bool Run(const std::string& optional = "") {
         journal.entries.clear();
-        return Launch(services, queue, optional);
+        // Without a journal: the session restore has tests of its own.
+        sessions.journalPath.clear();
+        return Launch(services, sessions, queue, optional);
     }
     Strings JournalOf(const std::string& prefix) const {
         Strings found;
@@ -78,7 +80,6 @@ TEST_F(LaunchTest, ReadsSettingsInOrderWithItsOwnAppKey) {
               (Strings{"get Settings/Min on Playback", "get Binds/Bind0", "get Binds/Bind7", "get Binds/Bind3",
                        "get Binds/Bind1", "get Binds/Bind2", "get Binds/Bind5", "get Binds/Bind4",
                        "get Binds/Bind6", "get Settings/SOF2 Path"}));
-    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT}));
 }
 
 TEST_F(LaunchTest, OneDemoStartsTheGameOnItWithTrimmedOptionalParameters) {
@@ -469,7 +470,8 @@ protected:
     }
     bool Run() {
         journal.entries.clear();
-        return Launch(services, queue, "", &elevation);
+        sessions.journalPath.clear();
+        return Launch(services, sessions, queue, "");
     }
     // The script's files in a folder, in chain order, as far as they exist.
     std::map<std::string, std::string> ScriptFiles(const std::string& folder) {
@@ -500,7 +502,6 @@ protected:
         return count;
     }
 
-    FakeElevatedRunner elevation{&journal};
     DemoQueue queue;
 };
 

@@ -17,6 +17,7 @@ namespace reelwright {
 namespace {
 
 using test::FakeClassesRegistry;
+using test::FakeElevatedRunner;
 using test::FakeFileSystem;
 using test::FakeGameShell;
 using test::FakePrompts;
@@ -82,7 +83,8 @@ protected:
     FakeFileSystem files;
     FakeGameShell shell;
     FakeClassesRegistry classes{&journal};
-    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Games\\Tools", "Reelwright"}};
+    FakeElevatedRunner elevation{&journal};
+    AppServices services{store, prompts, files, shell, classes, elevation, ProgramLocation{"C:\\Games\\Tools", "Reelwright"}};
     FakePropertiesView view{journal};
     PropertiesDialog dialog{services, view};
 };
@@ -105,7 +107,6 @@ TEST_F(PropertiesDialogTest, FreshStoreOpensWithTheOptionsTickedAndTheDialogsDef
     EXPECT_TRUE(view.ticked[PropertiesOption::LoadExtraConfig]);
     for (int i = 0; i < kBindCount; ++i) EXPECT_TRUE(view.locked[i]) << i;
     EXPECT_TRUE(dialog.captureMode());
-    EXPECT_EQ(store.applicationsUsed, (std::set<std::string>{"Reelwright_" REELWRIGHT_PRODUCTVERSION_TEXT}));
 }
 
 TEST_F(PropertiesDialogTest, OnlyTheNumberOneTicksAnOption) {
@@ -178,7 +179,7 @@ TEST_F(PropertiesDialogTest, TheAssociationBoxIsTickedOnlyWhenStoredAndOursNow) 
         if (c.stored) caseStore.Put(kSectionSettings, kKeyAssociate, c.stored);
         if (c.extensionType) caseClasses.Put(".dm_2004", c.extensionType, c.root);
         if (c.command) caseClasses.Put("SOF2_Demo_File\\shell\\open\\command", c.command, c.root);
-        AppServices caseServices{caseStore, prompts, files, shell, caseClasses, services.location};
+        AppServices caseServices{caseStore, prompts, files, shell, caseClasses, elevation, services.location};
         PropertiesDialog caseDialog{caseServices, view};
         ASSERT_TRUE(caseDialog.Load());
         EXPECT_EQ(view.ticked[PropertiesOption::Associate], c.ticked);

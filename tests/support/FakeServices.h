@@ -4,6 +4,7 @@
 
 #include "core/AppServices.h"
 #include "support/FakeClassesRegistry.h"
+#include "support/FakeSessionPlatform.h"
 #include "support/Fakes.h"
 
 namespace reelwright::test {
@@ -15,7 +16,9 @@ struct FakeServices {
     FakeFileSystem files{&journal};
     FakeGameShell shell{&journal};
     FakeClassesRegistry classes{&journal};
-    AppServices services{store, prompts, files, shell, classes, ProgramLocation{"C:\\Tools", "Reelwright"}};
+    FakeElevatedRunner elevation{&journal};
+    FakeSessionPlatform sessions{files};
+    AppServices services{store, prompts, files, shell, classes, elevation, ProgramLocation{"C:\\Tools", "Reelwright"}};
 };
 
 }  // namespace reelwright::test

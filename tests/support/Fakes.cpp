@@ -6,29 +6,26 @@
 
 namespace reelwright::test {
 
-std::string FakeSettingsStore::GetSetting(const std::string& application, const std::string& section,
-                                          const std::string& key, const std::string& defaultValue) {
+std::string FakeSettingsStore::GetSetting(const std::string& section, const std::string& key,
+                                          const std::string& defaultValue) {
     if (journal_) journal_->Add("get " + section + "/" + key);
-    applicationsUsed.insert(application);
     if (failingKeys.count(section + "/" + key)) throw std::runtime_error("store read failed");
-    const auto found = values_.find({application, section, key});
+    const auto found = values_.find({section, key});
     return found == values_.end() ? defaultValue : found->second;
 }
 
-void FakeSettingsStore::SaveSetting(const std::string& application, const std::string& section,
-                                    const std::string& key, const std::string& value) {
+void FakeSettingsStore::SaveSetting(const std::string& section, const std::string& key, const std::string& value) {
     if (journal_) journal_->Add("save " + section + "/" + key + "=" + value);
-    applicationsUsed.insert(application);
     if (failingKeys.count(section + "/" + key)) throw std::runtime_error("store write failed");
-    values_[{application, section, key}] = value;
+    values_[{section, key}] = value;
 }
 
 void FakeSettingsStore::Put(const std::string& section, const std::string& key, const std::string& value) {
-    values_[{AppKey(), section, key}] = value;
+    values_[{section, key}] = value;
 }
 
 std::optional<std::string> FakeSettingsStore::Stored(const std::string& section, const std::string& key) const {
-    const auto found = values_.find({AppKey(), section, key});
+    const auto found = values_.find({section, key});
     if (found == values_.end()) return std::nullopt;
     return found->second;
 }
@@ -48,6 +45,7 @@ FileResult FakeFileSystem::SetReadOnly(const std::string& path) {
     if (failingPaths.count(path)) return FailureOf(path);
     if (!files.count(path)) return FileResult{kErrorFileNotFound};
     readOnly.insert(path);
+    attributes[path] = 0;
     return {};
 }
 
@@ -77,6 +75,69 @@ FileResult FakeFileSystem::ReadFileStart(const std::string& path, std::size_t co
     return {};
 }
 
+FileResult FakeFileSystem::ReadWholeFile(const std::string& path, std::string& bytes) {
+    if (journal_) journal_->Add("read " + path);
+    bytes.clear();
+    if (failingPaths.count(path)) return FailureOf(path);
+    if (auto busy = busyReads.find(path); busy != busyReads.end() && busy->second > 0) {
+        --busy->second;
+        return FileResult{kErrorSharingViolation};
+    }
+    const auto found = files.find(path);
+    if (found == files.end()) return FileResult{kErrorFileNotFound};
+    bytes = found->second;
+    return {};
+}
+
+FileResult FakeFileSystem::ReplaceFile(const std::string& path, const std::string& bytes) {
+    if (journal_) journal_->Add("replace " + path);
+    if (onReplace) onReplace(path);
+    if (failingPaths.count(path)) return FailureOf(path);
+    if (auto held = heldOpen.find(path); held != heldOpen.end() && held->second > 0) {
+        --held->second;
+        return FileResult{kErrorAccessDenied};
+    }
+    if (files.count(path) && readOnly.count(path)) return FileResult{kErrorAccessDenied};
+    // The renamed new file has a new file's attributes.
+    files[path] = bytes;
+    attributes.erase(path);
+    replaced.push_back(path);
+    return {};
+}
+
+std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
+    if (!files.count(path)) return std::nullopt;
+    const auto found = attributes.find(path);
+    const std::uint32_t others = found == attributes.end() ? 0x20 : found->second;
+    return readOnly.count(path) ? others | kAttributeReadOnly : others;
+}
+
+FileResult FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t value) {
+    if (journal_) journal_->Add("attributes " + path);
+    if (failingPaths.count(path)) return FailureOf(path);
+    if (!files.count(path)) return FileResult{kErrorFileNotFound};
+    attributes[path] = value & ~kAttributeReadOnly;
+    if (value & kAttributeReadOnly)
+        readOnly.insert(path);
+    else
+        readOnly.erase(path);
+    return {};
+}
+
+void FakeFileSystem::Put(const std::string& path, const std::string& bytes, std::uint32_t value) {
+    files[path] = bytes;
+    attributes[path] = value & ~kAttributeReadOnly;
+    if (value & kAttributeReadOnly)
+        readOnly.insert(path);
+    else
+        readOnly.erase(path);
+}
+
+void FakeFileSystem::Fail(const std::string& path, std::uint32_t error) {
+    failingPaths.insert(path);
+    failureCodes[path] = error;
+}
+
 FileResult FakeFileSystem::RemoveFile(const std::string& path) {
     if (journal_) journal_->Add("remove " + path);
     if (failingPaths.count(path)) return FailureOf(path);
@@ -99,7 +160,7 @@ std::string FakeFileSystem::ErrorText(std::uint32_t error) {
 
 std::optional<FolderContents> FakeFileSystem::ListFolder(const std::string& folder) {
     if (journal_) journal_->Add("list " + folder);
-    if (!folders.count(folder)) return std::nullopt;
+    if (!IsFolder(folder)) return std::nullopt;
     FolderContents contents;
     if (links.count(folder)) {
         contents.isLink = true;

@@ -32,23 +32,20 @@ class FakeSettingsStore : public SettingsStore {
 public:
     explicit FakeSettingsStore(Journal* journal = nullptr) : journal_(journal) {}
 
-    std::string GetSetting(const std::string& application, const std::string& section, const std::string& key,
+    std::string GetSetting(const std::string& section, const std::string& key,
                            const std::string& defaultValue = "") override;
-    void SaveSetting(const std::string& application, const std::string& section, const std::string& key,
-                     const std::string& value) override;
+    void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
 
-    // Seeds a value under the current AppKey.
+    // Seeds a value.
     void Put(const std::string& section, const std::string& key, const std::string& value);
     std::optional<std::string> Stored(const std::string& section, const std::string& key) const;
 
-    // The application names that were used; every access should use the AppKey.
-    std::set<std::string> applicationsUsed;
     // Keys ("section/key") whose reads or writes throw, to test failure paths.
     std::set<std::string> failingKeys;
 
 private:
     Journal* journal_;
-    std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
+    std::map<std::pair<std::string, std::string>, std::string> values_;
 };
 
 // An in-memory file system. Journal entries: "exists <path>", "readonly <path>",
@@ -63,6 +60,20 @@ public:
     FileResult CopyFileOver(const std::string& from, const std::string& to) override;
     FileResult WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
     FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) override;
+    // Journal entry "read <path>". A path in `busyReads` fails as "in use"
+    // that many more times.
+    FileResult ReadWholeFile(const std::string& path, std::string& bytes) override;
+    // Journal entry "replace <path>"; the path is added to `replaced`. Calls
+    // `onReplace` first. A path in `heldOpen` fails that many more times as
+    // Windows fails to replace a file another process holds open ("access
+    // denied"); so does a read-only file. The new file has a new file's
+    // attributes.
+    FileResult ReplaceFile(const std::string& path, const std::string& bytes) override;
+    // 0x20 (archive) unless `attributes` says otherwise, with the read-only
+    // bit from `readOnly`.
+    std::optional<std::uint32_t> Attributes(const std::string& path) override;
+    // Journal entry "attributes <path>".
+    FileResult SetAttributes(const std::string& path, std::uint32_t attributes) override;
     FileResult RemoveFile(const std::string& path) override;
     std::string MakeTemporaryFile() override;
     // "Access is denied" for 5, "The system cannot find the file specified"
@@ -90,6 +101,10 @@ public:
 
     // Whether a folder of that name exists (named, or holding something).
     bool IsFolder(const std::string& path) const;
+    // A file as the game or the player left it, with these attributes.
+    void Put(const std::string& path, const std::string& bytes, std::uint32_t attributes = 0x20);
+    // Every operation on the path fails with this error.
+    void Fail(const std::string& path, std::uint32_t error);
 
     std::map<std::string, std::string> files;  // path -> content
     std::set<std::string> folders;             // existing folders (FileExists is false for them)
@@ -103,6 +118,11 @@ public:
     std::map<std::string, std::uint32_t> linkCounts;    // hard links of a file, 1 when not listed
     std::map<std::string, std::string> finalPaths;      // where a path really leads, itself when not listed
     std::set<std::string> otherDrives;                  // drives ("E:") that are not local fixed drives
+    std::map<std::string, std::uint32_t> attributes;    // attributes but read-only, 0x20 when not listed
+    std::map<std::string, int> busyReads;  // path -> how many more whole reads fail as "in use"
+    std::map<std::string, int> heldOpen;   // path -> how many more replacements fail as held open
+    std::function<void(const std::string&)> onReplace;  // called before a file is replaced
+    std::vector<std::string> replaced;                  // paths replaced, in order
 
 private:
     FileResult FailureOf(const std::string& path) const;

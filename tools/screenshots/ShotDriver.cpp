@@ -247,7 +247,7 @@ void Run(const std::vector<std::wstring>& arguments) {
     // A user who has set the game folder and left every other setting as it
     // comes, so that the pictures show the defaults.
     ::RegDeleteTreeW(HKEY_CURRENT_USER, reelwright::win::RegistrySettingsStore::kRootPath);
-    reelwright::win::RegistrySettingsStore().SaveSetting(reelwright::AppKey(), "Settings", "SOF2 Path",
+    reelwright::win::RegistrySettingsStore().SaveSetting("Settings", "SOF2 Path",
                                                          basAPI::Narrow(gameFolder));
 
     Program reelwright(program);

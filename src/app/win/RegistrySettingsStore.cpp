@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/AppInfo.h"
 #include "core/win/basAPI.h"
 
 namespace reelwright::win {
@@ -18,10 +19,12 @@ bool IsMissing(LSTATUS status) { return status == ERROR_FILE_NOT_FOUND || status
 
 }  // namespace
 
-std::string RegistrySettingsStore::GetSetting(const std::string& application, const std::string& section,
-                                              const std::string& key, const std::string& defaultValue) {
+RegistrySettingsStore::RegistrySettingsStore() : application_(AppKey()) {}
+
+std::string RegistrySettingsStore::GetSetting(const std::string& section, const std::string& key,
+                                              const std::string& defaultValue) {
     basAPI::UniqueRegKey sectionKey;
-    LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0,
+    LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(application_, section).c_str(), 0,
                                      KEY_QUERY_VALUE, sectionKey.put());
     if (IsMissing(status)) return defaultValue;
     if (status != ERROR_SUCCESS) throw std::runtime_error("the settings cannot be read");
@@ -48,10 +51,10 @@ std::string RegistrySettingsStore::GetSetting(const std::string& application, co
     }
 }
 
-void RegistrySettingsStore::SaveSetting(const std::string& application, const std::string& section,
-                                        const std::string& key, const std::string& value) {
+void RegistrySettingsStore::SaveSetting(const std::string& section, const std::string& key,
+                                        const std::string& value) {
     basAPI::UniqueRegKey sectionKey;
-    LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0, nullptr,
+    LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(application_, section).c_str(), 0, nullptr,
                                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, sectionKey.put(), nullptr);
     if (status != ERROR_SUCCESS) throw std::runtime_error("the settings cannot be written");
     const std::wstring text = basAPI::Widen(value);

@@ -1,6 +1,10 @@
 // The settings store in the registry: one REG_SZ value per key under
-// HKEY_CURRENT_USER\Software\Reelwright\<application>\<section>.
+// HKEY_CURRENT_USER\Software\Reelwright\<application>\<section>, for the
+// application key it was made for.
 #pragma once
+
+#include <string>
+#include <utility>
 
 #include "core/SettingsStore.h"
 
@@ -10,10 +14,16 @@ class RegistrySettingsStore : public SettingsStore {
 public:
     static constexpr const wchar_t* kRootPath = L"Software\\Reelwright";
 
-    std::string GetSetting(const std::string& application, const std::string& section, const std::string& key,
+    // The program's own settings, under AppKey.
+    RegistrySettingsStore();
+    explicit RegistrySettingsStore(std::string application) : application_(std::move(application)) {}
+
+    std::string GetSetting(const std::string& section, const std::string& key,
                            const std::string& defaultValue = "") override;
-    void SaveSetting(const std::string& application, const std::string& section, const std::string& key,
-                     const std::string& value) override;
+    void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
+
+private:
+    std::string application_;
 };
 
 }  // namespace reelwright::win

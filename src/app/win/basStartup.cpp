@@ -6,18 +6,23 @@
 #include <memory>
 #include <string>
 
-#include "core/AppInfo.h"
 #include "app/Startup.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "app/win/Win32Prompts.h"
 #include "app/win/frmMain.h"
 #include "app/win/frmSplash.h"
-#include "launch/win/Win32SessionPlatform.h"
-#include "shell/win/Win32ClassesRegistry.h"
-#include "shell/win/OwnProgramFile.h"
-#include "shell/win/Win32Platform.h"
+#include "core/AppInfo.h"
 #include "core/win/BaseWindow.h"
+#include "core/win/Win32FileSystem.h"
 #include "core/win/basAPI.h"
+#include "elevated/ElevatedProgramCopy.h"
+#include "elevated/win/OwnProgramFile.h"
+#include "elevated/win/Win32ElevatedRunner.h"
+#include "session/SessionWatch.h"
+#include "session/win/SessionWatcher.h"
+#include "session/win/Win32SessionPlatform.h"
+#include "shell/win/Win32ClassesRegistry.h"
+#include "shell/win/Win32GameShell.h"
 
 namespace basStartup {
 
@@ -25,16 +30,27 @@ namespace {
 
 using namespace reelwright;
 
-// Everything that lives as long as the program.
+// Everything that lives as long as the program: the platform's services,
+// built once here for every process mode, and the windows.
 class Application {
 public:
-    explicit Application(std::string commandLineTail) : commandLineTail_(std::move(commandLineTail)) {}
+    explicit Application(std::string commandLineTail)
+        : commandLineTail_(std::move(commandLineTail)),
+          location_{basAPI::Narrow(basAPI::ProgramFolder()), basAPI::Narrow(basAPI::ProgramBaseName())},
+          // The program, started again with rights from a fresh copy of its
+          // own bytes, places the script in a game folder that the user
+          // cannot write.
+          elevation_(files_, starter_, win::ReadOwnProgramFile, location_.baseName + ".exe"),
+          // The program itself, started as a watcher, puts the game's config
+          // back after a chained session.
+          sessions_(files_, location_.ProgramPath()) {}
 
-    AppServices Services() {
-        return AppServices{store_, prompts_, files_, shell_, classes_,
-                           ProgramLocation{basAPI::Narrow(basAPI::ProgramFolder()),
-                                           basAPI::Narrow(basAPI::ProgramBaseName())}};
-    }
+    AppServices Services() { return AppServices{store_, prompts_, files_, shell_, classes_, elevation_, location_}; }
+    const std::string& CommandLineTail() const { return commandLineTail_; }
+    FileSystem& Files() { return files_; }
+    UserPrompts& Prompts() { return prompts_; }
+    SettingsStore& Store() { return store_; }
+    SessionPlatform& Sessions() { return sessions_; }
 
     // Loads and shows the main window; false when the program is to end: its
     // load ended it, or the window failed to show. Such a failure, thrown
@@ -87,17 +103,15 @@ public:
 
 private:
     bool LoadAndShowMainWindow() {
-        main_ = std::make_unique<frmMain>(Services());
+        main_ = std::make_unique<frmMain>(Services(), sessions_);
         if (main_->Load(commandLineTail_) == LoadOutcome::EndProgram) return false;
-        prompts_.SetOwner(main_->hwnd());
-        shell_.SetOwner(main_->hwnd());
+        SetOwner(main_->hwnd());
         main_->Show();
         return true;
     }
 
     void EndAfterFailedStart(std::exception_ptr failure) {
-        prompts_.SetOwner(nullptr);
-        shell_.SetOwner(nullptr);
+        SetOwner(nullptr);
         main_.reset();
         const std::wstring text = L"Reelwright could not open its main window:\r\n\r\n" +
                                   win::DescribeException(failure) + L"\r\n\r\nThe program ends.";
@@ -105,12 +119,24 @@ private:
         ::PostQuitMessage(1);
     }
 
+    // What the program shows and starts is owned by its main window.
+    void SetOwner(HWND owner) {
+        prompts_.SetOwner(owner);
+        shell_.SetOwner(owner);
+        starter_.SetOwner(owner);
+        sessions_.SetOwner(owner);
+    }
+
     std::string commandLineTail_;
+    ProgramLocation location_;
     win::RegistrySettingsStore store_;
     win::Win32Prompts prompts_;
     win::Win32FileSystem files_;
     win::Win32GameShell shell_;
     win::Win32ClassesRegistry classes_;
+    win::Win32ElevatedRunner starter_;
+    ElevatedProgramCopy elevation_;
+    win::Win32SessionPlatform sessions_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmMain> main_;
 };
@@ -121,25 +147,19 @@ int Main(const std::wstring& commandLineTail) {
     // Held for the whole run: the copy that is elevated is made from it.
     win::HoldOwnProgramFile();
 
+    Application application(basAPI::Narrow(commandLineTail));
+    const std::string& tail = application.CommandLineTail();
+
     // The helper that Launch starts with administrator rights does its one job
     // and ends: no window, and no instance of its own.
-    {
-        win::Win32FileSystem files;
-        if (const auto exitCode = RunHelperMode(basAPI::Narrow(commandLineTail), files)) return *exitCode;
-    }
+    if (const auto exitCode = RunHelperMode(tail, application.Files())) return *exitCode;
     // The watcher that Launch starts for a game waits for it, puts the
     // player's config back and ends: no window, and no instance of its own.
-    if (win::IsWatchSessionCommandLine(basAPI::Narrow(commandLineTail))) {
-        win::Win32FileSystem files;
-        win::Win32Prompts prompts;
-        return win::RunSessionWatcher(basAPI::Narrow(commandLineTail), files, prompts);
-    }
-
-    const std::string appKey = AppKey();
+    if (IsWatchSessionCommandLine(tail)) return win::RunSessionWatcher(tail, application.Sessions(), application.Prompts());
 
     // One instance per version: a second start ends at once without a window.
     basAPI::UniqueHandle instanceMutex(
-        ::CreateMutexW(nullptr, TRUE, basAPI::Widen(SingleInstanceMutexName(appKey)).c_str()));
+        ::CreateMutexW(nullptr, TRUE, basAPI::Widen(SingleInstanceMutexName(AppKey())).c_str()));
     const bool anotherInstance = ::GetLastError() == ERROR_ALREADY_EXISTS;
 
     basAPI::ComApartment apartment;
@@ -148,15 +168,9 @@ int Main(const std::wstring& commandLineTail) {
 
     // Sessions whose games ended while no watcher ran (the machine restarted,
     // the watcher was ended) are put back first.
-    if (!anotherInstance) {
-        win::Win32FileSystem files;
-        win::Win32Prompts prompts;
-        win::RecoverSessions(files, prompts);
-    }
+    if (!anotherInstance) RestoreEndedSessions(application.Sessions(), application.Prompts());
 
-    Application application(basAPI::Narrow(commandLineTail));
-    win::RegistrySettingsStore store;
-    switch (DecideStartup(anotherInstance, store, appKey)) {
+    switch (DecideStartup(anotherInstance, application.Store())) {
         case StartupChoice::Exit: return 0;
         case StartupChoice::ShowMainWindow:
             // The loop ends at once on the quit that was posted, with its code.

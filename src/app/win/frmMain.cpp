@@ -50,7 +50,8 @@ constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
 
 }  // namespace
 
-frmMain::frmMain(AppServices services) : BaseWindow(kClient), services_(services) {}
+frmMain::frmMain(AppServices services, SessionPlatform& sessions)
+    : BaseWindow(kClient), services_(services), sessions_(sessions) {}
 
 frmMain::~frmMain() = default;
 
@@ -70,7 +71,6 @@ LoadOutcome frmMain::Load(const std::string& commandLineTail) {
         [window = hwnd()] { ::PostMessageW(window, kDetailsReadMessage, 0, 0); });
     win::CenterOnScreen(hwnd());
 
-    appKey_ = AppKey();
     const LoadOutcome outcome = RunMainWindowLoad(services_, commandLineTail, [this](const std::string& gameFolder) {
         return RunFirstRunSetup(services_, gameFolder);
     });

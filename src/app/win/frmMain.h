@@ -16,6 +16,7 @@
 #include "queue/DemoDetails.h"
 #include "queue/DemoDetailsReader.h"
 #include "queue/DemoQueue.h"
+#include "session/SessionGuard.h"
 #include "core/win/BaseWindow.h"
 #include "core/win/WindowSubclass.h"
 #include "core/win/basAPI.h"
@@ -53,7 +54,8 @@ public:
     // Posted to the window when read details wait for it.
     static constexpr UINT kDetailsReadMessage = WM_APP + 1;
 
-    explicit frmMain(AppServices services);
+    // `sessions` guards the game's config during a chained session.
+    frmMain(AppServices services, SessionPlatform& sessions);
     ~frmMain() override;
 
     // Creates the window hidden and runs its load (direct playback of the demo
@@ -161,8 +163,8 @@ private:
     void ClearSortArrow();
 
     AppServices services_;
+    SessionPlatform& sessions_;
     DemoQueue queue_;
-    std::string appKey_;
     bool quitOnDestroy_ = false;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmProperties> properties_;

@@ -6,30 +6,17 @@
 #include "app/win/frmMain.h"
 #include "core/AppInfo.h"
 #include "core/win/Controls.h"
-#include "launch/ElevatedProgramCopy.h"
 #include "launch/Launch.h"
-#include "launch/win/Win32SessionPlatform.h"
 #include "prefs/win/frmProperties.h"
-#include "shell/win/OwnProgramFile.h"
-#include "shell/win/Win32ElevatedRunner.h"
 
 namespace reelwright {
 
 void frmMain::cmdLaunch_Click() {
     const std::string optionalParameters = win::GetText(txtOptionalParams);
-    // The program, started again with rights from a fresh copy of its own
-    // bytes, places the script in a game folder that the user cannot write.
-    win::Win32ElevatedRunner starter(hwnd());
-    ElevatedProgramCopy elevation(services_.files, starter, win::ReadOwnProgramFile,
-                                  services_.location.baseName + ".exe");
-    // The program itself, started as a watcher, puts the game's config back
-    // after a chained session.
-    win::Win32SessionPlatform sessions(services_.files, services_.location.ProgramPath(), hwnd());
-    if (Launch(services_, queue_, optionalParameters, &elevation, &sessions)) ::ShowWindow(hwnd(), SW_MINIMIZE);
+    if (Launch(services_, sessions_, queue_, optionalParameters)) ::ShowWindow(hwnd(), SW_MINIMIZE);
 }
 
 void frmMain::SetupSOF2Folder() {
-    appKey_ = AppKey();
     reelwright::SetupSOF2Folder(services_);
 }
 

@@ -255,7 +255,7 @@ void frmMain::ReadNewDetails() {
     if (first == queue_.Count()) return;
     std::string gameFolder;
     try {
-        gameFolder = ReadGameFolder(services_.store, appKey_);
+        gameFolder = ReadGameFolder(services_.store);
     } catch (const std::exception&) {
         // Left for the next call: Add and drops have told of the store already.
         return;

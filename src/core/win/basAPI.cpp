@@ -24,6 +24,17 @@ std::string Narrow(std::wstring_view utf16) {
     return result;
 }
 
+std::wstring SystemMessage(unsigned long code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    const Unique<HLOCAL, ::LocalFree> owned(static_cast<HLOCAL>(buffer));
+    std::wstring text(buffer ? buffer : L"", buffer ? length : 0);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    return text;
+}
+
 std::string ToAnsi(std::string_view utf8) {
     const std::wstring wide = Widen(utf8);
     if (wide.empty()) return {};

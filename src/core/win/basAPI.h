@@ -17,36 +17,51 @@ std::string Narrow(std::wstring_view utf16);
 // cannot represent become the code page's default character.
 std::string ToAnsi(std::string_view utf8);
 
+// Whether a handle holds something: not null for most kinds of handle; for
+// file handles (CreateFileW, FindFirstFileExW, CreateToolhelp32Snapshot) also
+// not INVALID_HANDLE_VALUE, which is what those functions give on failure.
+template <typename Handle>
+constexpr bool IsNotNull(Handle handle) { return handle != Handle{}; }
+inline bool IsOpenFile(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+
+// The system's text for an error code, without the line end it comes with;
+// empty for a code the system has no text for.
+std::wstring SystemMessage(unsigned long code);
+
 // Owns any handle released by one function (CloseHandle, RegCloseKey, ...),
-// named directly as `Release`.
-template <typename Handle, auto Release, Handle Invalid = Handle{}>
+// named directly as `Release`; `Holds` tells a handle from an empty one.
+template <typename Handle, auto Release, auto Holds = &IsNotNull<Handle>>
 class Unique {
 public:
     Unique() = default;
     explicit Unique(Handle handle) : handle_(handle) {}
     Unique(const Unique&) = delete;
     Unique& operator=(const Unique&) = delete;
-    Unique(Unique&& other) noexcept : handle_(std::exchange(other.handle_, Invalid)) {}
+    Unique(Unique&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
     Unique& operator=(Unique&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.handle_, Invalid));
+        if (this != &other) reset(std::exchange(other.handle_, Handle{}));
         return *this;
     }
     ~Unique() { reset(); }
 
     Handle get() const { return handle_; }
     Handle* put() { reset(); return &handle_; }
-    Handle release() { return std::exchange(handle_, Invalid); }
-    void reset(Handle handle = Invalid) {
-        if (handle_ != Invalid) Release(handle_);
+    Handle release() { return std::exchange(handle_, Handle{}); }
+    void reset(Handle handle = Handle{}) {
+        if (Holds(handle_)) Release(handle_);
         handle_ = handle;
     }
-    explicit operator bool() const { return handle_ != Invalid; }
+    explicit operator bool() const { return Holds(handle_); }
 
 private:
-    Handle handle_ = Invalid;
+    Handle handle_{};
 };
 
 using UniqueHandle = Unique<HANDLE, ::CloseHandle>;  // mutexes, processes, threads
+// Files and folders from CreateFileW: a failed open (INVALID_HANDLE_VALUE) is
+// empty, so no caller releases it by hand.
+using UniqueFile = Unique<HANDLE, ::CloseHandle, &IsOpenFile>;
+using UniqueFind = Unique<HANDLE, ::FindClose, &IsOpenFile>;
 using UniqueRegKey = Unique<HKEY, ::RegCloseKey>;
 using UniqueFont = Unique<HFONT, ::DeleteObject>;
 using UniqueBitmap = Unique<HBITMAP, ::DeleteObject>;

@@ -31,7 +31,7 @@ struct AboutBox : ::testing::Test {
     }
 
     RealServices real;
-    frmMain main{real.Services()};
+    frmMain main{real.Services(), real.sessions};
 };
 
 TEST_F(AboutBox, ShowsTitleVersionDescriptionAndCredits) {

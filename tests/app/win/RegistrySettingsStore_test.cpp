@@ -17,21 +17,21 @@ struct RegistryStore : ::testing::Test {
 };
 
 TEST_F(RegistryStore, MissingValuesReadAsTheReadersDefault) {
-    EXPECT_EQ(store.GetSetting(AppKey(), "Settings", "SOF2 Path"), "");
-    EXPECT_EQ(store.GetSetting(AppKey(), "Settings", "Load Splash", "1"), "1");
+    EXPECT_EQ(store.GetSetting("Settings", "SOF2 Path"), "");
+    EXPECT_EQ(store.GetSetting("Settings", "Load Splash", "1"), "1");
     // A section that exists without the key, and a key under another version.
-    store.SaveSetting(AppKey(), "Settings", "Associate", "0");
-    EXPECT_EQ(store.GetSetting(AppKey(), "Settings", "Min on Playback", "1"), "1");
-    EXPECT_EQ(store.GetSetting(AppKey({0, 0, 0}), "Settings", "Associate", "7"), "7");
+    store.SaveSetting("Settings", "Associate", "0");
+    EXPECT_EQ(store.GetSetting("Settings", "Min on Playback", "1"), "1");
+    EXPECT_EQ(win::RegistrySettingsStore(AppKey({0, 0, 0})).GetSetting("Settings", "Associate", "7"), "7");
 }
 
 TEST_F(RegistryStore, ValuesRoundTripUnderTheVersionedKey) {
     const std::string folder = "C:\\Spiele\\Soldier Of Fortune II \xc3\xa9t\xc3\xa9";
-    store.SaveSetting(AppKey(), "Settings", "SOF2 Path", folder);
-    store.SaveSetting(AppKey(), "Binds", "Bind0", "KP_UPARROW");
-    store.SaveSetting(AppKey(), "Binds", "Bind0", " F9");  // overwritten, blank kept
-    EXPECT_EQ(store.GetSetting(AppKey(), "Settings", "SOF2 Path"), folder);
-    EXPECT_EQ(store.GetSetting(AppKey(), "Binds", "Bind0", "F8"), " F9");
+    store.SaveSetting("Settings", "SOF2 Path", folder);
+    store.SaveSetting("Binds", "Bind0", "KP_UPARROW");
+    store.SaveSetting("Binds", "Bind0", " F9");  // overwritten, blank kept
+    EXPECT_EQ(store.GetSetting("Settings", "SOF2 Path"), folder);
+    EXPECT_EQ(store.GetSetting("Binds", "Bind0", "F8"), " F9");
 
     // Exactly where other tools and later versions look for it: one REG_SZ
     // value per key under HKCU\Software\Reelwright\<AppKey>\<Section>.
@@ -46,8 +46,8 @@ TEST_F(RegistryStore, ValuesRoundTripUnderTheVersionedKey) {
 }
 
 TEST_F(RegistryStore, EmptyValueIsStoredAsEmptyNotAsMissing) {
-    store.SaveSetting(AppKey(), "Binds", "Bind3", "");
-    EXPECT_EQ(store.GetSetting(AppKey(), "Binds", "Bind3", "F4"), "");
+    store.SaveSetting("Binds", "Bind3", "");
+    EXPECT_EQ(store.GetSetting("Binds", "Bind3", "F4"), "");
 }
 
 }  // namespace

@@ -47,8 +47,9 @@ protected:
     RealServices real;
     RealMessagesScriptedFolders prompts;
     FakeClassesRegistry classes;
+    FakeElevatedRunner elevation;
     AppServices Services() {
-        return AppServices{real.store, prompts, real.files, real.shell, classes, real.location};
+        return AppServices{real.store, prompts, real.files, real.shell, classes, elevation, real.location};
     }
 };
 

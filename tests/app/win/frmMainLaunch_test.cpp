@@ -59,7 +59,7 @@ protected:
 
     GameFolder game;
     RealServices real;
-    frmMain window{real.Services()};
+    frmMain window{real.Services(), real.sessions};
 };
 
 TEST_F(LaunchButtonTest, OneDemoStartsTheGameWithoutScript) {

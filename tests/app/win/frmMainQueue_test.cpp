@@ -113,7 +113,7 @@ protected:
 
     GameFolder game;
     RealServices real;
-    frmMain window{real.Services(true)};
+    frmMain window{real.Services(true), real.sessions};
 };
 
 TEST_F(QueueButtonsTest, AddOneFileThroughTheRealDialog) {
@@ -359,7 +359,7 @@ protected:
     // the real ones.
     void Open(bool realPrompts) {
         window.reset();
-        window = std::make_unique<frmMain>(real.Services(realPrompts));
+        window = std::make_unique<frmMain>(real.Services(realPrompts), real.sessions);
         ASSERT_EQ(window->Load(""), LoadOutcome::ShowWindow);
         real.realPrompts.SetOwner(window->hwnd());
         real.shell.SetOwner(window->hwnd());
@@ -487,8 +487,8 @@ TEST_F(QueueWorkTest, ADropWalksUnderTheWaitCursorAndOnlyWhereDemosCanBe) {
     const std::wstring demos = game.path() + L"\\base\\mp\\demos";
 
     WatchedFileSystem files;
-    AppServices services{real.store, real.fakePrompts, files, real.shell, real.classes, real.location};
-    window = std::make_unique<frmMain>(services);
+    AppServices services{real.store, real.fakePrompts, files, real.shell, real.classes, real.elevation, real.location};
+    window = std::make_unique<frmMain>(services, real.sessions);
     ASSERT_EQ(window->Load(""), LoadOutcome::ShowWindow);
     window->Show();
     list = window->lvwDemoQue;

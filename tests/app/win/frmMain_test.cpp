@@ -28,7 +28,7 @@ struct MainWindow : ::testing::Test {
     }
 
     RealServices real;
-    frmMain window{real.Services()};
+    frmMain window{real.Services(), real.sessions};
 };
 
 std::wstring MenuText(HMENU menu, UINT position) {

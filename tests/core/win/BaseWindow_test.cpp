@@ -76,7 +76,7 @@ struct EveryWindow : ::testing::Test {
     }
 
     RealServices real;
-    frmMain main{real.Services()};
+    frmMain main{real.Services(), real.sessions};
     std::unique_ptr<frmSplash> splash;
 };
 

@@ -47,7 +47,7 @@ struct DialogFocus : ::testing::Test {
 
     UniqueWindow other;
     RealServices real;
-    frmMain main{real.Services()};
+    frmMain main{real.Services(), real.sessions};
 };
 
 TEST_F(DialogFocus, EveryWayOfClosingTheAboutBoxReturnsToTheMainWindow) {

@@ -73,7 +73,7 @@ struct PropertiesWindow : ::testing::Test {
     }
 
     RealServices real;
-    frmMain main{real.Services()};
+    frmMain main{real.Services(), real.sessions};
 };
 
 TEST_F(PropertiesWindow, OpensFromAFreshStoreWithTheOptionsTickedAndTheDialogsKeys) {

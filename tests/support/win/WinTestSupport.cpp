@@ -66,7 +66,7 @@ std::wstring BuildFolder() { return basAPI::ProgramFolder(); }
 void ClearSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, win::RegistrySettingsStore::kRootPath); }
 
 void SeedSetting(const std::string& section, const std::string& key, const std::string& value) {
-    win::RegistrySettingsStore().SaveSetting(AppKey(), section, key, value);
+    win::RegistrySettingsStore().SaveSetting(section, key, value);
 }
 
 std::optional<std::string> ReadSetting(const std::string& section, const std::string& key) {

@@ -21,9 +21,14 @@
 #include "app/win/Win32Prompts.h"
 #include "core/win/BaseWindow.h"
 #include "core/win/Controls.h"
-#include "shell/win/Win32ClassesRegistry.h"
-#include "shell/win/Win32Platform.h"
+#include "core/win/Win32FileSystem.h"
 #include "core/win/basAPI.h"
+#include "elevated/ElevatedProgramCopy.h"
+#include "elevated/win/OwnProgramFile.h"
+#include "elevated/win/Win32ElevatedRunner.h"
+#include "session/win/Win32SessionPlatform.h"
+#include "shell/win/Win32ClassesRegistry.h"
+#include "shell/win/Win32GameShell.h"
 #include "support/ConsoleInterpreter.h"
 #include "support/Fakes.h"
 
@@ -119,10 +124,13 @@ struct RealServices {
     win::Win32GameShell shell;
     win::Win32ClassesRegistry classes;
     ProgramLocation location{basAPI::Narrow(BuildFolder()), "Reelwright"};
+    win::Win32ElevatedRunner starter;
+    ElevatedProgramCopy elevation{files, starter, win::ReadOwnProgramFile, "Reelwright.exe"};
+    win::Win32SessionPlatform sessions{files, location.ProgramPath()};
 
     AppServices Services(bool useRealPrompts = false) {
         return AppServices{store, useRealPrompts ? static_cast<UserPrompts&>(realPrompts) : fakePrompts, files, shell,
-                           classes, location};
+                           classes, elevation, location};
     }
 };
 
