@@ -26,33 +26,24 @@ namespace {
 using namespace test;
 using namespace std::chrono_literals;
 
-// The temporary files that Reelwright makes ("rw*.tmp" in the temp folder).
-std::set<std::wstring> TemporaryScripts() {
+// The names in the temporary folder that match a pattern.
+std::set<std::wstring> TemporaryItems(const wchar_t* pattern) {
     wchar_t temp[MAX_PATH + 1]{};
     ::GetTempPathW(MAX_PATH + 1, temp);
     std::set<std::wstring> names;
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((std::wstring(temp) + L"rw*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const basAPI::UniqueFind search(::FindFirstFileW((std::wstring(temp) + pattern).c_str(), &found));
+    if (!search) return names;
     do names.insert(found.cFileName);
-    while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    while (::FindNextFileW(search.get(), &found));
     return names;
 }
 
+// The temporary files that Reelwright makes ("rw*.tmp" in the temp folder).
+std::set<std::wstring> TemporaryScripts() { return TemporaryItems(L"rw*.tmp"); }
+
 // The folders of the program's temporary copies ("Reelwright-elevated-*").
-std::set<std::wstring> ProgramCopies() {
-    wchar_t temp[MAX_PATH + 1]{};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((std::wstring(temp) + L"Reelwright-elevated-*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.insert(found.cFileName);
-    while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    return names;
-}
+std::set<std::wstring> ProgramCopies() { return TemporaryItems(L"Reelwright-elevated-*"); }
 
 // A script as Launch writes it for demos of these game types.
 std::string ScriptFor(const std::vector<std::string_view>& gameTypes) {
@@ -290,9 +281,9 @@ TEST_F(HelperMode, AHardLinkedTargetIsRefused) {
         GTEST_SKIP() << "this system cannot make hard links here (error " << ::GetLastError() << ")";
     BY_HANDLE_FILE_INFORMATION information{};
     {
-        basAPI::UniqueHandle file(::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                                OPEN_EXISTING, 0, nullptr));
-        ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
+        const basAPI::UniqueFile file(::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                                    OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
         ASSERT_TRUE(::GetFileInformationByHandle(file.get(), &information));
     }
     if (information.nNumberOfLinks < 2) GTEST_SKIP() << "this system reports no second link for a hard link";

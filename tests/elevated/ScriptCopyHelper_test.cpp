@@ -40,16 +40,6 @@ TEST(CopyScriptCommandLine, RoundTripsPathsWithBlanksNonAsciiLettersAndEndingBac
               "/copy-script \"C:\\t.tmp\" \"D:\\\\\" \"base\\mp\"");
 }
 
-TEST(CopyScriptCommandLine, SplitsByTheSystemsRules) {
-    // The examples the system's documentation of its parser gives.
-    EXPECT_EQ(SplitArguments("\"abc\" d e"), (Strings{"abc", "d", "e"}));
-    EXPECT_EQ(SplitArguments("a\\\\b d\"e f\"g h"), (Strings{"a\\\\b", "de fg", "h"}));
-    EXPECT_EQ(SplitArguments("a\\\\\\\"b c d"), (Strings{"a\\\"b", "c", "d"}));
-    EXPECT_EQ(SplitArguments("a\\\\\\\\\"b c\" d e"), (Strings{"a\\\\b c", "d", "e"}));
-    EXPECT_EQ(SplitArguments("  \t "), Strings{});
-    EXPECT_EQ(SplitArguments("\"\" x"), (Strings{"", "x"}));
-}
-
 TEST(CopyScriptCommandLine, OtherCommandLinesAreNotTheHelpers) {
     EXPECT_FALSE(IsCopyScriptCommandLine(""));
     EXPECT_FALSE(IsCopyScriptCommandLine("\"C:\\Games\\SOF2\\base\\mp\\demos\\a.dm_2004\""));

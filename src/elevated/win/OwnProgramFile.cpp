@@ -12,8 +12,8 @@ namespace reelwright::win {
 
 namespace {
 
-basAPI::UniqueHandle& ProgramFile() {
-    static basAPI::UniqueHandle file;
+basAPI::UniqueFile& ProgramFile() {
+    static basAPI::UniqueFile file;
     return file;
 }
 
@@ -39,9 +39,8 @@ void HoldOwnProgramFile() {
     if (path.empty()) return;
     // No FILE_SHARE_WRITE and no FILE_SHARE_DELETE: while this handle is open
     // the file cannot be written, deleted or renamed.
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) ProgramFile().reset(file);
+    ProgramFile() = basAPI::UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 std::optional<std::string> ReadOwnProgramFile() {

@@ -839,9 +839,8 @@ std::wstring DemoFolder(GameFolder& game, const std::wstring& name, int count) {
             continue;
         }
         const std::wstring path = folder + L"\\" + part + L"\\" + file;
-        basAPI::UniqueHandle handle(
+        const basAPI::UniqueFile created(
             ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (handle.get() == INVALID_HANDLE_VALUE) handle.release();
     }
     return folder;
 }

@@ -37,8 +37,8 @@ void RemoveTree(const std::wstring& path);
 // Removes everything inside the folder, and leaves the folder.
 void RemoveContents(const std::wstring& path) {
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const basAPI::UniqueFind search(::FindFirstFileW((path + L"\\*").c_str(), &found));
+    if (search) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") continue;
@@ -49,8 +49,7 @@ void RemoveContents(const std::wstring& path) {
                 ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 ::DeleteFileW(child.c_str());
             }
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
+        } while (::FindNextFileW(search.get(), &found));
     }
 }
 
@@ -179,13 +178,11 @@ GameFolder::~GameFolder() {
 std::wstring GameFolder::AddFile(const std::wstring& relative, const std::string& content) {
     const std::wstring full = path_ + L"\\" + relative;
     CreateFolders(full.substr(0, full.find_last_of(L'\\')));
-    basAPI::UniqueHandle file(
+    const basAPI::UniqueFile file(
         ::CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() != INVALID_HANDLE_VALUE) {
+    if (file) {
         DWORD written = 0;
         ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    } else {
-        file.release();
     }
     return full;
 }
@@ -253,11 +250,8 @@ void GameFolder::EndStandInGames() const {
     std::wstring folder = LongPath(root_);
     while (!folder.empty() && folder.back() == L'\\') folder.pop_back();  // a drive root ("R:\\")
     folder += L"\\";
-    basAPI::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (snapshot.get() == INVALID_HANDLE_VALUE) {
-        snapshot.release();
-        return;
-    }
+    const basAPI::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
@@ -584,13 +578,10 @@ std::string ReadBytes(const std::wstring& path) {
     // Shared for writing, deleting and renaming. Windows still refuses to
     // replace a file while anyone holds it open, so a program that replaces a
     // file the test watches must try again, as the session restore does.
-    basAPI::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
-        return {};
-    }
+    const basAPI::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
     std::string bytes;
     char buffer[65536];
     DWORD read = 0;
@@ -615,11 +606,8 @@ HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::ws
 
 std::vector<DWORD> ChildProcesses(DWORD parent, const std::wstring& exeName) {
     std::vector<DWORD> children;
-    basAPI::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (snapshot.get() == INVALID_HANDLE_VALUE) {
-        snapshot.release();
-        return children;
-    }
+    const basAPI::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return children;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
