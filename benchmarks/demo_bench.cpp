@@ -1,6 +1,7 @@
-// The demo reader over whole folders: the head (one open, one read) and the
-// length (every record, read in large blocks) of 1 000 and 32 767 files,
-// copies of the real demos in tests/demo/data. Cold: the files' cached pages
+// The demo reader over whole folders: the head (one open, one read), the
+// length (every record, read in large blocks) and a queued demo's details (as
+// the details reader reads them: head, length, size and time written) of
+// 1 000 and 32 767 files, copies of the real demos in tests/demo/data. Cold: the files' cached pages
 // are dropped before each pass, so every read goes to the disk; warm: the
 // same files straight after.
 #include <benchmark/benchmark.h>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "demo/DemoReader.h"
+#include "queue/DemoDetails.h"
 
 namespace {
 
@@ -88,12 +90,17 @@ void ReadFolder(benchmark::State& state, Read read) {
 
 template <bool Cold>
 void BM_Heads(benchmark::State& state) {
-    ReadFolder<Cold>(state, [](const fs::path& file) { return ReadDemoHead(file).Readable(); });
+    ReadFolder<Cold>(state, [](const fs::path& file) { return ReadDemoFileHead(file.native()).Readable(); });
 }
 
 template <bool Cold>
 void BM_Lengths(benchmark::State& state) {
-    ReadFolder<Cold>(state, [](const fs::path& file) { return ReadDemoLength(file).milliseconds > 0; });
+    ReadFolder<Cold>(state, [](const fs::path& file) { return ReadDemoFileLength(file.native()).milliseconds > 0; });
+}
+
+template <bool Cold>
+void BM_Details(benchmark::State& state) {
+    ReadFolder<Cold>(state, [](const fs::path& file) { return ReadDemoDetails(file.native()).Readable(); });
 }
 
 }  // namespace
@@ -102,3 +109,5 @@ BENCHMARK_TEMPLATE(BM_Heads, true)->Name("BM_DemoHeads/cold")->Arg(1000)->Arg(32
 BENCHMARK_TEMPLATE(BM_Heads, false)->Name("BM_DemoHeads/warm")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_TEMPLATE(BM_Lengths, true)->Name("BM_DemoLengths/cold")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_TEMPLATE(BM_Lengths, false)->Name("BM_DemoLengths/warm")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_TEMPLATE(BM_Details, true)->Name("BM_DemoDetails/cold")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_TEMPLATE(BM_Details, false)->Name("BM_DemoDetails/warm")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);

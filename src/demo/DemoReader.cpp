@@ -1,9 +1,10 @@
 #include "demo/DemoReader.h"
 
 #include <charconv>
-#include <fstream>
 #include <map>
+#include <memory>
 
+#include "demo/DemoFile.h"
 #include "demo/DemoProtocol.h"
 #include "demo/DemoRecords.h"
 #include "demo/DemoText.h"
@@ -218,35 +219,10 @@ private:
     std::int64_t total_ = 0;
 };
 
-// A file read without the stream's own buffer: the records' blocks are the
-// only copy. Paths are wide on Windows, so any name opens.
-class DemoFileInput final : public DemoInput {
-public:
-    explicit DemoFileInput(const std::filesystem::path& file) {
-        stream_.rdbuf()->pubsetbuf(nullptr, 0);
-        stream_.open(file, std::ios::binary);
-        failed_ = !stream_.is_open();
-    }
-
-    bool Opened() const { return stream_.is_open(); }
-
-    std::size_t Read(char* into, std::size_t count) override {
-        if (failed_) return 0;
-        stream_.read(into, static_cast<std::streamsize>(count));
-        if (stream_.bad()) failed_ = true;
-        return static_cast<std::size_t>(stream_.gcount());
-    }
-
-    bool Failed() const override { return failed_; }
-
-private:
-    std::ifstream stream_;
-    bool failed_ = false;
-};
-
-std::string FileNameOf(const std::filesystem::path& file) {
-    const std::u8string name = file.filename().u8string();
-    return std::string(name.begin(), name.end());
+// The name after the last separator: the extension is the name's.
+std::string_view FileNameOf(std::string_view path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -289,20 +265,20 @@ DemoLength ReadDemoLength(std::string_view bytes, std::string_view fileName) {
     return ReadDemoLength(input, fileName);
 }
 
-DemoHead ReadDemoHead(const std::filesystem::path& file) {
-    DemoFileInput input(file);
-    if (!input.Opened()) return Refused(DemoReadRefusal::CannotOpen);
-    return ReadDemoHead(input, FileNameOf(file));
+DemoHead ReadDemoFileHead(std::string_view path) {
+    const std::unique_ptr<DemoFileInput> file = OpenDemoFile(path);
+    if (!file) return Refused(DemoReadRefusal::CannotOpen);
+    return ReadDemoHead(*file, FileNameOf(path));
 }
 
-DemoLength ReadDemoLength(const std::filesystem::path& file) {
-    DemoFileInput input(file);
-    if (!input.Opened()) {
+DemoLength ReadDemoFileLength(std::string_view path) {
+    const std::unique_ptr<DemoFileInput> file = OpenDemoFile(path);
+    if (!file) {
         DemoLength length;
         length.refusal = DemoReadRefusal::CannotOpen;
         return length;
     }
-    return ReadDemoLength(input, FileNameOf(file));
+    return ReadDemoLength(*file, FileNameOf(path));
 }
 
 }  // namespace reelwright

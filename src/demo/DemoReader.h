@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,11 +59,12 @@ struct DemoLength {
 
 // The readers keep no state between calls: any thread may call them.
 //
-// One open and one read of the first record. The protocol comes from the
-// server info's "protocol", else from the file's extension (".dm_2004").
-DemoHead ReadDemoHead(const std::filesystem::path& file);
-// Every record, read in large blocks.
-DemoLength ReadDemoLength(const std::filesystem::path& file);
+// The file at `path` (UTF-8), opened through OpenDemoFile. The head: one open
+// and one read of the first record; the protocol comes from the server info's
+// "protocol", else from the file's extension (".dm_2004"). The length: every
+// record, read in large blocks.
+DemoHead ReadDemoFileHead(std::string_view path);
+DemoLength ReadDemoFileLength(std::string_view path);
 
 // The same for a demo's bytes in memory or from another input; `fileName`
 // gives the extension.

@@ -5,26 +5,16 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "demo/DemoFile.h"
 #include "demo/DemoReader.h"
 #include "queue/DemoQueue.h"
 
 namespace reelwright {
-
-// A moment in the local time of the machine that read it.
-struct LocalTime {
-    int year = 0;
-    int month = 0;  // 1 to 12
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    bool operator==(const LocalTime&) const = default;
-};
 
 struct DemoDetails {
     DemoHead head;
@@ -47,10 +37,8 @@ using DemoDetailsTable = std::unordered_map<DemoQueue::EntryId, DemoDetails>;
 // (an entry's Path is only its folder when several files were added at once).
 std::string DemoFileOfEntry(std::string_view gameFolder, const DemoQueueEntry& entry);
 
-// A UTF-8 path as the file system takes it.
-std::filesystem::path PathFromUtf8(std::string_view utf8);
-
-// Reads the head, the length, the size and the last write time of a file.
-DemoDetails ReadDemoDetails(const std::filesystem::path& file);
+// Reads the head, the length, the size and the last write time of the file
+// at `path` (UTF-8); the size and the time come with the head's open.
+DemoDetails ReadDemoDetails(std::string_view path);
 
 }  // namespace reelwright

@@ -18,7 +18,7 @@ DemoDetailsReader::~DemoDetailsReader() {
 }
 
 DemoDetails DemoDetailsReader::ReadFile(const std::string& file, std::stop_token) {
-    return ReadDemoDetails(PathFromUtf8(file));
+    return ReadDemoDetails(file);
 }
 
 void DemoDetailsReader::Add(std::vector<Job> jobs) {

@@ -227,20 +227,24 @@ TEST(DemoReader, FilesOpenByAnyNameAndAFileThatIsNotThereCannotBeRead) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "reelwright-demo-reader";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    const std::filesystem::path file = folder / std::filesystem::path(u8"Démo Ω ctf.DM_2004");
+    const std::u8string name = u8"Démo Ω ctf.DM_2004";
     {
-        std::ofstream out(file, std::ios::binary);
+        std::ofstream out(folder / name, std::ios::binary);
         const std::string demo = test::Demo(Shop(), kTwentySeconds);
         out.write(demo.data(), static_cast<std::streamsize>(demo.size()));
     }
-    EXPECT_EQ(ReadDemoHead(file).map, "mp_shop");
-    EXPECT_EQ(ReadDemoLength(file).milliseconds, 20000);
-
-    EXPECT_EQ(ReadDemoHead(folder / "missing.dm_2004").refusal, DemoReadRefusal::CannotOpen);
-    EXPECT_EQ(ReadDemoLength(folder / "missing.dm_2004").refusal, DemoReadRefusal::CannotOpen);
-    EXPECT_EQ(ReadDemoHead(folder).refusal, DemoReadRefusal::CannotOpen);
     std::ofstream(folder / "empty.dm_2004").close();
-    EXPECT_EQ(ReadDemoLength(folder / "empty.dm_2004").refusal, DemoReadRefusal::NotADemo);
+    const auto path = [&](const std::filesystem::path& file) {
+        const std::u8string text = file.u8string();
+        return std::string(text.begin(), text.end());
+    };
+    EXPECT_EQ(ReadDemoFileHead(path(folder / name)).map, "mp_shop");
+    EXPECT_EQ(ReadDemoFileLength(path(folder / name)).milliseconds, 20000);
+
+    EXPECT_EQ(ReadDemoFileHead(path(folder / "missing.dm_2004")).refusal, DemoReadRefusal::CannotOpen);
+    EXPECT_EQ(ReadDemoFileLength(path(folder / "missing.dm_2004")).refusal, DemoReadRefusal::CannotOpen);
+    EXPECT_EQ(ReadDemoFileHead(path(folder)).refusal, DemoReadRefusal::CannotOpen);
+    EXPECT_EQ(ReadDemoFileLength(path(folder / "empty.dm_2004")).refusal, DemoReadRefusal::NotADemo);
     std::filesystem::remove_all(folder);
 }
 
@@ -311,8 +315,8 @@ TEST(RecordedDemos, HeadAndLengthAreWhatWasRecorded) {
     ASSERT_EQ(recorded.size(), demos.size());
     for (const Expected& demo : demos) {
         SCOPED_TRACE(demo.name);
-        const std::filesystem::path file = kData / (std::string(demo.name) + ".dm_71");
-        const DemoHead head = ReadDemoHead(file);
+        const std::u8string file = (kData / (std::string(demo.name) + ".dm_71")).u8string();
+        const DemoHead head = ReadDemoFileHead(std::string(file.begin(), file.end()));
         ASSERT_TRUE(head.Readable()) << static_cast<int>(head.refusal);
         EXPECT_EQ(head.protocol, 71);
         EXPECT_EQ(head.map, demo.map);
@@ -320,7 +324,7 @@ TEST(RecordedDemos, HeadAndLengthAreWhatWasRecorded) {
         EXPECT_EQ(head.gameType, demo.gameType);
         EXPECT_EQ(head.players, demo.players);
 
-        const DemoLength length = ReadDemoLength(file);
+        const DemoLength length = ReadDemoFileLength(std::string(file.begin(), file.end()));
         ASSERT_TRUE(length.Readable()) << static_cast<int>(length.refusal);
         EXPECT_FALSE(length.cutShort);
         ASSERT_TRUE(recorded.count(demo.name));

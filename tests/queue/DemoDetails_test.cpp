@@ -114,17 +114,18 @@ TEST(DemoDetails, ReadFromAFileByItsUtf8Path) {
     parts.serverInfo = "\\sv_hostname\\Solo\\mapname\\mp_jor1\\g_gametype\\dm\\protocol\\2004";
     parts.players = {"n\\Alice\\t\\red"};
     const std::string demo = test::Demo(parts, {1000, 61000});
-    const std::string name = "Démo.dm_2004";
-    std::ofstream(folder / PathFromUtf8(name), std::ios::binary) << demo;
+    const std::u8string file = (folder / u8"Démo.dm_2004").u8string();
+    std::ofstream(std::filesystem::path(file), std::ios::binary) << demo;
 
-    const DemoDetails read = ReadDemoDetails(folder / PathFromUtf8(name));
+    const DemoDetails read = ReadDemoDetails(std::string(file.begin(), file.end()));
     EXPECT_EQ(read.head.map, "mp_jor1");
     EXPECT_EQ(read.length.milliseconds, 60000);
     EXPECT_EQ(read.size, demo.size());
     ASSERT_TRUE(read.written);
     EXPECT_GE(read.written->year, 2024);
 
-    const DemoDetails missing = ReadDemoDetails(folder / "missing.dm_2004");
+    const std::u8string absent = (folder / "missing.dm_2004").u8string();
+    const DemoDetails missing = ReadDemoDetails(std::string(absent.begin(), absent.end()));
     EXPECT_EQ(missing.Refusal(), DemoReadRefusal::CannotOpen);
     EXPECT_FALSE(missing.size);
     EXPECT_FALSE(missing.written);

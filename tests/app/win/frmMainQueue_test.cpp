@@ -785,8 +785,8 @@ TEST_F(QueueWorkTest, RecordedDemosShowTheirMapLengthAndTip) {
     const char* maps[] = {"oa_ctf2", "oa_dm1", "oa_dm2"};
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(win::DemoCellText(list, row, 3), maps[row]);
-        const DemoDetails read = ReadDemoDetails(PathFromUtf8(game.pathUtf8() + "\\base\\mp\\demos\\" +
-                                                              win::DemoCellText(list, row, 0)));
+        const DemoDetails read =
+            ReadDemoDetails(game.pathUtf8() + "\\base\\mp\\demos\\" + win::DemoCellText(list, row, 0));
         EXPECT_EQ(win::DemoCellText(list, row, 4), LengthText(read.length.milliseconds));
     }
     const std::string tip = InfoTip(*window, 0);
