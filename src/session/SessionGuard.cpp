@@ -366,12 +366,18 @@ void SessionGameStarted(SessionPlatform& platform, UserPrompts& prompts, bool st
     std::string unwritten;
     {
         const JournalLock lock(platform);
-        if (!lock.Held()) return;
-        JournalRead read = ReadJournal(platform, path);
-        if (!read.journal) return;
-        ReplaceProcess(*read.journal, platform.CurrentProcess(), started ? game : std::nullopt);
-        if (const FileResult written = WriteJournal(platform, path, *read.journal); !written)
-            unwritten = UnwrittenJournalText(path, platform.Files().ErrorText(written.error));
+        JournalRead read;
+        if (lock.Held()) read = ReadJournal(platform, path);
+        if (!lock.Held()) {
+            unwritten = UnwrittenJournalText(path, "Another Reelwright kept it locked");
+        } else if (!read.journal) {
+            unwritten = UnwrittenJournalText(
+                path, read.result ? "It is damaged or was written by a newer version" : platform.Files().ErrorText(read.result.error));
+        } else {
+            ReplaceProcess(*read.journal, platform.CurrentProcess(), started ? game : std::nullopt);
+            if (const FileResult written = WriteJournal(platform, path, *read.journal); !written)
+                unwritten = UnwrittenJournalText(path, platform.Files().ErrorText(written.error));
+        }
     }
     if (!unwritten.empty()) {
         Show(prompts, unwritten);

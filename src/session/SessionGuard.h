@@ -98,7 +98,8 @@ std::string UnguardedSessionQuestionText(const std::string& problem);
 // place in the entries (without a process of the game to follow, the entries
 // wait for this program to end). A game that was not started leaves its
 // entries at once, and those with nothing left to wait for are restored. A
-// journal that cannot be written then is reported in an exclamation box.
+// journal that cannot be locked, read or written then is reported in an
+// exclamation box (its entries wait for this program to end).
 void SessionGameStarted(SessionPlatform& platform, UserPrompts& prompts, bool started,
                         const std::optional<SessionProcess>& game);
 
