@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -146,6 +147,13 @@ void BM_BuildAndWriteScriptParts(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildAndWriteScriptParts)->Arg(1)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
 
+// The answers Launch without a journal is given: No to the long-queue
+// question (all demos), then Yes to the demo-keys question (play anyway).
+std::deque<MessageAnswer> LaunchAnswers(std::int64_t demos) {
+    if (demos > static_cast<std::int64_t>(kSafeDemosPerSession)) return {MessageAnswer::No, MessageAnswer::Yes};
+    return {MessageAnswer::Yes};
+}
+
 void BM_LaunchWithFakes(benchmark::State& state) {
     test::FakeSettingsStore store;
     test::FakePrompts prompts;
@@ -166,8 +174,9 @@ void BM_LaunchWithFakes(benchmark::State& state) {
         queue.Append({DemoName(i), i % 2 ? "base\\mp" : "mymod", "C:\\Games\\SOF2\\base\\mp\\demos"});
 
     for (auto _ : state) {
-        // A queue above the session limit: all of it.
-        prompts.messageAnswers = {MessageAnswer::No};
+        // A queue above the session limit: all of it; without a journal,
+        // played anyway.
+        prompts.messageAnswers = LaunchAnswers(state.range(0));
         benchmark::DoNotOptimize(Launch(services, sessions, queue, ""));
     }
     state.SetComplexityN(state.range(0));
@@ -204,7 +213,7 @@ void BM_LaunchWritingFiles(benchmark::State& state) {
         queue.Append({DemoName(i), i % 2 ? "base\\mp" : "mymod", ""});
 
     for (auto _ : state) {
-        prompts.messageAnswers = {MessageAnswer::No};
+        prompts.messageAnswers = LaunchAnswers(state.range(0));
         benchmark::DoNotOptimize(Launch(services, sessions, queue, ""));
     }
     std::size_t parts = 0;

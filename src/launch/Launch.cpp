@@ -207,10 +207,20 @@ bool LaunchMany(AppServices& services, SessionPlatform& sessions, const DemoQueu
     // What the game's configs hold before this launch changes them, so that
     // the game's end can put the player's keys and settings back. The names
     // are those of every demo the session steps through.
-    bool guarded = false;
+    SessionRecording recording;
     try {
-        guarded = RecordSession(sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, session->size()));
-    } catch (const std::exception&) {
+        recording = RecordSession(sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, session->size()));
+    } catch (const std::exception& error) {
+        recording = {false, error.what()};
+    }
+    const bool guarded = recording.journalWritten;
+    // Nothing will put some config back: the player decides before anything
+    // is written or started.
+    if (!recording.problem.empty() &&
+        services.prompts.ShowMessage(UnguardedSessionQuestionText(recording.problem), kDemoKeysTitle,
+                                     MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
+        if (guarded) SessionGameStarted(sessions, services.prompts, false, std::nullopt);
+        return false;
     }
 
     // A script longer than the game's console takes at once is written as a

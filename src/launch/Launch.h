@@ -41,7 +41,10 @@ std::string LongQueueQuestionText(std::size_t queued);
 // starts the helper that places the script with administrator rights. A
 // launch of two or more demos records the game-type folders' configs in the
 // session journal of `sessions` before it changes anything, and the game's end
-// puts them back.
+// puts them back. When some config will not be put back (no place for the
+// journal, a journal that cannot be locked, read or written, a config that
+// cannot be read), Launch asks first ("Reelwright - Demo keys"): Yes plays
+// anyway, No starts nothing.
 bool Launch(AppServices& services, SessionPlatform& sessions, const DemoQueue& queue,
             std::string_view optionalParameters);
 

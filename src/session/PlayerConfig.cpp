@@ -144,6 +144,23 @@ std::vector<std::string> PlayerLines(std::string_view config, const SessionNames
     return found;
 }
 
+std::vector<std::string> PlayerLines(const std::vector<std::string>& lines, const SessionNames& names) {
+    std::vector<std::string> found;
+    for (const std::string& line : lines) {
+        const ParsedLine parsed = Parse(line);
+        if ((parsed.kind == Kind::Bind && Listed(names.keys, parsed.name)) ||
+            (parsed.kind == Kind::Variable && Listed(names.variables, parsed.name)))
+            found.push_back(line);
+    }
+    return found;
+}
+
+bool IsSessionLine(std::string_view line, const SessionNames& names) {
+    const ParsedLine parsed = Parse(line);
+    return (parsed.kind == Kind::Bind && Listed(names.keys, parsed.name) && BindsScriptCommand(parsed, names)) ||
+           (parsed.kind == Kind::Variable && Listed(names.variables, parsed.name));
+}
+
 std::vector<std::string> LinesToPutBack(std::string_view config, const SessionNames& names,
                                         const std::vector<std::string>& playerLines) {
     const Removal removal = FindSessionLines(SplitLines(config), names);

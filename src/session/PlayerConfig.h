@@ -26,6 +26,14 @@ namespace reelwright {
 // `names.variables`.
 std::vector<std::string> PlayerLines(std::string_view config, const SessionNames& names);
 
+// The lines of `lines` that PlayerLines would find in a config of them.
+std::vector<std::string> PlayerLines(const std::vector<std::string>& lines, const SessionNames& names);
+
+// True when the line is one that a session leaves in the config: a bind of
+// one of `names.keys` to one of `names.commands`, or a "set"/"seta" line of
+// one of `names.variables`.
+bool IsSessionLine(std::string_view line, const SessionNames& names);
+
 // `config` without the lines that bind one of `names.keys` to one of
 // `names.commands` and without the "set"/"seta" lines of `names.variables`;
 // the lines of `playerLines` for the keys and variables so removed are put

@@ -77,6 +77,7 @@ std::string FormatJournal(const SessionJournal& journal) {
         for (const auto& process : entry.processes)
             Field(text, "process", std::to_string(process.id) + " " + std::to_string(process.creationTime));
         if (entry.reported) Field(text, "reported", "1");
+        if (entry.unreachableSince != 0) Field(text, "unreachable", std::to_string(entry.unreachableSince));
         for (const ConfigRecord& config : entry.configs) {
             Field(text, "config", config.path);
             Field(text, "existed", config.existed ? "1" : "0");
@@ -99,7 +100,9 @@ std::optional<SessionJournal> ParseJournal(std::string_view text) {
         lines.push_back(text.substr(start, end - start));
         start = end + 1;
     }
-    if (lines.empty() || lines[0] != std::string(kFirstLine) + std::to_string(kJournalFormat)) return std::nullopt;
+    if (lines.empty() || (lines[0] != std::string(kFirstLine) + std::to_string(kJournalFormat) &&
+                          lines[0] != std::string(kFirstLine) + "1"))
+        return std::nullopt;
 
     SessionEntry* entry = nullptr;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -138,6 +141,10 @@ std::optional<SessionJournal> ParseJournal(std::string_view text) {
             entry->processes.push_back({*id, *created});
         } else if (name == "reported") {
             entry->reported = *value == "1";
+        } else if (name == "unreachable") {
+            const auto since = ParseNumber<std::uint64_t>(*value);
+            if (!since) return std::nullopt;
+            entry->unreachableSince = *since;
         } else if (name == "config") {
             entry->configs.push_back({*value, false, 0, {}});
         } else if (name == "existed" && config) {
@@ -163,16 +170,10 @@ void AddSession(SessionJournal& journal, SessionEntry fresh) {
         journal.entries.push_back(std::move(fresh));
         return;
     }
-    // Keys and variables the pending sessions did not use still hold the
-    // player's own lines: those are taken from the fresh record.
-    SessionNames added;
-    for (const auto& key : fresh.names.keys)
-        if (!Listed(pending->names.keys, key)) added.keys.push_back(key);
-    for (const auto& variable : fresh.names.variables)
-        if (!Listed(pending->names.variables, variable)) added.variables.push_back(variable);
-
-    MergeSessionNames(pending->names, fresh.names);
-    pending->processes.insert(pending->processes.end(), fresh.processes.begin(), fresh.processes.end());
+    // The script commands of every session so far: a key bound to one of
+    // them still holds a session's line.
+    SessionNames all = pending->names;
+    MergeSessionNames(all, fresh.names);
     for (ConfigRecord& config : fresh.configs) {
         const auto kept = std::find_if(pending->configs.begin(), pending->configs.end(),
                                        [&](const ConfigRecord& record) { return SameName(record.path, config.path); });
@@ -180,10 +181,34 @@ void AddSession(SessionJournal& journal, SessionEntry fresh) {
             pending->configs.push_back(std::move(config));
             continue;
         }
-        std::string lines;
-        for (const auto& line : config.playerLines) lines += line + "\n";
-        for (auto& line : PlayerLines(lines, added)) kept->playerLines.push_back(std::move(line));
+        // The names whose lines the fresh record takes over: those the
+        // pending sessions did not use, and those where it found the
+        // player's line (or none) rather than a session's.
+        SessionNames taken;
+        for (const auto& key : fresh.names.keys) {
+            if (!Listed(pending->names.keys, key)) {
+                taken.keys.push_back(key);
+                continue;
+            }
+            const auto found = PlayerLines(config.playerLines, SessionNames{{key}, {}, {}});
+            const bool sessionLine = std::any_of(found.begin(), found.end(), [&](const std::string& line) {
+                return IsSessionLine(line, all);
+            });
+            if (!sessionLine) taken.keys.push_back(key);
+        }
+        for (const auto& variable : fresh.names.variables) {
+            if (!Listed(pending->names.variables, variable) ||
+                PlayerLines(config.playerLines, SessionNames{{}, {}, {variable}}).empty())
+                taken.variables.push_back(variable);
+        }
+        std::vector<std::string> lines;
+        for (auto& line : kept->playerLines)
+            if (PlayerLines(std::vector<std::string>{line}, taken).empty()) lines.push_back(std::move(line));
+        for (auto& line : PlayerLines(config.playerLines, taken)) lines.push_back(std::move(line));
+        kept->playerLines = std::move(lines);
     }
+    MergeSessionNames(pending->names, fresh.names);
+    pending->processes.insert(pending->processes.end(), fresh.processes.begin(), fresh.processes.end());
 }
 
 void ReplaceProcess(SessionJournal& journal, const SessionProcess& from, const std::optional<SessionProcess>& to) {

@@ -44,13 +44,18 @@ struct SessionEntry {
     std::vector<SessionProcess> processes;    // to wait for: the games, or the launching program until its game starts
     std::vector<ConfigRecord> configs;        // the folder's config and its per-user copy
     bool reported = false;                    // a failed restore was already shown to the user
+    // When a restore first found a config that could not be looked up (a
+    // drive or folder not there), in seconds since 1970; 0 while every
+    // config could be looked up.
+    std::uint64_t unreachableSince = 0;
 };
 
 struct SessionJournal {
     std::vector<SessionEntry> entries;
 };
 
-inline constexpr int kJournalFormat = 1;
+// Format 2 added "unreachable"; a journal of format 1 is read as well.
+inline constexpr int kJournalFormat = 2;
 
 std::string FormatJournal(const SessionJournal& journal);
 
@@ -59,10 +64,14 @@ std::string FormatJournal(const SessionJournal& journal);
 std::optional<SessionJournal> ParseJournal(std::string_view text);
 
 // Adds a fresh session entry. When an entry for the same folder (compared
-// without regard to ASCII case) is pending, the fresh one joins it: the first
-// entry's config records stay (the config now holds the first session's lines,
-// not the player's), config files it lacks are added, and the names and
-// processes are added to it.
+// without regard to ASCII case) is pending, the fresh one joins it: config
+// files it lacks are added, and the names and processes are added to it. For
+// a config it has, the rule is per key and per variable of the fresh session:
+// where the fresh record found the script's own line (a bind of the key to a
+// script command, any line of a variable the pending sessions set), an
+// earlier session still holds it and the pending record stands; otherwise
+// the fresh record's lines for it (none when it found none) replace the
+// pending ones, since they are the player's as the player left them.
 void AddSession(SessionJournal& journal, SessionEntry fresh);
 
 // Replaces `from` by `to` among the processes of every entry (a launching

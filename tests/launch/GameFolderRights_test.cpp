@@ -10,6 +10,7 @@
 #include "launch/Launch.h"
 #include "elevated/ScriptCopyHelper.h"
 #include "support/FakeServices.h"
+#include "launch/WithoutJournal.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ protected:
     }
     bool Run() {
         journal.entries.clear();
-        // Without a journal: the session restore has tests of its own.
-        sessions.journalPath.clear();
-        return Launch(services, sessions, queue, "");
+        // Without a journal, the question it brings answered Yes: the
+        // session restore has tests of its own.
+        return LaunchWithoutJournal(*this, withoutJournal, queue, "");
     }
     // The boxes (by icon), helper runs and game starts of the last run, in order.
     Strings Steps() const {
@@ -60,6 +61,7 @@ protected:
     void Answer(std::initializer_list<MessageAnswer> answers) { prompts.messageAnswers.assign(answers); }
 
     DemoQueue queue;
+    PlayWithoutJournal withoutJournal{prompts};
 };
 
 TEST_F(LaunchGameFolderTest, EveryFolderWrittenAsksNothing) {

@@ -16,6 +16,7 @@
 #include "core/Version.h"
 #include "elevated/ScriptCopyHelper.h"
 #include "script/basBuildConfigs.h"
+#include "launch/WithoutJournal.h"
 
 namespace {
 
@@ -39,9 +40,9 @@ protected:
     }
     bool Run(const std::string& optional = "") {
         journal.entries.clear();
-        // Without a journal: the session restore has tests of its own.
-        sessions.journalPath.clear();
-        return Launch(services, sessions, queue, optional);
+        // Without a journal, the question it brings answered Yes: the
+        // session restore has tests of its own.
+        return LaunchWithoutJournal(*this, withoutJournal, queue, optional);
     }
     Strings JournalOf(const std::string& prefix) const {
         Strings found;
@@ -71,6 +72,7 @@ protected:
     }
 
     DemoQueue queue;
+    PlayWithoutJournal withoutJournal{prompts};
 };
 
 TEST_F(LaunchTest, ReadsSettingsInOrderWithItsOwnAppKey) {
@@ -128,6 +130,30 @@ TEST_F(LaunchTest, TwoDemosWriteCopyThenStartWithTheScript) {
               (Strings{"demo duel.dm_2004", "demo ctf1.dm_2004", "demo duel.dm_2004", "demo ctf1.dm_2004",
                        "timescale 0.90", "timescale 2", "cl_freezedemo 1", "cg_thirdperson 1", "cl_freezedemo 0",
                        "stopdemo"}));
+}
+
+// Issue 30, item 5: without a place for the session journal nothing will put
+// the game's config back, so a launch of two or more demos asks first; one
+// demo changes no config and asks nothing. No starts nothing.
+TEST_F(LaunchTest, WithoutAPlaceForTheJournalTwoDemosAskFirst) {
+    Queue("duel.dm_2004", "base\\mp");
+    EXPECT_TRUE(Run());
+    EXPECT_TRUE(withoutJournal.asked.empty());
+    Queue("ctf1.dm_2004", "base\\mp");
+    EXPECT_TRUE(Run());
+    ASSERT_EQ(withoutJournal.asked.size(), 1u);
+    EXPECT_NE(withoutJournal.asked[0].find("the game's config will keep the script's keys"), std::string::npos);
+    EXPECT_EQ(shell.calls.size(), 2u);
+
+    journal.entries.clear();
+    sessions.journalPath.clear();
+    prompts.messageAnswers = {MessageAnswer::No};
+    EXPECT_FALSE(Launch(services, sessions, queue, ""));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Demo keys");
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(Actions(), (Strings{"message Reelwright - Demo keys"}));
+    EXPECT_EQ(shell.calls.size(), 2u);
 }
 
 TEST_F(LaunchTest, StoredBindsReachTheirPlaces) {
@@ -470,8 +496,7 @@ protected:
     }
     bool Run() {
         journal.entries.clear();
-        sessions.journalPath.clear();
-        return Launch(services, sessions, queue, "");
+        return LaunchWithoutJournal(*this, withoutJournal, queue, "");
     }
     // The script's files in a folder, in chain order, as far as they exist.
     std::map<std::string, std::string> ScriptFiles(const std::string& folder) {
@@ -503,6 +528,7 @@ protected:
     }
 
     DemoQueue queue;
+    PlayWithoutJournal withoutJournal{prompts};
 };
 
 TEST_F(LaunchLongQueueTest, AQueueAboveTheSessionLimitAsksAndEachAnswerDoesWhatItSays) {

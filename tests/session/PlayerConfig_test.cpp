@@ -126,6 +126,7 @@ TEST(SessionNames, AreTheKeysCommandsAndStoredVariablesOfTheScriptLaunchWrites) 
     for (const char* name : {"a.dm_2004", "b.dm_2004", "c.dm_2004"})
         queue.Append({name, "base\\mp", std::string("C:\\Games\\SOF2\\base\\mp\\demos\\") + name});
     fake.sessions.journalPath.clear();
+    fake.prompts.messageAnswers = {MessageAnswer::Yes};  // play without a journal
     Launch(fake.services, fake.sessions, queue, "");
     const std::string script = fake.files.files.at("C:\\Tools\\Reelwright.cfg");
 

@@ -227,18 +227,20 @@ TEST_F(SessionGuardTest, AConfigStillInUseOrDeniedIsReportedOnceAndTriedAgainLat
 
 TEST_F(SessionGuardTest, AnUnreadableJournalIsReportedSetAsideAndNotWrittenOver) {
     files.Put(platform.journalPath, "not a journal\n");
-    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));  // unguarded, the game still starts
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));  // asked, played unguarded
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, kDemoKeysTitle);
     EXPECT_EQ(platform.Bytes(platform.journalPath), "not a journal\n");
     EXPECT_EQ(platform.starts.size(), 0u);
     EXPECT_EQ(shell.calls.size(), 1u);
 
     RestoreEndedSessions(platform, prompts);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_NE(prompts.messages[0].text.find(platform.journalPath), std::string::npos);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_NE(prompts.messages[1].text.find(platform.journalPath), std::string::npos);
     EXPECT_EQ(platform.Bytes(platform.journalPath + ".unreadable"), "not a journal\n");
     EXPECT_FALSE(Journal());
     RestoreEndedSessions(platform, prompts);
-    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages.size(), 2u);
 }
 
 TEST_F(SessionGuardTest, TheUsersVirtualStoreCopyIsRecordedAndRestoredToo) {
@@ -255,6 +257,312 @@ TEST_F(SessionGuardTest, TheUsersVirtualStoreCopyIsRecordedAndRestoredToo) {
     EXPECT_EQ(platform.Bytes(copy), "bind F2 \"mine\"\nseta demo1 \"old\"\nseta name x\n");
     EXPECT_EQ(platform.Bytes(kConfig), kPlayerConfig);  // untouched by the game: not rewritten
     EXPECT_EQ(files.replaced, (Strings{platform.journalPath, platform.journalPath, copy}));
+}
+
+// Issue 30, item 1: below a virtualised folder without a user's copy at
+// Launch, the game reads the real config and writes a new copy: the player's
+// lines are recorded from the real config for the copy too, and put back
+// into the copy the game wrote.
+TEST_F(SessionGuardTest, AVirtualStoreCopyMadeDuringTheSessionGetsThePlayersLinesBack) {
+    platform.virtualised = {{"C:\\Games"}, "C:\\Users\\p\\AppData\\Local"};
+    const std::string copy = "C:\\Users\\p\\AppData\\Local\\VirtualStore\\Games\\SOF2\\base\\mp\\SOF2MP.cfg";
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    ASSERT_EQ(Journal()->entries[0].configs.size(), 2u);
+    EXPECT_FALSE(Journal()->entries[0].configs[1].existed);
+    EXPECT_EQ(Journal()->entries[0].configs[1].playerLines, (Strings{"bind F1 \"vote yes\"", "bind F2 \"vote no\""}));
+
+    // The game reads the real config and its writes go to the new copy.
+    ConsoleInterpreter console;
+    console.Execute(platform.Bytes(kConfig));
+    console.Execute(files.files.at(std::string(kGame) + "\\base\\mp\\Reelwright.cfg"));
+    files.files[copy] = console.ConfigText("\n");
+    platform.End(platform.lastGame);
+    RestoreEndedSessions(platform, prompts);
+
+    const std::string restored = platform.Bytes(copy);
+    EXPECT_NE(restored.find("bind F1 \"vote yes\"\nbind F2 \"vote no\"\n"), std::string::npos) << restored;
+    EXPECT_EQ(restored.find("vstr"), std::string::npos) << restored;
+    EXPECT_EQ(platform.Bytes(kConfig), kPlayerConfig);
+    EXPECT_FALSE(Journal());
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+// Issue 30, item 1, the other way: a game run with rights writes the real
+// config and makes no copy; the copy's record then finds nothing to do.
+TEST_F(SessionGuardTest, WithoutACopyTheGameThatWritesTheRealConfigGetsItBack) {
+    platform.virtualised = {{"C:\\Games"}, "C:\\Users\\p\\AppData\\Local"};
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    PlayGame("");
+    platform.End(platform.lastGame);
+    RestoreEndedSessions(platform, prompts);
+    EXPECT_FALSE(Journal());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_NE(platform.Bytes(kConfig).find("bind F1 \"vote yes\""), std::string::npos);
+}
+
+// Issue 30, item 2: a config whose look-up fails for another reason than
+// "file not found" in a folder that exists (a drive not there) is not taken
+// as deleted: the entry stays, is reported once and restores once the drive
+// is back.
+TEST_F(SessionGuardTest, AConfigOutOfReachKeepsItsEntryUntilItIsBack) {
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    PlayGame("");
+    platform.End(platform.lastGame);
+    const std::string asTheGameLeftIt = platform.Bytes(kConfig);
+
+    // The drive is not there: under Wine "path not found", as for a folder.
+    files.files.erase(kConfig);
+    files.Fail(kConfig, kErrorPathNotFound);
+    files.Fail(std::string(kGame) + "\\base\\mp", kErrorPathNotFound);
+    RestoreEndedSessions(platform, prompts);
+    ASSERT_TRUE(Journal());
+    EXPECT_EQ(Journal()->entries[0].configs[0].playerLines, (Strings{"bind F1 \"vote yes\"", "bind F2 \"vote no\""}));
+    EXPECT_NE(Journal()->entries[0].unreachableSince, 0u);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(prompts.messages[0].text.find(kConfig), std::string::npos);
+    EXPECT_NE(prompts.messages[0].text.find("    bind F1 \"vote yes\"\r\n"), std::string::npos);
+    RestoreEndedSessions(platform, prompts);  // reported once
+    EXPECT_EQ(prompts.messages.size(), 1u);
+
+    // Another failure of the look-up (a network drive not ready) is not
+    // "deleted" either.
+    files.Fail(kConfig, 21);
+    RestoreEndedSessions(platform, prompts);
+    EXPECT_TRUE(Journal());
+
+    // Back: put back, the entry gone.
+    files.failingPaths.clear();
+    files.files[kConfig] = asTheGameLeftIt;
+    RestoreEndedSessions(platform, prompts);
+    EXPECT_FALSE(Journal());
+    EXPECT_NE(platform.Bytes(kConfig).find("bind F1 \"vote yes\""), std::string::npos);
+    EXPECT_EQ(platform.Bytes(kConfig).find("demonext"), std::string::npos);
+    EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST_F(SessionGuardTest, AConfigDeletedFromAFolderThatIsThereEndsItsEntry) {
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    PlayGame("");
+    platform.End(platform.lastGame);
+    files.files.erase(kConfig);  // the folder still holds the script
+    RestoreEndedSessions(platform, prompts);
+    EXPECT_FALSE(Journal());
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(SessionGuardTest, AnEntryOutOfReachAtEveryStartFor30DaysIsDroppedWithAWord) {
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    PlayGame("");
+    platform.End(platform.lastGame);
+    files.files.erase(kConfig);
+    files.Fail(kConfig, kErrorPathNotFound);
+    files.Fail(std::string(kGame) + "\\base\\mp", kErrorPathNotFound);
+    RestoreEndedSessions(platform, prompts);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+
+    // Reachable once in between (but still held by another program): the
+    // count starts again.
+    platform.now += std::chrono::hours(24 * 20);
+    files.failingPaths.clear();
+    files.Put(kConfig, "bind F1 \"vstr demonext\"\n");
+    files.busyReads[kConfig] = kRestoreTries;
+    RestoreEndedSessions(platform, prompts);
+    ASSERT_TRUE(Journal());
+    EXPECT_EQ(Journal()->entries[0].unreachableSince, 0u);
+
+    files.files.erase(kConfig);
+    files.Fail(kConfig, kErrorPathNotFound);
+    files.Fail(std::string(kGame) + "\\base\\mp", kErrorPathNotFound);
+    RestoreEndedSessions(platform, prompts);
+    platform.now += std::chrono::hours(24 * 30) - std::chrono::seconds(1);
+    RestoreEndedSessions(platform, prompts);
+    ASSERT_TRUE(Journal());
+    EXPECT_EQ(prompts.messages.size(), 1u);
+
+    platform.now += std::chrono::seconds(1);
+    RestoreEndedSessions(platform, prompts);
+    EXPECT_FALSE(Journal());
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].title, kDemoKeysTitle);
+    EXPECT_NE(prompts.messages[1].text.find("30 days"), std::string::npos);
+    EXPECT_NE(prompts.messages[1].text.find(kConfig), std::string::npos);
+    EXPECT_NE(prompts.messages[1].text.find("    bind F1 \"vote yes\"\r\n    bind F2 \"vote no\"\r\n"), std::string::npos);
+}
+
+// Issue 30, item 3: Launch's read of the config is tried again while the
+// config is in use, as the restore's is.
+TEST_F(SessionGuardTest, LaunchsReadOfAConfigInUseIsTriedAgain) {
+    files.busyReads[kConfig] = kRestoreTries - 1;
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    EXPECT_EQ(platform.pausedFor, std::chrono::milliseconds((kRestoreTries - 1) * 500));
+    ASSERT_TRUE(Journal());
+    EXPECT_TRUE(Journal()->entries[0].configs[0].existed);
+    EXPECT_EQ(Journal()->entries[0].configs[0].playerLines, (Strings{"bind F1 \"vote yes\"", "bind F2 \"vote no\""}));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+// Issue 30, items 3 and 5: a config that still cannot be read gets no entry,
+// and Launch asks before it goes on: No starts nothing, Yes plays unguarded.
+TEST_F(SessionGuardTest, AConfigThatCannotBeReadAtLaunchIsAskedAbout) {
+    files.Fail(kConfig, kErrorAccessDenied);
+    prompts.messageAnswers = {MessageAnswer::No};
+    EXPECT_FALSE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, "Reelwright - Demo keys");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Question);
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(prompts.messages[0].text,
+              "Reelwright cannot put your own keys and settings back after this demo session: the game's config "
+              "will keep the script's keys.\r\n\r\nThe game's config C:\\Games\\SOF2\\base\\mp\\SOF2MP.CFG could "
+              "not be read: Access is denied.\r\n\r\nPlay the demos anyway?");
+    EXPECT_TRUE(platform.starts.empty());
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_FALSE(files.files.count("C:\\Tools\\Reelwright.cfg"));
+    EXPECT_FALSE(Journal());
+
+    files.failingPaths.clear();
+    files.busyReads[kConfig] = kRestoreTries;  // in use at every try
+    prompts.messageAnswers = {MessageAnswer::Yes};
+    EXPECT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_FALSE(Journal());  // nothing would put that config back
+    EXPECT_EQ(shell.calls.size(), 1u);
+}
+
+// Issue 30, item 5: a journal that cannot be locked, read or written, and no
+// place for one at all, are asked about the same way.
+TEST_F(SessionGuardTest, AJournalThatCannotBeUsedIsAskedAbout) {
+    auto asked = [&](const char* reason) {
+        prompts.messages.clear();
+        prompts.messageAnswers = {MessageAnswer::No};
+        const bool minimised = LaunchDemos({"a.dm_2004", "b.dm_2004"});
+        EXPECT_FALSE(minimised) << reason;
+        EXPECT_EQ(prompts.messages.size(), 1u) << reason;
+        EXPECT_TRUE(platform.starts.empty() && shell.calls.empty()) << reason;
+        return prompts.messages.empty() ? std::string() : prompts.messages[0].text;
+    };
+    platform.lockRefused = true;
+    EXPECT_NE(asked("locked").find("locked"), std::string::npos);
+    platform.lockRefused = false;
+
+    files.Fail(platform.journalPath, 112);  // a full disk
+    EXPECT_NE(asked("not written").find("could not be written:\r\n" + platform.journalPath + "\r\nerror 112"),
+              std::string::npos);
+    files.failingPaths.clear();
+
+    files.Put(platform.journalPath, "damaged\n");
+    EXPECT_NE(asked("damaged").find("damaged"), std::string::npos);
+    EXPECT_EQ(platform.Bytes(platform.journalPath), "damaged\n");
+    files.files.erase(platform.journalPath);
+
+    platform.journalPath.clear();
+    EXPECT_NE(asked("no place").find("no folder"), std::string::npos);
+}
+
+// Issue 30, item 5: the journal written when the game has started is
+// checked as well; a failure is told.
+TEST_F(SessionGuardTest, AJournalThatCannotBeWrittenAfterTheStartIsTold) {
+    bool started = false;
+    files.onReplace = [&](const std::string& path) {
+        if (path == platform.journalPath && !platform.starts.empty()) started = true;
+        if (started) files.Fail(platform.journalPath, 112);
+    };
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(prompts.messages[0].text.find("could not update its record"), std::string::npos);
+    // The entry still waits for this program, not for the game alone.
+    ASSERT_TRUE(Journal());
+    EXPECT_EQ(Journal()->entries[0].processes, (std::vector<SessionProcess>{platform.self}));
+}
+
+// Issue 30, item 4, with the fakes from Launch to the restore: a session
+// whose restore failed keeps its entry, and a later session of the folder
+// (after that one ended, or while it still runs) does not turn back what
+// the player changed in between.
+TEST_F(SessionGuardTest, ALaterSessionDoesNotTurnBackThePlayersChangesAfterAFailedRestore) {
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    PlayGame("");
+    platform.End(platform.lastGame);
+    files.Fail(kConfig, kErrorAccessDenied);
+    RestoreEndedSessions(platform, prompts);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    files.failingPaths.clear();
+
+    // The player played without demos and bound F1 anew; F2 still holds the
+    // script's bind.
+    ConsoleInterpreter console;
+    console.Execute(platform.Bytes(kConfig));
+    console.Execute("bind F1 \"say later\"");
+    files.files[kConfig] = console.ConfigText("\n");
+
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    PlayGame("");
+    platform.End(platform.lastGame);
+    RestoreEndedSessions(platform, prompts);
+    EXPECT_FALSE(Journal());
+    const std::string restored = platform.Bytes(kConfig);
+    EXPECT_NE(restored.find("bind F1 \"say later\""), std::string::npos) << restored;
+    EXPECT_NE(restored.find("bind F2 \"vote no\""), std::string::npos) << restored;
+    EXPECT_EQ(restored.find("vote yes"), std::string::npos) << restored;
+    EXPECT_EQ(restored.find("vstr"), std::string::npos) << restored;
+}
+
+TEST_F(SessionGuardTest, AnOverlappingSessionRecordsThePlayersLinesAsItFindsThem) {
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    const SessionProcess first = platform.lastGame;
+    // The first game still runs; the player bound F1 in it.
+    PlayGame("bind F1 \"say mid\"");
+
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004", "c.dm_2004"}));
+    const SessionProcess second = platform.lastGame;
+    PlayGame("");
+    platform.End(first);
+    RestoreEndedSessions(platform, prompts);
+    ASSERT_TRUE(Journal());
+    platform.End(second);
+    RestoreEndedSessions(platform, prompts);
+    EXPECT_FALSE(Journal());
+    const std::string restored = platform.Bytes(kConfig);
+    EXPECT_NE(restored.find("bind F1 \"say mid\""), std::string::npos) << restored;
+    EXPECT_NE(restored.find("bind F2 \"vote no\""), std::string::npos) << restored;  // the first record stands
+    EXPECT_EQ(restored.find("vote yes"), std::string::npos) << restored;
+    EXPECT_EQ(restored.find("demo"), std::string::npos) << restored;
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+// Issue 30, item 7: a config over 4 MiB is refused with the reason, at
+// Launch and at the restore, rather than read whole.
+TEST_F(SessionGuardTest, AConfigOver4MiBIsRefusedWithTheReason) {
+    files.Put(kConfig, std::string(kMaxConfigBytes + 1, '/'));
+    prompts.messageAnswers = {MessageAnswer::No};
+    EXPECT_FALSE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(prompts.messages[0].text.find("larger than 4 MiB"), std::string::npos) << prompts.messages[0].text;
+
+    files.Put(kConfig, kPlayerConfig);
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    PlayGame("");
+    platform.End(platform.lastGame);
+    files.files[kConfig] += std::string(kMaxConfigBytes, '/');
+    RestoreEndedSessions(platform, prompts);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_NE(prompts.messages[1].text.find("larger than 4 MiB"), std::string::npos) << prompts.messages[1].text;
+    EXPECT_TRUE(Journal());
+}
+
+// Issue 30, item 7: the start-up recovery and the watcher go on after a
+// failure, which is reported once.
+TEST_F(SessionGuardTest, TheRecoveryReportsAFailureAndGoesOn) {
+    ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));
+    platform.processCheckThrows = true;
+    EXPECT_THROW(RestoreEndedSessions(platform, prompts), std::runtime_error);
+    EXPECT_FALSE(platform.locked);
+    EXPECT_NO_THROW(RecoverEndedSessions(platform, prompts));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, kDemoKeysTitle);
+    EXPECT_NE(prompts.messages[0].text.find("The process check broke"), std::string::npos);
+    EXPECT_FALSE(platform.locked);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ TEST(SessionJournal, WritesAndReadsBackEveryFieldWithNonAsciiPathsAndOddBytes) {
                                       {"bind F1 \"vote yes\"", "seta demonext \"100% \x93quoted\x94\rcr\""}},
                                      {"C:\\x\\SOF2MP.cfg", false, 0, {}}}));
     journal.entries.back().reported = true;
+    journal.entries.back().unreachableSince = 1780000000;
     journal.entries.push_back(Entry("D:\\mymod", {"F9"}, {}, {7, 8}, {}));
 
     const std::string text = FormatJournal(journal);
@@ -45,6 +46,8 @@ TEST(SessionJournal, WritesAndReadsBackEveryFieldWithNonAsciiPathsAndOddBytes) {
     EXPECT_EQ(first.names.variables, (Strings{"demo1", "demonext"}));
     EXPECT_EQ(first.processes, (std::vector<SessionProcess>{{4242, 133456789012345678ULL}}));
     EXPECT_TRUE(first.reported);
+    EXPECT_EQ(first.unreachableSince, 1780000000u);
+    EXPECT_EQ(read->entries[1].unreachableSince, 0u);
     EXPECT_EQ(first.configs, journal.entries[0].configs);
     EXPECT_FALSE(read->entries[1].reported);
     EXPECT_EQ(FormatJournal(*read), text);
@@ -59,8 +62,16 @@ TEST(SessionJournal, AJournalThatIsDamagedOrOfAnotherFormatIsNotRead) {
 
     EXPECT_FALSE(ParseJournal(text.substr(0, text.size() - 4)));  // cut short
     std::string newer = text;
-    newer.replace(newer.find("format 1"), 8, "format 2");
+    newer.replace(newer.find("format 2"), 8, "format 3");
     EXPECT_FALSE(ParseJournal(newer));
+    // A journal of the first format, without the fields added since, is read.
+    std::string first = text;
+    first.replace(first.find("format 2"), 8, "format 1");
+    ASSERT_TRUE(ParseJournal(first));
+    EXPECT_EQ(ParseJournal(first)->entries[0].configs, journal.entries[0].configs);
+    std::string badSince = text;
+    badSince.replace(badSince.find("end\n"), 4, "unreachable soon\nend\n");
+    EXPECT_FALSE(ParseJournal(badSince));
     std::string badNumber = text;
     badNumber.replace(badNumber.find("process 1 2"), 11, "process x 2");
     EXPECT_FALSE(ParseJournal(badNumber));
@@ -98,6 +109,34 @@ TEST(SessionJournal, ASecondSessionOfAFolderJoinsThePendingEntryAndKeepsItsPlaye
     EXPECT_EQ(journal.entries[0].processes, (std::vector<SessionProcess>{{10, 1}, {40, 9}}));
     ReplaceProcess(journal, {12, 3}, std::nullopt);
     EXPECT_TRUE(journal.entries[1].processes.empty());
+}
+
+// Issue 30, item 4: after a failed restore the entry stays, and a later
+// session merges into it. Per key and per variable, the later session's
+// record of the player's line wins; where it finds the script's own line,
+// an earlier session still holds it and the earlier record stands.
+TEST(SessionJournal, ALaterSessionKeepsThePlayersLaterLinesAndTheEarlierRecordWhereTheScriptsLineStands) {
+    const std::string config = "C:\\G\\base\\mp\\SOF2MP.cfg";
+    SessionJournal journal;
+    journal.entries.push_back(Entry("C:\\G\\base\\mp", {"F1", "F2", "F3"}, {"demo1", "demonext"}, {10, 1},
+                                    {{config, true, 0x20,
+                                      {"bind F1 \"vote yes\"", "bind F2 \"vote no\"", "bind F3 \"say gg\"",
+                                       "seta demo1 \"old\""}}}));
+    journal.entries[0].reported = true;  // its restore failed
+    // Meanwhile the player bound F1 anew and took F3's bind away; F2 and the
+    // variables still hold the first session's lines.
+    AddSession(journal, Entry("C:\\G\\base\\mp", {"F1", "F2", "F3"}, {"demo1", "demonext"}, {11, 2},
+                              {{config, true, 0x20,
+                                {"bind F1 \"say later\"", "bind F2 \"vstr demonext\"", "seta demo1 \"demo a\"",
+                                 "seta demonext \"vstr demo2\""}}}));
+    ASSERT_EQ(journal.entries.size(), 1u);
+    EXPECT_EQ(journal.entries[0].configs[0].playerLines,
+              (Strings{"bind F2 \"vote no\"", "seta demo1 \"old\"", "bind F1 \"say later\""}));
+
+    // A variable whose line the player removed is not put back either.
+    AddSession(journal, Entry("C:\\G\\base\\mp", {"F2"}, {"demo1"}, {12, 3},
+                              {{config, true, 0x20, {"bind F2 \"vstr demonext\""}}}));
+    EXPECT_EQ(journal.entries[0].configs[0].playerLines, (Strings{"bind F2 \"vote no\"", "bind F1 \"say later\""}));
 }
 
 TEST(VirtualStore, MapsAPathBelowAVirtualisedFolderIntoTheUsersCopyOnly) {

@@ -23,9 +23,11 @@ public:
     FileSystem& Files() override { return files; }
     SessionProcess CurrentProcess() override { return self; }
     bool ProcessEnded(const SessionProcess& process) override {
+        if (processCheckThrows) throw std::runtime_error("The process check broke");
         return !running.count(process.id) || running.at(process.id) != process.creationTime;
     }
     void Pause(std::chrono::milliseconds duration) override;
+    std::chrono::system_clock::time_point Now() override { return now; }
     std::uint32_t StartGame(const std::string& file, const std::string& parameters, const std::string& directory,
                             int showMode, std::optional<SessionProcess>& game) override;
     void WatchGame() override { watched.push_back(lastGame); }
@@ -55,6 +57,9 @@ public:
     std::chrono::milliseconds pausedFor{0};
     bool locked = false;
     bool lockRefused = false;
+    bool processCheckThrows = false;  // ProcessEnded throws
+    // What Now gives: a day in 2026.
+    std::chrono::system_clock::time_point now{std::chrono::seconds(1'780'000'000)};
 
 private:
     std::uint32_t nextId_ = 200;

@@ -69,6 +69,10 @@ FileResult FakeFileSystem::ReadFileStart(const std::string& path, std::size_t co
     if (journal_) journal_->Add("read " + path);
     bytes.clear();
     if (failingPaths.count(path)) return FailureOf(path);
+    if (auto busy = busyReads.find(path); busy != busyReads.end() && busy->second > 0) {
+        --busy->second;
+        return FileResult{kErrorSharingViolation};
+    }
     const auto found = files.find(path);
     if (found == files.end()) return FileResult{kErrorFileNotFound};
     bytes = found->second.substr(0, count);

@@ -61,7 +61,7 @@ public:
     FileResult WriteAnsiTextFile(const std::string& path, const std::string& utf8Text) override;
     FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) override;
     // Journal entry "read <path>". A path in `busyReads` fails as "in use"
-    // that many more times.
+    // that many more times (so does ReadFileStart).
     FileResult ReadWholeFile(const std::string& path, std::string& bytes) override;
     // Journal entry "replace <path>"; the path is added to `replaced`. Calls
     // `onReplace` first. A path in `heldOpen` fails that many more times as

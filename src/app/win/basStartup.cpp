@@ -167,8 +167,9 @@ int Main(const std::wstring& commandLineTail) {
     ::InitCommonControlsEx(&controls);
 
     // Sessions whose games ended while no watcher ran (the machine restarted,
-    // the watcher was ended) are put back first.
-    if (!anotherInstance) RestoreEndedSessions(application.Sessions(), application.Prompts());
+    // the watcher was ended) are put back first; a failure there is reported
+    // and the start goes on.
+    if (!anotherInstance) RecoverEndedSessions(application.Sessions(), application.Prompts());
 
     switch (DecideStartup(anotherInstance, application.Store())) {
         case StartupChoice::Exit: return 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include <aclapi.h>
 #include <shlobj.h>
 
 #include "core/win/basAPI.h"
@@ -99,8 +100,63 @@ FileResult WriteFlushedFile(const std::wstring& path, const std::string& bytes) 
 
 }  // namespace
 
+namespace {
+
+// The path an open handle leads to in the end, without a "\\?\" prefix;
+// empty when the system does not tell.
+std::wstring FinalPathOf(HANDLE file) {
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
+                                               FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length >= final.size()) {
+        final.resize(length + 1);
+        length = ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    }
+    if (length == 0 || length >= final.size()) return {};
+    final.resize(length);
+    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + final.substr(8);
+    if (final.rfind(L"\\\\?\\", 0) == 0) return final.substr(4);
+    return final;
+}
+
+}  // namespace
+
+FileResult CopyFileSecurity(HANDLE from, const std::wstring& to) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD read = ::GetSecurityInfo(from, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                         nullptr, &descriptor);
+    if (read != ERROR_SUCCESS) return FileResult{read};
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
+    // The file's own entries; those it inherited come from the folder again.
+    const SECURITY_INFORMATION which = DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED)
+                                                                        ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                        : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    std::wstring name = to;
+    const DWORD set = dacl ? ::SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, which, nullptr, nullptr, dacl, nullptr)
+                           : ERROR_SUCCESS;
+    ::LocalFree(descriptor);
+    return FileResult{set};
+}
+
 FileResult Win32FileSystem::ReplaceFile(const std::string& path, const std::string& bytes) {
-    const std::wstring target = basAPI::Widen(path);
+    std::wstring target = basAPI::Widen(path);
+    // A file that is a link stays one: the new bytes replace the file it
+    // leads to, which keeps its own security (not a plain file in the link's
+    // place with the folder's).
+    basAPI::UniqueFile existing(::CreateFileW(target.c_str(), READ_CONTROL,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!existing)  // not allowed to read its security: still followed
+        existing.reset(::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (existing) {
+        if (std::wstring final = FinalPathOf(existing.get()); !final.empty()) target = std::move(final);
+    }
     const std::wstring folder = target.substr(0, target.find_last_of(L'\\'));
     const int made = ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS)
@@ -111,6 +167,10 @@ FileResult Win32FileSystem::ReplaceFile(const std::string& path, const std::stri
     wchar_t temporary[MAX_PATH]{};
     if (::GetTempFileNameW(folder.c_str(), L"rw", 0, temporary) == 0) return LastError();
     FileResult result = WriteFlushedFile(temporary, bytes);
+    // Best kept: a file system without security of its own (FAT, a share)
+    // takes the new file as it is.
+    if (result && existing) copySecurity(existing.get(), temporary);
+    existing.reset();
     if (result && !::MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         result = LastError();
     if (!result) ::DeleteFileW(temporary);

@@ -12,6 +12,10 @@ namespace reelwright::win {
 // still reads as a failure.
 FileResult LastError();
 
+// Gives the file `to` the security entries of its own (the DACL, without the
+// inherited ones) that the file held open as `from` has.
+FileResult CopyFileSecurity(HANDLE from, const std::wstring& to);
+
 class Win32FileSystem : public FileSystem {
 public:
     bool FileExists(const std::string& path) override;
@@ -36,6 +40,10 @@ public:
     FileResult CreateFolder(const std::string& path) override;
     FileResult RemoveFolder(const std::string& path) override;
     FileResult WriteNewFile(const std::string& path, std::string_view bytes) override;
+
+    // How ReplaceFile gives the new file the replaced one's security; a seam
+    // for tests, since Wine keeps none of its own.
+    FileResult (*copySecurity)(HANDLE from, const std::wstring& to) = CopyFileSecurity;
 };
 
 }  // namespace reelwright::win

@@ -21,7 +21,7 @@ int RunSessionWatcher(std::string_view commandLineTail, SessionPlatform& platfor
         }
         if (game) ::WaitForSingleObject(game.get(), INFINITE);
     }
-    RestoreEndedSessions(platform, prompts);
+    RecoverEndedSessions(platform, prompts);
     return 0;
 }
 

@@ -33,6 +33,7 @@ public:
     SessionProcess CurrentProcess() override;
     bool ProcessEnded(const SessionProcess& process) override;
     void Pause(std::chrono::milliseconds duration) override;
+    std::chrono::system_clock::time_point Now() override { return std::chrono::system_clock::now(); }
     std::uint32_t StartGame(const std::string& file, const std::string& parameters, const std::string& directory,
                             int showMode, std::optional<SessionProcess>& game) override;
     void WatchGame() override;
