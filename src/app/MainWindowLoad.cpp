@@ -11,7 +11,8 @@
 namespace reelwright {
 
 void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, const std::string& demoPath) {
-    if (const auto character = GameFolderBreakingCharacter(gameFolder)) {
+    const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
+    if (const auto character = GameFolderRefusedCharacter(gameFolder, fitsAnsi)) {
         services.prompts.ShowMessage(GameFolderRefusedMessage(gameFolder, *character), kPlayErrorTitle,
                                      MessageIcon::Stop, MessageButtons::Ok);
         return;
@@ -25,7 +26,6 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
     // quoted here).
     DemoQueue alone;
     alone.Append({place.name, place.gameType, demoPath});
-    const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
     if (const auto refused = FindConsoleNameProblems(alone, fitsAnsi); !refused.empty()) {
         services.prompts.ShowMessage(ConsoleNamesMessage(alone, refused), kPlayErrorTitle, MessageIcon::Stop,
                                      MessageButtons::Ok);

@@ -57,13 +57,15 @@ struct HeldFacts {
 enum class HoldMode {
     Inspect,        // an existing file or folder, to read its facts
     WriteExisting,  // an existing file, to replace its contents
-    CreateNew,      // a file that must not exist yet, to write its contents
+    CreateNew,      // a file that must not exist yet, to write its contents (or delete it again)
     Attributes,     // an existing file, to change its attributes
+    Read,           // an existing file, to read it: others may only read it meanwhile, and a
+                    // program held so can still be started
 };
 
 // A file or folder held open. While it is held no one can delete, rename or
 // replace it; others may still read it (and write it, unless it was opened
-// to write).
+// to write or to read).
 class HeldItem {
 public:
     virtual ~HeldItem() = default;
@@ -76,6 +78,14 @@ public:
 
     // Sets the attributes to read-only alone (held for attributes only).
     virtual FileResult MakeReadOnly() = 0;
+
+    // Reads the file from its start: at most `limit` + 1 bytes, so that more
+    // than `limit` tells that the file is larger (held to read only).
+    virtual FileResult Read(std::size_t limit, std::string& bytes) = 0;
+
+    // Deletes the file that was created, wherever its folder lies by now; it
+    // is gone when the owner ends (held as a new file only).
+    virtual FileResult Delete() = 0;
 
 protected:
     explicit HeldItem(HeldFacts facts) : facts_(std::move(facts)) {}

@@ -246,6 +246,13 @@ private:
         if (queue.Count() != contents->entries.size() ||
             !FindConsoleNameProblems(queue, [](std::string_view) { return true; }).empty())
             return CopyScriptCheck::ForeignSource;
+        // Nor for keys that the console would not bind as one key each: a key
+        // name can end the bind line and run commands of its own.
+        const basBuildConfigs::ScriptKeys& keys = contents->keys;
+        if (!RefusedKeyNames({keys.next, keys.play, keys.pause, keys.stop, keys.fast, keys.slow, keys.thirdPerson,
+                              keys.previous})
+                 .empty())
+            return CopyScriptCheck::ForeignSource;
         // Launch asks only for folders of the queued demos' game types.
         for (const std::string& gameType : request.gameTypes) {
             const bool played = std::any_of(queue.Entries().begin(), queue.Entries().end(),
@@ -334,8 +341,15 @@ bool WriteTarget(FileSystem& files, const std::vector<std::string>& parts, Targe
             if (!IsNotFound(target.scriptsOpened[part])) return false;
             FileResult created;
             script = files.Hold(basBuildConfigs::DemoConfigPath(target.folder, fileName), HoldMode::CreateNew, created);
-            if (!script || !IsInPlace(*script, false, basBuildConfigs::DemoConfigPath(target.finalPath, fileName)))
+            if (!script) return false;
+            // A file made where it does not belong (its folder replaced since
+            // it was checked), or left unwritten, does not stay behind.
+            if (!IsInPlace(*script, false, basBuildConfigs::DemoConfigPath(target.finalPath, fileName)) ||
+                !script->Replace(parts[part])) {
+                script->Delete();
                 return false;
+            }
+            continue;
         }
         if (!script->Replace(parts[part])) return false;
     }

@@ -294,9 +294,11 @@ bool Launch(AppServices& services, SessionPlatform& sessions, const DemoQueue& q
 
     if (gameFolder.empty() || queue.Empty()) return minimise;
 
-    // A folder that breaks the game's command line: one box, nothing written,
-    // nothing started, the window left as it is (as for the names below).
-    if (const auto character = GameFolderBreakingCharacter(gameFolder)) {
+    // A folder that breaks the game's command line or holds a character of no
+    // ANSI code page: one box, nothing written, nothing started, the window
+    // left as it is (as for the names below).
+    const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
+    if (const auto character = GameFolderRefusedCharacter(gameFolder, fitsAnsi)) {
         services.prompts.ShowMessage(GameFolderRefusedMessage(gameFolder, *character), kPlayDemoErrorTitle,
                                      MessageIcon::Stop, MessageButtons::Ok);
         return false;
@@ -304,7 +306,6 @@ bool Launch(AppServices& services, SessionPlatform& sessions, const DemoQueue& q
 
     // Names the game's console cannot take: one box, nothing written, nothing
     // started, the window left as it is.
-    const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
     if (const auto refused = FindConsoleNameProblems(queue, fitsAnsi); !refused.empty()) {
         services.prompts.ShowMessage(ConsoleNamesMessage(queue, refused), kPlayDemoErrorTitle, MessageIcon::Stop,
                                      MessageButtons::Ok);

@@ -60,17 +60,58 @@ const char* ProblemText(ConsoleNameProblem problem) {
     return "";
 }
 
+bool BreaksCommandLine(char c) { return c == '+' || c == '"' || IsControl(c); }
+
+// The length of the UTF-8 character that begins the text: 1 for ASCII and
+// for a byte that begins no well-formed sequence.
+std::size_t CharacterLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 1;
+    if (length > text.size()) return 1;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+    return length;
+}
+
+// "U+FF0B" for a UTF-8 character; a stray byte is named by its code.
+std::string CodePointLabel(std::string_view character) {
+    auto lead = static_cast<unsigned char>(character[0]);
+    if (character.size() == 1 && lead >= 0x80) return "byte " + std::to_string(lead);
+    static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    unsigned long codePoint = lead & kLeadBits[character.size()];
+    for (std::size_t i = 1; i < character.size(); ++i)
+        codePoint = (codePoint << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string digits;
+    for (; codePoint || digits.size() < 4; codePoint >>= 4) digits.insert(digits.begin(), kHex[codePoint & 0xF]);
+    return "U+" + digits;
+}
+
+bool IsBreakingCharacter(std::string_view character) {
+    return character.size() == 1 && BreaksCommandLine(character[0]);
+}
+
 // The character as the boxes name it.
-std::string CharacterName(char character) {
-    if (character == '+') return "a \"+\"";
-    if (character == '"') return "a double quote";
-    return "a control character (code " + std::to_string(static_cast<unsigned char>(character)) + ")";
+std::string CharacterName(std::string_view character) {
+    if (character == "+") return "a \"+\"";
+    if (character == "\"") return "a double quote";
+    if (IsBreakingCharacter(character))
+        return "a control character (code " + std::to_string(static_cast<unsigned char>(character[0])) + ")";
+    return "the character \"" + std::string(character) + "\" (" + CodePointLabel(character) + ")";
 }
 
 // What the character does to the game's command line.
-const char* CharacterEffect(char character) {
-    return character == '+' ? "at which the game splits its command line"
-                            : "which breaks the quotes around the folder on the game's command line";
+const char* CharacterEffect(std::string_view character) {
+    if (character == "+") return "at which the game splits its command line";
+    if (IsBreakingCharacter(character)) return "which breaks the quotes around the folder on the game's command line";
+    return "which your system's code page (for programs that do not use Unicode) cannot represent and the game "
+           "would read as another character";
+}
+
+// What the folder's path must hold instead.
+const char* FolderAdvice(std::string_view character) {
+    return IsBreakingCharacter(character) ? "holds no \"+\" or double quote"
+                                          : "holds only characters of your system's code page";
 }
 
 // The action of each bind index, as the properties dialog labels it.
@@ -123,24 +164,38 @@ std::string ConsoleNamesMessage(const DemoQueue& queue, const std::vector<Refuse
 }
 
 std::optional<char> GameFolderBreakingCharacter(std::string_view gameFolder) {
-    const auto found = std::find_if(gameFolder.begin(), gameFolder.end(),
-                                    [](char c) { return c == '+' || c == '"' || IsControl(c); });
+    const auto found = std::find_if(gameFolder.begin(), gameFolder.end(), BreaksCommandLine);
     if (found == gameFolder.end()) return std::nullopt;
     return *found;
 }
 
-std::string GameFolderRefusedMessage(std::string_view gameFolder, char character) {
+std::optional<std::string> GameFolderRefusedCharacter(std::string_view gameFolder, const AnsiTest& fitsAnsi) {
+    for (std::size_t at = 0; at < gameFolder.size();) {
+        const std::string_view character = gameFolder.substr(at, CharacterLength(gameFolder.substr(at)));
+        if (IsBreakingCharacter(character) || !fitsAnsi(character)) return std::string(character);
+        at += character.size();
+    }
+    return std::nullopt;
+}
+
+std::string GameFolderRefusedMessage(std::string_view gameFolder, std::string_view character) {
     std::string text = "Your SOF2 folder holds " + CharacterName(character) + ", " + CharacterEffect(character) +
                        ", so the game was not started:\r\n\r\n";
     text += gameFolder;
-    text += "\r\n\r\nMove or rename the game's folder so that its path holds no \"+\" or double quote, then "
-            "locate it again with File > Locate SOF2.exe File.";
+    text += "\r\n\r\nMove or rename the game's folder so that its path ";
+    text += FolderAdvice(character);
+    text += ", then locate it again with File > Locate SOF2.exe File.";
     return text;
 }
 
+std::string GameFolderRefusedMessage(std::string_view gameFolder, char character) {
+    return GameFolderRefusedMessage(gameFolder, std::string_view(&character, 1));
+}
+
 std::string GameFolderNotTakenText(std::string_view gameFolder, char character) {
-    std::string text = "The folder you have chosen holds " + CharacterName(character) + ", " +
-                       CharacterEffect(character) + ":\r\n\r\n";
+    const std::string_view named(&character, 1);
+    std::string text = "The folder you have chosen holds " + CharacterName(named) + ", " + CharacterEffect(named) +
+                       ":\r\n\r\n";
     text += gameFolder;
     text += "\r\n\r\nMove or rename the game's folder so that its path holds no \"+\" or double quote, then "
             "choose it again.";

@@ -18,7 +18,10 @@
 // outside ASCII; no name may hold a double quote or a control character (a
 // line end splits a command even inside quotes); and every character must
 // exist in the ANSI code page. The game folder is always quoted, so it must
-// hold no "+", double quote or control character.
+// hold no "+", double quote or control character; and, as every name, only
+// characters of the ANSI code page: the game's command line is converted to
+// it with best-fit, so a fullwidth plus or quote would reach the game as a
+// "+" or a double quote.
 #pragma once
 
 #include <array>
@@ -70,8 +73,15 @@ std::string ConsoleNamesMessage(const DemoQueue& queue, const std::vector<Refuse
 // Nothing when the folder can be passed.
 std::optional<char> GameFolderBreakingCharacter(std::string_view gameFolder);
 
+// The first character of the game folder that the game cannot take: one that
+// breaks the command line (as above) or that the ANSI code page lacks, as its
+// UTF-8 text. Nothing when the folder can be passed. Bytes that are not UTF-8
+// come out one at a time and are judged by `fitsAnsi`.
+std::optional<std::string> GameFolderRefusedCharacter(std::string_view gameFolder, const AnsiTest& fitsAnsi);
+
 // The stop box's text of Launch and the direct playback for such a folder:
-// the folder, the character, and what to do.
+// the folder, the character (one UTF-8 character), and what to do.
+std::string GameFolderRefusedMessage(std::string_view gameFolder, std::string_view character);
 std::string GameFolderRefusedMessage(std::string_view gameFolder, char character);
 
 // The folder setup's text when the chosen folder holds such a character.

@@ -150,6 +150,14 @@ TEST_F(LoadFixture, AGameFolderThatBreaksTheCommandLineIsRefusedAndTheLoadGoesOn
                                             "line, so the game was not started:\r\n\r\nD:\\Games\\SOF2+exec x\r\n"),
               0u);
     EXPECT_EQ(journal.entries.back(), "firstrun");
+
+    // A fullwidth plus, which the game's command line would get as "+".
+    prompts.messages.clear();
+    store.Put("Settings", "SOF2 Path", "D:\\Games\\SOF2\xef\xbc\x8b" "exec x");
+    Load("\"D:\\Games\\SOF2\xef\xbc\x8b" "exec x\\base\\mp\\demos\\a.dm_2004\"");
+    EXPECT_TRUE(shell.calls.empty());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text.find("Your SOF2 folder holds the character \"\xef\xbc\x8b\" (U+FF0B)"), 0u);
 }
 
 TEST_F(LoadFixture, AGameThatCannotBeStartedIsReported) {

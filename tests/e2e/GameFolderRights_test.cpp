@@ -10,11 +10,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <set>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/win/frmMain.h"
+#include "elevated/ElevatedProgramCopy.h"
+#include "elevated/win/Win32ElevatedRunner.h"
 #include "launch/GameFolderRights.h"
 #include "script/basBuildConfigs.h"
 #include "core/win/Win32FileSystem.h"
@@ -331,6 +335,80 @@ TEST(ProgramFile, IsHeldAgainstChangesWhileTheProgramRuns) {
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(running.WaitForExit(10s), 0u);
+    ClearSettings();
+}
+
+// The copy that is elevated, made of the real program's bytes, is held from
+// before its start until it has ended: no one can write, delete or rename it
+// or its folder meanwhile, others may read it, and a clean-up of left-over
+// copies leaves it alone. Here the copy runs as the program's normal start,
+// so the test decides when it ends.
+TEST(ProgramCopy, IsHeldForReadingOnlyUntilTheElevatedProgramHasEnded) {
+    ClearSettings();
+    SeedSetting("Settings", "Load Splash", "0");
+    GameFolder game;
+    SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
+    ASSERT_TRUE(ProgramCopies().empty());
+    wchar_t temp[MAX_PATH + 1]{};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+
+    win::Win32FileSystem files;
+    win::Win32ElevatedRunner starter;
+    const std::string program = ReadBytes(ProgramPath());
+    ASSERT_FALSE(program.empty());
+    ElevatedProgramCopy elevation(files, starter, [&] { return std::optional<std::string>(program); },
+                                  "Reelwright.exe");
+
+    struct Observed {
+        bool running = false, folderMade = false, writeRefused = false, deleteRefused = false, renameRefused = false,
+             folderRenameRefused = false, readAllowed = false, keptByCleanUp = false, closed = false;
+    } seen;
+    std::thread watcher([&] {
+        HWND main = WaitForWindow(frmMain::kClassName, 0, L"", 30s);
+        if (!main) return;
+        seen.running = true;
+        const auto copies = ProgramCopies();
+        if (copies.size() == 1) {
+            seen.folderMade = true;
+            const std::wstring folder = std::wstring(temp) + *copies.begin();
+            const std::wstring copy = folder + L"\\Reelwright.exe";
+            const auto refused = [&](DWORD access) {
+                const HANDLE file = ::CreateFileW(copy.c_str(), access,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr);
+                if (file == INVALID_HANDLE_VALUE) return true;
+                ::CloseHandle(file);
+                return false;
+            };
+            seen.writeRefused = refused(GENERIC_WRITE);
+            seen.deleteRefused = refused(DELETE) && !::DeleteFileW(copy.c_str());
+            seen.renameRefused = !::MoveFileW(copy.c_str(), (copy + L".moved").c_str());
+            seen.folderRenameRefused = !::MoveFileW(folder.c_str(), (folder + L"-moved").c_str());
+            const HANDLE reader = ::CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                0, nullptr);
+            seen.readAllowed = reader != INVALID_HANDLE_VALUE;
+            if (reader != INVALID_HANDLE_VALUE) ::CloseHandle(reader);
+            win::Win32FileSystem other;
+            RemoveProgramCopies(other);
+            seen.keptByCleanUp = ReadBytes(copy) == program;
+        }
+        seen.closed = ::PostMessageW(main, WM_CLOSE, 0, 0) != 0;
+    });
+    const auto exitCode = elevation.RunElevated("");
+    watcher.join();
+
+    ASSERT_TRUE(seen.running);
+    EXPECT_TRUE(seen.closed);
+    EXPECT_EQ(exitCode, std::optional<std::uint32_t>{0});
+    ASSERT_TRUE(seen.folderMade);
+    EXPECT_TRUE(seen.writeRefused);
+    EXPECT_TRUE(seen.deleteRefused);
+    EXPECT_TRUE(seen.renameRefused);
+    EXPECT_TRUE(seen.folderRenameRefused);
+    EXPECT_TRUE(seen.readAllowed);
+    EXPECT_TRUE(seen.keptByCleanUp);
+    // Deleted once it has ended.
+    EXPECT_TRUE(ProgramCopies().empty());
     ClearSettings();
 }
 

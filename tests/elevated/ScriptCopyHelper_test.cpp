@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <set>
 #include <utility>
 #include <string>
@@ -141,6 +143,17 @@ TEST_F(CopyScriptHelperTest, ASourceThatIsNotExactlyOurScriptIsRefused) {
         {{"a b.dm_2004", "base\\mp"}, {"b.dm_2004", "mymod"}}};
     for (const auto& entries : unsafe) {
         files.files[kSource] = basBuildConfigs::BuildScript({"F6", "F7", "F5", "F8", "F4", "F3", "F2", "F1"}, entries);
+        ExpectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"});
+    }
+    // The builder's bytes for a key name that Launch refuses: the bind line
+    // would end at the quote and run the rest as commands.
+    for (const std::string& slow : {std::string("F6 \"vstr slomo\";echo INJECTED;bind F9"), std::string("F3;quit"),
+                                    std::string("F3//x"), std::string("\xe9")}) {
+        SCOPED_TRACE(slow);
+        files.files[kSource] = basBuildConfigs::BuildScript(
+            {slow, "F7", "F5", "F8", "F4", "F3", "F2", "F1"},
+            std::vector<basBuildConfigs::ScriptEntry>{{"a.dm_2004", "base\\mp"}, {"b.dm_2004", "mymod"}});
+        ASSERT_TRUE(basBuildConfigs::ReadOwnScript(files.files[kSource]));
         ExpectRefused(CopyScriptCheck::ForeignSource, {"base\\mp"});
     }
     // A link in the source's place, a folder, a file too large to be ours, no file.
@@ -334,6 +347,22 @@ TEST_F(CopyScriptHelperTest, ATargetFileThatIsALinkAFolderOrHardLinkedIsRefused)
     ExpectRefused(CopyScriptCheck::LinkInTheWay, {"base\\mp", "mymod"});
     EXPECT_EQ(files.files[config], "");
     EXPECT_TRUE(files.readOnly.empty());
+}
+
+TEST_F(CopyScriptHelperTest, ANewFileThatLandsElsewhereIsRemovedThroughItsHandle) {
+    // The last folder was replaced by a junction after it was checked: the
+    // new script's final path lies elsewhere.
+    const std::string game = kGame;
+    const std::string target = game + "\\mymod\\Reelwright.cfg";
+    files.finalPaths = {{target, "C:\\Windows\\System32\\Reelwright.cfg"}};
+    EXPECT_EQ(Run({"base\\mp", "mymod"}), kHelperStepFailed);
+    EXPECT_EQ(files.files.count(target), 0u);
+    EXPECT_EQ(files.files[game + "\\base\\mp\\Reelwright.cfg"], script);
+    const auto at = [&](const std::string& entry) {
+        return std::find(journal.entries.begin(), journal.entries.end(), entry) - journal.entries.begin();
+    };
+    EXPECT_LT(at("delete " + target), at("release " + target));
+    EXPECT_EQ(at("write " + target), static_cast<std::ptrdiff_t>(journal.entries.size()));
 }
 
 TEST_F(CopyScriptHelperTest, AFailedStepFailsTheRunButNotTheOtherFolders) {

@@ -2,6 +2,8 @@
 // what the game does with them.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -87,6 +89,31 @@ TEST(ConsoleCommandLine, GameFoldersThatBreakTheCommandLineAreFoundAndOthersReac
     EXPECT_EQ(GameFolderBreakingCharacter("D:\\Games\\SOF2+exec x"), '+');
     EXPECT_EQ(GameFolderBreakingCharacter("D:\\Games\\\"SOF2"), '"');
     EXPECT_EQ(GameFolderBreakingCharacter("D:\\Games\\SO\tF2"), '\t');
+
+    // The same folders, and look-alikes the code page lacks (converted with
+    // best-fit they would reach the game as "+" or a quote), in the order
+    // they stand; letters of the code page pass.
+    const AnsiTest latin1 = [](std::string_view text) {
+        return text.empty() || static_cast<unsigned char>(text[0]) < 0xC4;
+    };
+    const std::pair<const char*, std::optional<std::string>> folders[] = {
+        {"D:\\Games\\SOF2+exec x", "+"},
+        {"D:\\Games\\SOF2\xef\xbc\x8b" "exec x", "\xef\xbc\x8b"},          // fullwidth plus
+        {"D:\\\xef\xbc\x82Games\\So\"F2", "\xef\xbc\x82"},               // fullwidth quote first
+        {"D:\\Jeux\\\xc3\xa9t\xc3\xa9\\SO\tF2", "\t"},
+        {"D:\\\xe6\x97\xa5\xe6\x9c\xac\\SOF2", "\xe6\x97\xa5"},
+        {"D:\\Games\\\xff", "\xff"},                                   // not UTF-8: the byte alone
+        {"C:\\Jeux\\\xc3\xa9t\xc3\xa9 (x86); SOF2", std::nullopt},
+    };
+    for (const auto& [folder, character] : folders)
+        EXPECT_EQ(GameFolderRefusedCharacter(folder, latin1), character) << folder;
+    EXPECT_EQ(GameFolderRefusedMessage("D:\\SOF2\xef\xbc\x8b", "\xef\xbc\x8b"),
+              "Your SOF2 folder holds the character \"\xef\xbc\x8b\" (U+FF0B), which your system's code page (for "
+              "programs that do not use Unicode) cannot represent and the game would read as another character, so the "
+              "game was not started:\r\n\r\nD:\\SOF2\xef\xbc\x8b\r\n\r\nMove or rename the "
+              "game's folder so that its path holds only characters of your system's code page, then locate it "
+              "again with File > Locate SOF2.exe File.");
+    EXPECT_NE(GameFolderRefusedMessage("D:\\\xf0\x9f\x8e\xae", "\xf0\x9f\x8e\xae").find("(U+1F3AE)"), std::string::npos);
 
     // Inside the quotes blanks, ";", comments and high bytes are kept.
     for (const char* folder : {"C:\\Program Files (x86)\\SOF2; gold", "C:\\Jeux\\\xc9t\xe9 //SOF2 /*x", "D:\\"}) {

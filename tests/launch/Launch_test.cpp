@@ -371,7 +371,9 @@ TEST_F(LaunchTest, GameFoldersThatBreakTheCommandLineAreRefusedBeforeAnything) {
                   "holds no \"+\" or double quote, then locate it again with File > Locate SOF2.exe File.");
     const std::pair<const char*, const char*> others[] = {
         {"D:\\Ga\"mes", "holds a double quote, which breaks the quotes around the folder"},
-        {"D:\\Ga\tmes", "holds a control character (code 9), which breaks the quotes around the folder"}};
+        {"D:\\Ga\tmes", "holds a control character (code 9), which breaks the quotes around the folder"},
+        // Converted with best-fit, a fullwidth plus would reach the game as "+".
+        {"D:\\Games\\SOF2\xef\xbc\x8b" "exec x", "holds the character \"\xef\xbc\x8b\" (U+FF0B), which your system's code page"}};
     for (const auto& [folder, reason] : others) {
         prompts.messages.clear();
         store.Put(kSectionSettings, kKeyGamePath, folder);

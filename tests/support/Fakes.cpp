@@ -221,6 +221,16 @@ public:
         files_.readOnly.insert(path_);
         return {};
     }
+    FileResult Read(std::size_t limit, std::string& bytes) override {
+        if (journal_) journal_->Add("read held " + path_);
+        bytes = files_.files[path_].substr(0, limit + 1);
+        return {};
+    }
+    FileResult Delete() override {
+        if (journal_) journal_->Add("delete " + path_);
+        files_.files.erase(path_);
+        return {};
+    }
 
 private:
     FakeFileSystem& files_;
@@ -232,6 +242,7 @@ private:
 
 std::unique_ptr<HeldItem> FakeFileSystem::Hold(const std::string& path, HoldMode mode, FileResult& error) {
     if (journal_) journal_->Add("hold " + path);
+    holdModes[path] = mode;
     error = {};
     if (failingPaths.count(path)) {
         error = FailureOf(path);

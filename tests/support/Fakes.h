@@ -86,8 +86,9 @@ public:
     std::optional<FolderContents> ListFolder(const std::string& folder) override;
     bool IsReadOnly(const std::string& path) override;
     // Journal entries "hold <path>" and, when the owner ends, "release <path>";
-    // "write <path>" and "readonly <path>" for what is done through it. A
-    // folder exists when `folders` names it or anything lies below it.
+    // "write <path>", "readonly <path>", "read held <path>" and "delete <path>"
+    // for what is done through it; the mode goes to `holdModes`. A folder
+    // exists when `folders` names it or anything lies below it.
     std::unique_ptr<HeldItem> Hold(const std::string& path, HoldMode mode, FileResult& error) override;
     FileResult ReadHeldFile(const std::string& path, std::size_t limit, std::string& bytes, HeldFacts& facts) override;
     // Its "ANSI code page" is UTF-8: the text is the bytes.
@@ -123,6 +124,7 @@ public:
     std::map<std::string, int> heldOpen;   // path -> how many more replacements fail as held open
     std::function<void(const std::string&)> onReplace;  // called before a file is replaced
     std::vector<std::string> replaced;                  // paths replaced, in order
+    std::map<std::string, HoldMode> holdModes;          // path -> how it was held last
 
 private:
     FileResult FailureOf(const std::string& path) const;

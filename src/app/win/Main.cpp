@@ -4,5 +4,6 @@
 #include "app/win/basStartup.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    basStartup::KeepDllsToTheSystemFolder();
     return basStartup::Main(commandLine ? commandLine : L"");
 }

@@ -143,6 +143,17 @@ private:
 
 }  // namespace
 
+void KeepDllsToTheSystemFolder() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+    const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+    const auto setDefaultDllDirectories =
+        kernel32 ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+                       reinterpret_cast<void*>(::GetProcAddress(kernel32, "SetDefaultDllDirectories")))
+                 : nullptr;
+    if (!setDefaultDllDirectories || !setDefaultDllDirectories(kSearchSystem32)) ::SetDllDirectoryW(L"");
+}
+
 int Main(const std::wstring& commandLineTail) {
     // Held for the whole run: the copy that is elevated is made from it.
     win::HoldOwnProgramFile();

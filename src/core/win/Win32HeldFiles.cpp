@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -84,6 +85,38 @@ public:
                                                                                                 : LastError();
     }
 
+    FileResult Read(std::size_t limit, std::string& bytes) override {
+        bytes.clear();
+        LARGE_INTEGER size{};
+        LARGE_INTEGER start{};
+        if (!::GetFileSizeEx(handle_.get(), &size) || !::SetFilePointerEx(handle_.get(), start, nullptr, FILE_BEGIN))
+            return LastError();
+        bytes.resize(static_cast<std::size_t>(
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(size.QuadPart), std::uint64_t{limit} + 1)));
+        std::size_t filled = 0;
+        while (filled < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
+            DWORD read = 0;
+            if (!::ReadFile(handle_.get(), bytes.data() + filled, chunk, &read, nullptr)) {
+                bytes.clear();
+                return LastError();
+            }
+            if (read == 0) break;
+            filled += read;
+        }
+        bytes.resize(filled);
+        return {};
+    }
+
+    FileResult Delete() override {
+        // Through the handle: the very file that was created goes, even when
+        // its folder has been moved or replaced since.
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        return ::SetFileInformationByHandle(handle_.get(), FileDispositionInfo, &disposition, sizeof(disposition))
+                   ? FileResult{}
+                   : LastError();
+    }
+
 private:
     basAPI::UniqueFile handle_;
 };
@@ -98,19 +131,28 @@ bool Win32FileSystem::IsReadOnly(const std::string& path) {
 
 std::unique_ptr<HeldItem> Win32FileSystem::Hold(const std::string& path, HoldMode mode, FileResult& error) {
     // Never FILE_SHARE_DELETE: while held, the item cannot be deleted, renamed
-    // or replaced by another one under its name.
-    DWORD access = FILE_READ_ATTRIBUTES;
+    // or replaced by another one under its name. Every hold reads data (lists
+    // a folder) or writes: an open for attributes alone takes no part in
+    // sharing, and a folder held only so can still be renamed and replaced
+    // by a junction.
+    DWORD access = FILE_READ_DATA | FILE_READ_ATTRIBUTES;  // FILE_LIST_DIRECTORY for a folder
     DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
     DWORD disposition = OPEN_EXISTING;
     switch (mode) {
         case HoldMode::Inspect: break;
-        case HoldMode::WriteExisting:
+        case HoldMode::WriteExisting: access = GENERIC_WRITE | FILE_READ_ATTRIBUTES; share = FILE_SHARE_READ; break;
         case HoldMode::CreateNew:
-            access = GENERIC_WRITE | FILE_READ_ATTRIBUTES;
+            // DELETE: a new file that fails a later check is removed again.
+            access = GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE;
             share = FILE_SHARE_READ;
-            disposition = mode == HoldMode::CreateNew ? CREATE_NEW : OPEN_EXISTING;
+            disposition = CREATE_NEW;
             break;
-        case HoldMode::Attributes: access = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES; break;
+        case HoldMode::Attributes: access |= FILE_WRITE_ATTRIBUTES; break;
+        case HoldMode::Read:
+            // No write access: a program held so can be started.
+            access = GENERIC_READ;
+            share = FILE_SHARE_READ;
+            break;
     }
     basAPI::UniqueFile handle = Open(path, access, share, disposition, error);
     if (!handle) return nullptr;
