@@ -10,12 +10,22 @@ namespace reelwright {
 
 inline constexpr const char* kSectionSettings = "Settings";
 inline constexpr const char* kSectionBinds = "Binds";
+inline constexpr const char* kSectionMainWindow = "Main Window";
 
 inline constexpr const char* kKeyGamePath = "SOF2 Path";
 inline constexpr const char* kKeyAssociate = "Associate";
 inline constexpr const char* kKeyLoadSplash = "Load Splash";
 inline constexpr const char* kKeyMinOnPlayback = "Min on Playback";
 inline constexpr const char* kKeyLoadExtraConfig = "Load Extra Config";
+
+// Section "Main Window", written when the main window closes and read when it
+// opens: the size of its client area (below the menu bar) in twips, whether
+// it was maximised ("1" or "0"), and the queue's column widths in twips,
+// joined by commas.
+inline constexpr const char* kKeyWidth = "Width";
+inline constexpr const char* kKeyHeight = "Height";
+inline constexpr const char* kKeyMaximised = "Maximised";
+inline constexpr const char* kKeyColumnWidths = "Column Widths";
 
 // "Bind0" ... "Bind7".
 std::string BindKey(int index);

@@ -11,7 +11,8 @@
 // then waits for one line on its standard input (the picture has been taken)
 // before it goes on. It ends with "DONE", or with "ERROR <what>" and exit
 // code 1. Each window is moved beside the main window first, so that no window
-// lies wholly inside another one.
+// lies wholly inside another one. The main window is made wide enough to show
+// every column of the queue, as a user would drag its border.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -96,6 +97,24 @@ void Settle(HWND window) {
 void MoveTo(HWND window, int left, int top) {
     ::SetWindowPos(window, HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     Settle(window);
+}
+
+// Makes the main window wider by as much as the queue's columns need to be
+// in view together, and a little more so that no sideways scroll bar is left.
+void WidenToShowEveryColumn(HWND main, HWND list) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const auto columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    int needed = 0;
+    for (int column = 0; column < columns; ++column)
+        needed += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+    RECT inList{}, place{};
+    ::GetClientRect(list, &inList);
+    ::GetWindowRect(main, &place);
+    const int missing = needed + 8 - inList.right;
+    if (missing <= 0) return;
+    ::SetWindowPos(main, nullptr, 0, 0, place.right - place.left + missing, place.bottom - place.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle(main);
 }
 
 // Paints the whole window now and reports it to the caller; returns when the
@@ -253,12 +272,13 @@ void Run(const std::vector<std::wstring>& arguments) {
     Program reelwright(program);
     HWND main = WaitForWindow(frmMain::kClassName, reelwright.id());
     MoveTo(main, kMargin, kMargin);
+    HWND list = ::GetDlgItem(main, frmMain::IDC_lvwDemoQue);
+    WidenToShowEveryColumn(main, list);
     RECT mainPlace{};
     ::GetWindowRect(main, &mainPlace);
     const int besideMain = mainPlace.right + kMargin;
 
     for (const std::wstring& demo : demos) AddDemo(main, reelwright.id(), demo);
-    HWND list = ::GetDlgItem(main, frmMain::IDC_lvwDemoQue);
     const auto queued = static_cast<LRESULT>(demos.size());
     if (!WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == queued; }))
         Fail("the demos did not reach the queue");
@@ -273,9 +293,7 @@ void Run(const std::vector<std::wstring>& arguments) {
         Fail("the demos' details did not arrive");
     Shoot("main-window", main);
 
-    // Sorted by length, scrolled sideways to the Map and Length columns.
-    ::SendMessageW(list, LVM_SCROLL, 10000, 0);
-    Settle(list);
+    // Sorted by length.
     HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
     MouseClick(header, ItemCentre(header, reelwright.id(), HDM_GETITEMRECT, kLengthColumn));
     if (!WaitUntil([&] { return (HeaderItemFormat(header, reelwright.id(), kLengthColumn) & HDF_SORTUP) != 0; }))

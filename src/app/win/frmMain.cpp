@@ -4,13 +4,18 @@
 
 #include <commctrl.h>
 
+#include <exception>
 #include <iterator>
+#include <optional>
 
 #include "about/win/frmAbout.h"
 #include "app/FirstRunSetup.h"
 #include "core/AppInfo.h"
+#include "core/SettingsStore.h"
+#include "core/Text.h"
 #include "core/win/Controls.h"
 #include "prefs/win/frmProperties.h"
+#include "queue/win/DemoListView.h"
 
 namespace reelwright {
 
@@ -38,7 +43,8 @@ struct ColumnSpec {
     int widthTwips;
 };
 
-// The list's columns; the list scrolls sideways to the last two.
+// The list's columns with their designed widths; at the designed size the
+// list scrolls sideways to the last two.
 constexpr ColumnSpec kColumns[] = {
     {L"Name", frmMain::kColumnWidthTwips},
     {L"Game Type", frmMain::kColumnWidthTwips},
@@ -46,7 +52,21 @@ constexpr ColumnSpec kColumns[] = {
     {L"Map", frmMain::kMapColumnWidthTwips},
     {L"Length", frmMain::kLengthColumnWidthTwips},
 };
-constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
+constexpr int kColumnCount = frmMain::kColumnCount;
+static_assert(std::size(kColumns) == kColumnCount);
+
+// The work area of the screen the window opens on (the one CenterOnScreen
+// centres it on), with what its border, caption and menu bar take there.
+ScreenRoom ScreenRoomOf(HWND window, int dpi) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    const SIZE frame = win::WindowSizeForClient(0, 0, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)),
+                                                static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)),
+                                                ::GetMenu(window) != nullptr, dpi);
+    return {area.right - area.left, area.bottom - area.top, dpi, frame.cx, frame.cy};
+}
 
 }  // namespace
 
@@ -64,7 +84,7 @@ frmProperties* frmMain::Properties() const {
 LoadOutcome frmMain::Load(const std::string& commandLineTail) {
     UseProgramIcons();
     if (!Create(kClassName, L"Reelwright", kStyle, 0, nullptr, BuildMenu())) return LoadOutcome::EndProgram;
-    CreateControls();
+    CreateControls(ReadWindowSettings());
     ApplyDpi(dpi());
     // The reader's thread ends with the window (WM_DESTROY).
     detailsReader_ = std::make_unique<DemoDetailsReader>(
@@ -84,33 +104,82 @@ void frmMain::mnuAbout_Click() {
     about_->Open();
 }
 
+std::vector<int> frmMain::ReadWindowSettings() {
+    std::vector<int> columnTwips;
+    for (const ColumnSpec& column : kColumns) columnTwips.push_back(column.widthTwips);
+    std::optional<TwipsSize> stored;
+    try {
+        SettingsStore& store = services_.store;
+        const std::optional<int> width = ParseStoredTwips(store.GetSetting(kSectionMainWindow, kKeyWidth));
+        const std::optional<int> height = ParseStoredTwips(store.GetSetting(kSectionMainWindow, kKeyHeight));
+        if (width && height) stored = TwipsSize{*width, *height};
+        maximised_ = WholeNumber(store.GetSetting(kSectionMainWindow, kKeyMaximised)) == 1;
+        if (auto widths = ParseColumnWidths(store.GetSetting(kSectionMainWindow, kKeyColumnWidths), kColumnCount))
+            columnTwips = std::move(*widths);
+    } catch (const std::exception&) {
+        // The window opens as designed; the load tells of nothing either.
+    }
+    SetClientSize(OpeningClientSize(stored, {kClient.width, kClient.height}, ScreenRoomOf(hwnd(), dpi())));
+    return columnTwips;
+}
+
+void frmMain::SaveWindowSettings() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    // Minimised (as Launch leaves it), it keeps whether it comes back maximised.
+    const bool maximised = ::IsZoomed(hwnd()) || (::IsIconic(hwnd()) && ::GetWindowPlacement(hwnd(), &placement) &&
+                                                  (placement.flags & WPF_RESTORETOMAXIMIZED));
+    std::vector<int> columnTwips;
+    for (const int pixels : win::ColumnWidths(lvwDemoQue)) columnTwips.push_back(PixelsToTwips(pixels, columnsDpi_));
+    try {
+        SettingsStore& store = services_.store;
+        store.SaveSetting(kSectionMainWindow, kKeyWidth, std::to_string(clientSize().width));
+        store.SaveSetting(kSectionMainWindow, kKeyHeight, std::to_string(clientSize().height));
+        store.SaveSetting(kSectionMainWindow, kKeyMaximised, maximised ? "1" : "0");
+        store.SaveSetting(kSectionMainWindow, kKeyColumnWidths, FormatColumnWidths(columnTwips));
+    } catch (const std::exception&) {
+        // The window is closing: a size not kept opens it as designed next
+        // time, which is no reason to hold the user with a box.
+    }
+}
+
 void frmMain::Show(int showCommand) {
+    if (maximised_ && showCommand == SW_SHOWNORMAL) showCommand = SW_SHOWMAXIMIZED;
+    shown_ = true;
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
     ::SetForegroundWindow(hwnd());
     ::SetFocus(cmdLaunch);
 }
 
-void frmMain::CreateControls() {
+void frmMain::CreateControls(const std::vector<int>& columnTwips) {
+    // How a control follows a window larger than designed.
+    constexpr Anchor toBottomCentre{Follow::Centre, Follow::End};
+    constexpr Anchor wideAtBottom{Follow::Grow, Follow::End};
+    constexpr Anchor toBottom{Follow::Start, Follow::End};
+    constexpr Anchor toRight{Follow::End, Follow::Start};
+    constexpr Anchor growing{Follow::Grow, Follow::Grow};
+    constexpr auto font = win::ControlFont::Dialog;
     // In tab order (cmdLaunch first); the frame and the labels take no focus,
     // so their place in the order does not matter for the keyboard. Places
     // are relative to the frame.
     const win::ControlSpec table[] = {
         {&cmdLaunch, WC_BUTTONW, L"Launch", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDC_cmdLaunch,
-         Offset(kLaunchButton, kFrame)},
+         Offset(kLaunchButton, kFrame), nullptr, font, toBottomCentre},
         {&txtOptionalParams, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, IDC_txtOptionalParams,
-         Offset(kOptionalParamsBox, kFrame)},
+         Offset(kOptionalParamsBox, kFrame), nullptr, font, wideAtBottom},
         {&lvwDemoQue, WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, WS_EX_CLIENTEDGE,
-         IDC_lvwDemoQue, Offset(kDemoList, kFrame)},
-        {&cmdAdd, WC_BUTTONW, L"Add", WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_cmdAdd, Offset(kAddButton, kFrame)},
+         IDC_lvwDemoQue, Offset(kDemoList, kFrame), nullptr, font, growing},
+        {&cmdAdd, WC_BUTTONW, L"Add", WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_cmdAdd, Offset(kAddButton, kFrame), nullptr,
+         font, toRight},
         {&lblOptionalParams, WC_STATICW, L"Optional Parameters:", SS_LEFT, 0, IDC_lblOptionalParams,
-         Offset(kOptionalParamsLabel, kFrame)},
+         Offset(kOptionalParamsLabel, kFrame), nullptr, font, toBottom},
         {&lblQueDemos, WC_STATICW, L"Queued demo's:", SS_LEFT, 0, IDC_lblQueDemos, Offset(kQueDemosLabel, kFrame)},
         {&cmdRemove, WC_BUTTONW, L"Remove", WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_cmdRemove,
-         Offset(kRemoveButton, kFrame)},
+         Offset(kRemoveButton, kFrame), nullptr, font, toRight},
         {&cmdClear, WC_BUTTONW, L"Clear List", WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_cmdClear,
-         Offset(kClearButton, kFrame)},
-        {&fmeReelwright, WC_BUTTONW, L"Reelwright", BS_GROUPBOX, 0, IDC_fmeReelwright, kFrame},
+         Offset(kClearButton, kFrame), nullptr, font, toRight},
+        {&fmeReelwright, WC_BUTTONW, L"Reelwright", BS_GROUPBOX, 0, IDC_fmeReelwright, kFrame, nullptr, font, growing},
     };
     BaseWindow::CreateControls(table);
     // The frame is last in the z-order so that it is painted behind the controls.
@@ -121,16 +190,21 @@ void frmMain::CreateControls() {
         LVCOLUMNW definition{};
         definition.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         definition.pszText = const_cast<wchar_t*>(kColumns[column].header);
-        definition.cx = TwipsToPixels(kColumns[column].widthTwips, dpi());
+        definition.cx = TwipsToPixels(columnTwips[static_cast<std::size_t>(column)], dpi());
         definition.iSubItem = column;
         ListView_InsertColumn(lvwDemoQue, column, &definition);
     }
+    columnsDpi_ = dpi();
     PrepareDemoList();
 }
 
 void frmMain::OnDpiApplied() {
-    for (int column = 0; column < kColumnCount; ++column)
-        ListView_SetColumnWidth(lvwDemoQue, column, TwipsToPixels(kColumns[column].widthTwips, dpi()));
+    // The columns keep their widths in twips, as the user left them: read
+    // at the DPI they were set for and set again for the new one.
+    std::vector<int> widths = win::ColumnWidths(lvwDemoQue);
+    for (int& width : widths) width = TwipsToPixels(PixelsToTwips(width, columnsDpi_), dpi());
+    win::SetColumnWidths(lvwDemoQue, widths);
+    columnsDpi_ = dpi();
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -167,7 +241,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kDetailsReadMessage:
             ShowReadDetails();
             return 0;
+        case WM_ENDSESSION:
+            // The system ends the program without destroying its windows.
+            if (wParam && shown_) SaveWindowSettings();
+            return 0;
         case WM_DESTROY:
+            if (shown_) SaveWindowSettings();
             // No thread outlives the window; the file being read is the most
             // this waits for.
             detailsReader_.reset();

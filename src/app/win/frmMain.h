@@ -94,7 +94,11 @@ public:
     HWND txtOptionalParams = nullptr;
     HWND cmdLaunch = nullptr;
 
-    // Layout in twips, relative to the client area (the frame) and to the frame.
+    // Layout in twips, relative to the client area (the frame) and to the
+    // frame. The window opens at kClient the first time and is never smaller;
+    // larger, the frame, the queue and the parameters box grow with it, the
+    // queue's buttons keep to its right edge, the parameters and Launch to its
+    // bottom, and Launch keeps to its centre.
     static constexpr TwipsRect kClient{0, 0, 6465, 6420};
     static constexpr TwipsRect kFrame{240, 240, 5895, 6015};
     static constexpr TwipsRect kQueDemosLabel{120, 360, 2055, 255};
@@ -109,14 +113,24 @@ public:
     static constexpr int kMapColumnWidthTwips = 1440;
     static constexpr int kLengthColumnWidthTwips = 1080;
 
-    static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    static constexpr DWORD kStyle =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    static constexpr int kColumnCount = 5;
 
 private:
     friend class win::BaseWindow<frmMain>;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls();
+    // The list's columns get `columnTwips`, one width per column.
+    void CreateControls(const std::vector<int>& columnTwips);
     void OnDpiApplied() override;
+
+    // What the window keeps of itself from one run to the next (frmMain.cpp):
+    // its size, whether it was maximised and the queue's column widths. The
+    // read gives the window the size it opens with and returns the widths
+    // of the columns; a store that cannot be read or written is passed over.
+    std::vector<int> ReadWindowSettings();
+    void SaveWindowSettings();
 
     // The window, its menus and About (frmMain.cpp).
     void mnuAbout_Click();
@@ -166,6 +180,12 @@ private:
     SessionPlatform& sessions_;
     DemoQueue queue_;
     bool quitOnDestroy_ = false;
+    // The window opens maximised (it was when it last closed).
+    bool maximised_ = false;
+    // Shown once: only a window the user has seen keeps its size.
+    bool shown_ = false;
+    // The DPI that the list's column widths were last set for.
+    int columnsDpi_ = 96;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmProperties> properties_;
     DemoDetailsTable details_;

@@ -92,7 +92,7 @@ HWND WindowCore::CreateControl(const ControlSpec& row) {
                                      ::GetModuleHandleW(nullptr), nullptr);
     if (!control) throw std::runtime_error("A control of the window could not be created.");
     if (row.handle) *row.handle = control;
-    controls_.push_back({control, row.place, row.font});
+    controls_.push_back({control, row.place, row.font, row.anchor});
     return control;
 }
 
@@ -139,42 +139,113 @@ void WindowCore::ApplyDpi(int dpi) {
     }
 }
 
+bool WindowCore::Resizable() const {
+    return hwnd_ && (::GetWindowLongW(hwnd_, GWL_STYLE) & WS_THICKFRAME) != 0;
+}
+
+namespace {
+
+// Counts a window's own sizing while it lives.
+class SizingItself {
+public:
+    explicit SizingItself(int& depth) : depth_(depth) { ++depth_; }
+    ~SizingItself() { --depth_; }
+    SizingItself(const SizingItself&) = delete;
+    SizingItself& operator=(const SizingItself&) = delete;
+
+private:
+    int& depth_;
+};
+
+}  // namespace
+
 void WindowCore::SizeToClientArea() {
+    // A maximised or minimised window keeps the size the system gave it; it
+    // comes back to clientSize_ when it is restored.
+    if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) return;
+    const SizingItself sizing(sizingItself_);
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE));
     const bool hasMenu = ::GetMenu(hwnd_) != nullptr;
-    const SIZE size = WindowSizeForClient(client_.width, client_.height, style, exStyle, hasMenu, dpi_);
+    const SIZE size = WindowSizeForClient(clientSize_.width, clientSize_.height, style, exStyle, hasMenu, dpi_);
     ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A menu bar that wraps, or a frame the system draws otherwise than it
     // computed, leaves another client area: correct the size by the difference.
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    const int missingWidth = TwipsToPixels(client_.width, dpi_) - client.right;
-    const int missingHeight = TwipsToPixels(client_.height, dpi_) - client.bottom;
+    const int missingWidth = TwipsToPixels(clientSize_.width, dpi_) - client.right;
+    const int missingHeight = TwipsToPixels(clientSize_.height, dpi_) - client.bottom;
     if (missingWidth || missingHeight)
         ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx + missingWidth, size.cy + missingHeight,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowCore::PlaceControls() {
+    // How much larger than designed the client area is; only a window with a
+    // sizing border is ever larger.
+    int extraWidth = 0, extraHeight = 0;
+    if (Resizable() && !::IsIconic(hwnd_)) {
+        RECT client{};
+        ::GetClientRect(hwnd_, &client);
+        extraWidth = client.right - TwipsToPixels(client_.width, dpi_);
+        extraHeight = client.bottom - TwipsToPixels(client_.height, dpi_);
+    }
+    auto placeOf = [&](const PlacedControl& placed) {
+        const PixelRect designed = ToPixels(placed.place, dpi_);
+        if (::GetParent(placed.control) != hwnd_) return designed;
+        return Anchored(designed, placed.anchor, extraWidth, extraHeight);
+    };
     for (const PlacedControl& placed : controls_) {
-        const PixelRect pixels = ToPixels(placed.place, dpi_);
+        const PixelRect pixels = placeOf(placed);
         ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    // Every control at its designed place first: a caption grows only into
-    // room that no other control has.
-    for (const PlacedControl& placed : controls_) FitCaption(placed.control, ToPixels(placed.place, dpi_), dpi_);
+    // Every control at its place first: a caption grows only into room that
+    // no other control has.
+    for (const PlacedControl& placed : controls_) FitCaption(placed.control, placeOf(placed), dpi_);
+    // A frame drawn at its old size and the places that controls left are
+    // painted again: the group box does not erase what it encloses.
+    if (Resizable()) ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void WindowCore::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const SizingItself sizing(sizingItself_);
     // The window goes where the system suggests (on the monitor it moved to);
-    // its size then follows from the client area at the new DPI.
-    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
+    // its size then follows from the client area, in twips, at the new DPI.
+    // A maximised window takes the suggested size too: it fills the new monitor.
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        const UINT keepSize = ::IsZoomed(hwnd_) ? 0u : static_cast<UINT>(SWP_NOSIZE);
         ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
+    }
     const int dpi = HIWORD(wParam);
     ApplyDpi(dpi > 0 ? dpi : DpiForWindow(hwnd_));
+}
+
+void WindowCore::OnSized(WPARAM kind, int width, int height) {
+    if (sizingItself_ > 0 || controls_.empty() || kind == SIZE_MINIMIZED) return;
+    if (kind == SIZE_RESTORED) clientSize_ = {PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_)};
+    PlaceControls();
+}
+
+void WindowCore::OnGetMinMaxInfo(MINMAXINFO& info) const {
+    // The designed client area plus what the border, caption and menu bar
+    // take now; computed where the window cannot be measured (minimised).
+    RECT window{}, client{};
+    ::GetWindowRect(hwnd_, &window);
+    ::GetClientRect(hwnd_, &client);
+    const int designedWidth = TwipsToPixels(client_.width, dpi_);
+    const int designedHeight = TwipsToPixels(client_.height, dpi_);
+    if (::IsIconic(hwnd_) || client.right <= 0 || client.bottom <= 0) {
+        const SIZE size = WindowSizeForClient(client_.width, client_.height,
+                                              static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE)),
+                                              static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE)),
+                                              ::GetMenu(hwnd_) != nullptr, dpi_);
+        info.ptMinTrackSize = {size.cx, size.cy};
+        return;
+    }
+    info.ptMinTrackSize = {designedWidth + (window.right - window.left) - client.right,
+                           designedHeight + (window.bottom - window.top) - client.bottom};
 }
 
 LRESULT WindowCore::Dispatch(WindowCore* self, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -187,6 +258,12 @@ LRESULT WindowCore::Dispatch(WindowCore* self, HWND window, UINT message, WPARAM
             self->OnDpiChanged(wParam, lParam);
             return 0;
         }
+        if (message == WM_GETMINMAXINFO && self->Resizable()) {
+            self->OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        }
+        if (message == WM_SIZE && self->Resizable())
+            self->OnSized(wParam, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return handler(self, message, wParam, lParam);
     });
     if (message == WM_NCDESTROY) self->Detach();

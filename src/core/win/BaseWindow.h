@@ -11,6 +11,11 @@
 // place in twips. One DPI routine serves creation and WM_DPICHANGED alike:
 // it makes the fonts for the new DPI, sets them on every control, lays the
 // window and its controls out again, and only then deletes the old fonts.
+//
+// A window with a sizing border (WS_THICKFRAME) cannot be made smaller than
+// its designed client area; larger, each control placed in the window itself
+// follows it by its anchor. Its client area is kept in twips, so that it
+// keeps its size in inches when it moves to a monitor of another DPI.
 #pragma once
 
 #include <windows.h>
@@ -40,6 +45,8 @@ struct ControlSpec {
     TwipsRect place{};       // relative to the parent's client area
     HWND* parent = nullptr;  // a control made earlier; null: the window itself
     ControlFont font = ControlFont::Dialog;
+    // How it follows a window larger than designed (only in the window itself).
+    Anchor anchor{};
 };
 
 // A control and its place in twips relative to its parent.
@@ -47,6 +54,7 @@ struct PlacedControl {
     HWND control;
     TwipsRect place;
     ControlFont font;
+    Anchor anchor;
 };
 
 // Shows `what` (the exception's message) in a stop box titled "Reelwright",
@@ -109,8 +117,12 @@ public:
     HFONT headingFont() const { return headingFont_.get(); }
     // Every control made from the table, with its place.
     const std::vector<PlacedControl>& controls() const { return controls_; }
-    // The client area in twips.
+    // The designed client area in twips: the first size and, for a window
+    // with a sizing border, the smallest.
     const TwipsRect& clientArea() const { return client_; }
+    // The client area's size in twips while the window is neither maximised
+    // nor minimised: the size it comes back to.
+    TwipsSize clientSize() const { return clientSize_; }
 
     // Lays the window out for `dpi`: the DPI routine.
     void ApplyDpi(int dpi);
@@ -131,14 +143,20 @@ protected:
     void CreateControls(std::span<const ControlSpec> table);
     HWND CreateControl(const ControlSpec& row);
 
+    // The size of the client area in twips that the next ApplyDpi gives the
+    // window (before its first one: the size it opens with).
+    void SetClientSize(TwipsSize size) { clientSize_ = size; }
+
     // The heading font's face and size; none unless set.
     void SetHeadingFont(const wchar_t* face, double points, bool bold);
     // The program's icon in the title bar and the task bar, at each DPI's sizes.
     void UseProgramIcons() { programIcons_ = true; }
 
-    // Puts every control at its designed place for the DPI, where a one-line
-    // caption that needs more room than designed grows into free room beside
-    // it. ApplyDpi does this; call it again after changing captions.
+    // Puts every control at its designed place for the DPI, moved or grown by
+    // its anchor as far as the client area is larger than designed, where a
+    // one-line caption that needs more room than designed grows into free
+    // room beside it. ApplyDpi and a change of size do this; call it again
+    // after changing captions.
     void PlaceControls();
 
     // Called by ApplyDpi after the controls have their fonts and places, before
@@ -151,14 +169,23 @@ private:
 
     void Attach(HWND window) { hwnd_ = window; }
     void Detach();
+    bool Resizable() const;
     void SizeToClientArea();
     void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    // WM_SIZE of a resizable window: keeps the size it comes back to and
+    // lays the controls out for the new size.
+    void OnSized(WPARAM kind, int width, int height);
+    // WM_GETMINMAXINFO of a resizable window: no smaller than designed.
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
     static LRESULT Dispatch(WindowCore* self, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                             LRESULT (*handler)(WindowCore*, UINT, WPARAM, LPARAM));
 
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
     TwipsRect client_;
+    TwipsSize clientSize_{client_.width, client_.height};
+    // While the window sizes itself, WM_SIZE is not taken as the user's size.
+    int sizingItself_ = 0;
     basAPI::UniqueFont font_;
     basAPI::UniqueFont headingFont_;
     const wchar_t* headingFace_ = nullptr;

@@ -123,6 +123,21 @@ int FindDemoRow(const DemoQueue& queue, const NMLVFINDITEMW& find) {
     return -1;
 }
 
+std::vector<int> ColumnWidths(HWND list) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    std::vector<int> widths;
+    for (int column = 0; column < columns; ++column)
+        widths.push_back(static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0)));
+    return widths;
+}
+
+void SetColumnWidths(HWND list, const std::vector<int>& widths) {
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        // The list reads a 16-bit signed width, where -1 and -2 mean "fit the texts".
+        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(std::clamp(widths[column], 0, 32767), 0));
+}
+
 std::string DemoCellText(HWND list, int row, int column) {
     std::wstring text(MAX_PATH, L'\0');
     for (;;) {

@@ -44,6 +44,11 @@ void ShowSortArrow(HWND list, int column, bool descending);
 // with the text, letter case ignored; -1 when there is none.
 int FindDemoRow(const DemoQueue& queue, const NMLVFINDITEMW& find);
 
+// The widths of the list's columns in pixels, in column order.
+std::vector<int> ColumnWidths(HWND list);
+// Gives the first columns the widths, in pixels.
+void SetColumnWidths(HWND list, const std::vector<int>& widths);
+
 // The text of one cell (row and column 0-based) as UTF-8.
 std::string DemoCellText(HWND list, int row, int column);
 

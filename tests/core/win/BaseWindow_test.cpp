@@ -111,16 +111,6 @@ void ExpectLaidOutFor(const win::WindowCore& window, int dpi) {
     }
 }
 
-// Sends WM_DPICHANGED as the system does when the window moves to a monitor
-// of `dpi`, with a suggested place a little to the right and lower.
-RECT SendDpiChanged(HWND window, int dpi) {
-    RECT suggested{};
-    ::GetWindowRect(window, &suggested);
-    ::OffsetRect(&suggested, 40, 30);
-    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    return suggested;
-}
-
 int IconWidth(HICON icon) {
     ICONINFO info{};
     if (!::GetIconInfo(icon, &info)) return 0;

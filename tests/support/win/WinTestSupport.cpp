@@ -68,6 +68,14 @@ void SeedSetting(const std::string& section, const std::string& key, const std::
     win::RegistrySettingsStore().SaveSetting(section, key, value);
 }
 
+RECT SendDpiChanged(HWND window, int dpi) {
+    RECT suggested{};
+    ::GetWindowRect(window, &suggested);
+    ::OffsetRect(&suggested, 40, 30);
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return suggested;
+}
+
 std::optional<std::string> ReadSetting(const std::string& section, const std::string& key) {
     basAPI::UniqueRegKey sectionKey;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, SettingsPath(section).c_str(), 0, KEY_QUERY_VALUE, sectionKey.put()) !=

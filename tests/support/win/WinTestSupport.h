@@ -58,6 +58,11 @@ std::optional<std::string> ReadSetting(const std::string& section, const std::st
 // Pumps this thread's messages until `condition` holds or `timeout` passes.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// Sends WM_DPICHANGED as the system does when the window moves to a monitor
+// of `dpi`, with a suggested place a little to the right and lower; returns
+// that place.
+RECT SendDpiChanged(HWND window, int dpi);
+
 // Pumps messages for the given time (only to let queued messages through).
 void PumpMessages(std::chrono::milliseconds duration = std::chrono::milliseconds(0));
 
