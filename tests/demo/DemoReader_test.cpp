@@ -298,12 +298,10 @@ TEST(DemoReader, TheModComesFromTheSystemInfoAndOnlyAPlainNameIsAFolder) {
         {"\\FS_GAME\\Gun Game 2\\sv_pure\\1", "Gun Game 2", "Gun Game 2"},
         {"\\sv_pure\\0", "", std::nullopt},
         {"\\fs_game\\", "", std::nullopt},
+        // Hostile or odd values stay display text (ModFolder_test has the rules).
         {"\\fs_game\\..\\..\\Windows", "..", std::nullopt},
         {"\\fs_game\\../../Windows", "../../Windows", std::nullopt},
-        {"\\fs_game\\C:", "C:", std::nullopt},
         {"\\fs_game\\nul", "nul", std::nullopt},
-        {"\\fs_game\\com1.mod", "com1.mod", std::nullopt},
-        {"\\fs_game\\mod.", "mod.", std::nullopt},
         {"\\fs_game\\m\x01od", "mod", std::nullopt},
         {"\\fs_game\\caf\xE9", "caf\u00E9", std::nullopt},
     };
