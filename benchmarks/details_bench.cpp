@@ -38,7 +38,7 @@ const std::vector<std::string>& DemoFiles() {
         std::filesystem::create_directories(folder);
         test::GameStateParts parts;
         parts.serverInfo = "\\sv_hostname\\Bench\\mapname\\mp_shop\\g_gametype\\ctf\\protocol\\2004";
-        parts.players = {"n\\Alice\\t\\red", "n\\Bob\\t\\blue"};
+        parts.players = {"n\\Alice\\t\\1", "n\\Bob\\t\\2"};
         std::vector<std::int32_t> times;
         for (std::int32_t t = 1000; t <= 121000; t += 50) times.push_back(t);
         const std::string demo = test::Demo(parts, times);

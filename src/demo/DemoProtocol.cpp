@@ -12,11 +12,11 @@ namespace {
 constexpr std::array<DemoProtocol, 3> kProtocols = {{
     // Soldier Of Fortune 2: a map-change operation takes 8, so the end is 9;
     // the player strings follow the server and system info.
-    {2004, ".dm_2004", 9, std::uint8_t{8}, 9, 2, false},
+    {2004, ".dm_2004", 49152, 9, std::uint8_t{8}, 9, 2, false},
     // Quake III 1.32.
-    {68, ".dm_68", 8, std::nullopt, 8, 544, true},
+    {68, ".dm_68", 16384, 8, std::nullopt, 8, 544, true},
     // ioquake3, whose two voice operations follow the end.
-    {71, ".dm_71", 8, std::nullopt, 10, 544, true},
+    {71, ".dm_71", 16384, 8, std::nullopt, 10, 544, true},
 }};
 
 // Quake III's game types by number; OpenArena's own follow them.
@@ -24,6 +24,21 @@ constexpr std::array<std::string_view, 13> kNumberedGameTypes = {
     "ffa", "tourney", "single", "tdm", "ctf", "1fctf", "obelisk", "harvester",
     "elim", "ctfelim", "lms", "dd", "dom",
 };
+
+struct ModeName {
+    std::string_view gameType;
+    std::string_view name;
+};
+
+// The game's own modes: the server names them in "g_gametype".
+constexpr std::array<ModeName, 6> kGameModes = {{
+    {"dm", "Deathmatch"},
+    {"tdm", "Team Deathmatch"},
+    {"ctf", "Capture the Flag"},
+    {"inf", "Infiltration"},
+    {"elim", "Elimination"},
+    {"dem", "Demolition"},
+}};
 
 }  // namespace
 
@@ -52,6 +67,13 @@ std::string GameTypeName(const DemoProtocol& protocol, std::string_view value) {
             return std::string(kNumberedGameTypes[number]);
     }
     return DemoDisplayText(value);
+}
+
+std::optional<std::string_view> GameModeName(const DemoProtocol& protocol, std::string_view gameType) {
+    if (protocol.numberedGameTypes) return std::nullopt;
+    for (const ModeName& mode : kGameModes)
+        if (EqualIgnoringAsciiCase(mode.gameType, gameType)) return mode.name;
+    return std::nullopt;
 }
 
 }  // namespace reelwright

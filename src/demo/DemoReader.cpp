@@ -3,20 +3,22 @@
 #include <charconv>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "demo/DemoFile.h"
 #include "demo/DemoProtocol.h"
 #include "demo/DemoRecords.h"
 #include "demo/DemoText.h"
 #include "demo/MessageReader.h"
+#include "demo/ModFolder.h"
 
 namespace reelwright {
 namespace {
 
-// The length walk reads this much at a time.
-constexpr std::size_t kLengthBlockBytes = 64 * 1024;
+// The whole read takes this much at a time, and looks at its stop between.
+constexpr std::size_t kBlockBytes = 64 * 1024;
 // The head's one read: the largest first record with its header.
-constexpr std::size_t kHeadBlockBytes = 8 + kMaxMessageBytes;
+constexpr std::size_t kHeadBlockBytes = 8 + kLargestMessageBytes;
 
 // Before the first message has shown which protocol it is, the game state is
 // read by what the known protocols share: its config strings end with the
@@ -34,10 +36,10 @@ bool KnownInSomeProtocol(std::uint8_t op) {
     return false;
 }
 
-// Config strings the head needs: the server info and every slot that is a
-// player's in some protocol.
+// Config strings the head needs: the server and system infos and every slot
+// that is a player's in some protocol.
 bool HeadNeedsConfigString(int index) {
-    if (index == 0) return true;
+    if (index == 0 || index == kSystemInfoConfigString) return true;
     for (const DemoProtocol& protocol : KnownDemoProtocols())
         if (index >= protocol.firstPlayerConfigString && index < protocol.firstPlayerConfigString + kPlayerSlots)
             return true;
@@ -52,6 +54,7 @@ DemoReadRefusal RefusalOf(RecordStatus status, bool firstRecord) {
     case RecordStatus::TooLong: return DemoReadRefusal::MessageTooLong;
     case RecordStatus::BadLength: return DemoReadRefusal::BrokenMessage;
     case RecordStatus::ReadFailed: return DemoReadRefusal::CannotOpen;
+    case RecordStatus::Stopped: return DemoReadRefusal::Stopped;
     }
     return DemoReadRefusal::BrokenMessage;
 }
@@ -67,15 +70,28 @@ DemoHead Refused(DemoReadRefusal refusal) {
     return head;
 }
 
-std::optional<std::vector<std::string>> PlayerNames(const std::map<int, std::string>& strings, int first) {
-    std::vector<std::string> names;
+DemoTeam TeamOf(std::string_view value) {
+    if (value.size() != 1) return DemoTeam::Unknown;
+    switch (value[0]) {
+    case '0': return DemoTeam::Free;
+    case '1': return DemoTeam::Red;
+    case '2': return DemoTeam::Blue;
+    case '3': return DemoTeam::Spectator;
+    default: return DemoTeam::Unknown;
+    }
+}
+
+// "n\<name>\t\<team>\...": a player's config string.
+std::optional<std::vector<DemoPlayer>> Players(const std::map<int, std::string>& strings, int first) {
+    std::vector<DemoPlayer> players;
     for (auto it = strings.lower_bound(first); it != strings.end() && it->first < first + kPlayerSlots; ++it) {
         const std::string& player = it->second;
         if (player.empty()) continue;  // a free slot
         if (player.rfind("n\\", 0) != 0) return std::nullopt;
-        names.push_back(DemoDisplayText(InfoValue(player, "n").value_or("")));
+        players.push_back({DemoDisplayText(InfoValue(player, "n").value_or("")),
+                           TeamOf(InfoValue(player, "t").value_or(""))});
     }
-    return names;
+    return players;
 }
 
 // The first record: optional server commands, then the game state, whose
@@ -143,6 +159,13 @@ FirstMessage ReadFirstMessage(DemoRecords& records, std::string_view fileName) {
         first.head = Refused(DemoReadRefusal::UnsupportedProtocol);
         return first;
     }
+    // Read against the largest size of any protocol; now that the protocol is
+    // known, against its own, here and in every later record.
+    if (bytes.size() > static_cast<std::size_t>(first.protocol->maxMessageBytes)) {
+        first.head = Refused(DemoReadRefusal::MessageTooLong);
+        return first;
+    }
+    records.LimitMessages(first.protocol->maxMessageBytes);
     if (endOp != kOpBaseline && endOp != first.protocol->opEndOfMessage) {
         first.head = Refused(DemoReadRefusal::UnknownOperation);
         return first;
@@ -152,8 +175,13 @@ FirstMessage ReadFirstMessage(DemoRecords& records, std::string_view fileName) {
     head.protocol = first.protocol->number;
     head.map = DemoDisplayText(InfoValue(serverInfo, "mapname").value_or(""));
     head.server = DemoDisplayText(InfoValue(serverInfo, "sv_hostname").value_or(""));
-    head.gameType = GameTypeName(*first.protocol, InfoValue(serverInfo, "g_gametype").value_or(""));
-    head.players = PlayerNames(strings, first.protocol->firstPlayerConfigString);
+    const std::string_view gameType = InfoValue(serverInfo, "g_gametype").value_or("");
+    head.gameType = GameTypeName(*first.protocol, gameType);
+    head.mode = GameModeName(*first.protocol, gameType).value_or(head.gameType);
+    const std::string_view mod = InfoValue(strings[kSystemInfoConfigString], "fs_game").value_or("");
+    head.mod = DemoDisplayText(mod);
+    if (IsSafeModFolderName(mod)) head.modFolder = std::string(mod);
+    head.players = Players(strings, first.protocol->firstPlayerConfigString);
     return first;
 }
 
@@ -219,26 +247,27 @@ private:
     std::int64_t total_ = 0;
 };
 
-// The name after the last separator: the extension is the name's.
-std::string_view FileNameOf(std::string_view path) {
+}  // namespace
+
+std::string_view DemoFileName(std::string_view path) {
     const std::size_t slash = path.find_last_of("\\/");
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
-
-}  // namespace
 
 DemoHead ReadDemoHead(DemoInput& input, std::string_view fileName) {
     DemoRecords records(input, kHeadBlockBytes);
     return ReadFirstMessage(records, fileName).head;
 }
 
-DemoLength ReadDemoLength(DemoInput& input, std::string_view fileName) {
-    DemoLength length;
-    DemoRecords records(input, kLengthBlockBytes);
-    const FirstMessage first = ReadFirstMessage(records, fileName);
-    if (!first.head.Readable()) {
-        length.refusal = first.head.refusal;
-        return length;
+DemoHeadAndLength ReadDemo(DemoInput& input, std::string_view fileName, std::stop_token stop) {
+    DemoHeadAndLength read;
+    DemoRecords records(input, kBlockBytes, std::move(stop));
+    FirstMessage first = ReadFirstMessage(records, fileName);
+    read.head = std::move(first.head);
+    DemoLength& length = read.length;
+    if (!read.head.Readable()) {
+        length.refusal = read.head.refusal;
+        return read;
     }
     LengthCounter counter(*first.protocol);
     for (;;) {
@@ -252,7 +281,7 @@ DemoLength ReadDemoLength(DemoInput& input, std::string_view fileName) {
         if (!counter.Take(bytes, length.refusal)) break;
     }
     if (length.Readable()) length.milliseconds = counter.Milliseconds();
-    return length;
+    return read;
 }
 
 DemoHead ReadDemoHead(std::string_view bytes, std::string_view fileName) {
@@ -260,25 +289,25 @@ DemoHead ReadDemoHead(std::string_view bytes, std::string_view fileName) {
     return ReadDemoHead(input, fileName);
 }
 
-DemoLength ReadDemoLength(std::string_view bytes, std::string_view fileName) {
+DemoHeadAndLength ReadDemo(std::string_view bytes, std::string_view fileName) {
     DemoBytesInput input(bytes);
-    return ReadDemoLength(input, fileName);
+    return ReadDemo(input, fileName);
 }
 
 DemoHead ReadDemoFileHead(std::string_view path) {
     const std::unique_ptr<DemoFileInput> file = OpenDemoFile(path);
     if (!file) return Refused(DemoReadRefusal::CannotOpen);
-    return ReadDemoHead(*file, FileNameOf(path));
+    return ReadDemoHead(*file, DemoFileName(path));
 }
 
-DemoLength ReadDemoFileLength(std::string_view path) {
+DemoHeadAndLength ReadDemoFile(std::string_view path, std::stop_token stop) {
     const std::unique_ptr<DemoFileInput> file = OpenDemoFile(path);
     if (!file) {
-        DemoLength length;
-        length.refusal = DemoReadRefusal::CannotOpen;
-        return length;
+        DemoHeadAndLength read;
+        read.head.refusal = read.length.refusal = DemoReadRefusal::CannotOpen;
+        return read;
     }
-    return ReadDemoLength(*file, FileNameOf(path));
+    return ReadDemo(*file, DemoFileName(path), std::move(stop));
 }
 
 }  // namespace reelwright

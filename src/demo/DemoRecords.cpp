@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "demo/DemoProtocol.h"
 
@@ -26,9 +27,11 @@ std::size_t DemoBytesInput::Read(char* into, std::size_t count) {
     return taken;
 }
 
-DemoRecords::DemoRecords(DemoInput& input, std::size_t blockBytes)
+DemoRecords::DemoRecords(DemoInput& input, std::size_t blockBytes, std::stop_token stop)
     : input_(input),
-      capacity_(std::max(blockBytes, kHeaderBytes + kMaxMessageBytes)),
+      stop_(std::move(stop)),
+      maxMessageBytes_(kLargestMessageBytes),
+      capacity_(std::max(blockBytes, kHeaderBytes + kLargestMessageBytes)),
       buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
 bool DemoRecords::Have(std::size_t count) {
@@ -40,6 +43,10 @@ bool DemoRecords::Have(std::size_t count) {
     end_ -= begin_;
     begin_ = 0;
     while (end_ < count && !inputEnded_) {
+        if (stop_.stop_requested()) {
+            stopped_ = inputEnded_ = true;
+            break;
+        }
         const std::size_t got = input_.Read(buffer_.get() + end_, capacity_ - end_);
         end_ += got;
         if (got == 0 || input_.Failed()) inputEnded_ = true;
@@ -50,15 +57,18 @@ bool DemoRecords::Have(std::size_t count) {
 RecordStatus DemoRecords::Next(std::string_view& message) {
     message = {};
     if (!Have(kHeaderBytes)) {
+        if (stopped_) return RecordStatus::Stopped;
         if (input_.Failed()) return RecordStatus::ReadFailed;
         return begin_ == end_ ? RecordStatus::End : RecordStatus::CutShort;
     }
     const std::int32_t length = LittleEndian32(buffer_.get() + begin_ + 4);
     if (length == -1) return RecordStatus::End;
     if (length <= 0) return RecordStatus::BadLength;
-    if (length > kMaxMessageBytes) return RecordStatus::TooLong;
-    if (!Have(kHeaderBytes + static_cast<std::size_t>(length)))
+    if (length > maxMessageBytes_) return RecordStatus::TooLong;
+    if (!Have(kHeaderBytes + static_cast<std::size_t>(length))) {
+        if (stopped_) return RecordStatus::Stopped;
         return input_.Failed() ? RecordStatus::ReadFailed : RecordStatus::CutShort;
+    }
     message = std::string_view(buffer_.get() + begin_ + kHeaderBytes, static_cast<std::size_t>(length));
     begin_ += kHeaderBytes + static_cast<std::size_t>(length);
     return RecordStatus::Message;

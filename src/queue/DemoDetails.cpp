@@ -1,6 +1,7 @@
 #include "queue/DemoDetails.h"
 
 #include <memory>
+#include <utility>
 
 #include "core/GameFolder.h"
 
@@ -12,20 +13,18 @@ std::string DemoFileOfEntry(std::string_view gameFolder, const DemoQueueEntry& e
     return JoinFolder(JoinFolder(gameTypeFolder, "demos"), entry.Name);
 }
 
-DemoDetails ReadDemoDetails(std::string_view path) {
+DemoDetails ReadDemoDetails(std::string_view path, std::stop_token stop) {
     DemoDetails details;
-    {
-        const std::unique_ptr<DemoFileInput> file = OpenDemoFile(path);
-        if (!file) {
-            details.head.refusal = DemoReadRefusal::CannotOpen;
-            return details;
-        }
-        details.size = file->Size();
-        details.written = file->Written();
-        details.head = ReadDemoHead(*file, path.substr(path.find_last_of("\\/") + 1));
+    const std::unique_ptr<DemoFileInput> file = OpenDemoFile(path);
+    if (!file) {
+        details.head.refusal = DemoReadRefusal::CannotOpen;
+        return details;
     }
-    // A file that does not begin as a demo is not read any further.
-    if (details.head.Readable()) details.length = ReadDemoFileLength(path);
+    details.size = file->Size();
+    details.written = file->Written();
+    DemoHeadAndLength read = ReadDemo(*file, DemoFileName(path), std::move(stop));
+    details.head = std::move(read.head);
+    details.length = read.length;
     return details;
 }
 

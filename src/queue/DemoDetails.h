@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,7 +39,8 @@ using DemoDetailsTable = std::unordered_map<DemoQueue::EntryId, DemoDetails>;
 std::string DemoFileOfEntry(std::string_view gameFolder, const DemoQueueEntry& entry);
 
 // Reads the head, the length, the size and the last write time of the file
-// at `path` (UTF-8); the size and the time come with the head's open.
-DemoDetails ReadDemoDetails(std::string_view path);
+// at `path` (UTF-8), in one open and one pass; a stop asked through `stop`
+// ends the read within one block of the file.
+DemoDetails ReadDemoDetails(std::string_view path, std::stop_token stop = {});
 
 }  // namespace reelwright

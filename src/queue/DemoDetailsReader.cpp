@@ -17,8 +17,8 @@ DemoDetailsReader::~DemoDetailsReader() {
     thread_.join();
 }
 
-DemoDetails DemoDetailsReader::ReadFile(const std::string& file, std::stop_token) {
-    return ReadDemoDetails(file);
+DemoDetails DemoDetailsReader::ReadFile(const std::string& file, std::stop_token stop) {
+    return ReadDemoDetails(file, std::move(stop));
 }
 
 void DemoDetailsReader::Add(std::vector<Job> jobs) {

@@ -32,15 +32,15 @@ public:
         DemoQueue::EntryId id = 0;
         DemoDetails details;
     };
-    // Reads one file; `stop` is requested when the reader stops, and a read
-    // that watches it may give up early.
+    // Reads one file; `stop` is requested when the reader stops, and the read
+    // gives up at its next block.
     using ReadFunction = std::function<DemoDetails(const std::string& file, std::stop_token stop)>;
 
     // `resultsWaiting` is called on the reader's thread each time a result
     // lands in an empty outbox: the window posts itself a message there.
     explicit DemoDetailsReader(std::function<void()> resultsWaiting, ReadFunction read = ReadFile);
-    // Stops the thread: it finishes the file it is reading, if any, and reads
-    // no other.
+    // Stops the thread: the file being read, if any, stops within one block
+    // (of at most 64 KiB) and no other is read.
     ~DemoDetailsReader();
     DemoDetailsReader(const DemoDetailsReader&) = delete;
     DemoDetailsReader& operator=(const DemoDetailsReader&) = delete;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 namespace reelwright {
 
@@ -32,17 +34,47 @@ std::string TimeText(const LocalTime& time) {
            TwoDigits(time.hour) + ":" + TwoDigits(time.minute);
 }
 
-std::string PlayersLine(const DemoHead& head) {
-    if (!head.players) return "Players: not known";
-    const auto& names = *head.players;
-    if (names.empty()) return "Players: none";
-    std::string text = "Players (" + std::to_string(names.size()) + "): ";
-    const std::size_t shown = std::min(names.size(), kTipPlayerNames);
+// The names, at most kTipPlayerNames of them, and the count of the others.
+std::string NameList(const std::vector<const DemoPlayer*>& players) {
+    std::string text;
+    const std::size_t shown = std::min(players.size(), kTipPlayerNames);
     for (std::size_t i = 0; i < shown; ++i) {
         if (i > 0) text += ", ";
-        text += names[i];
+        text += players[i]->name;
     }
-    if (names.size() > shown) text += " and " + std::to_string(names.size() - shown) + " more";
+    if (players.size() > shown) text += " and " + std::to_string(players.size() - shown) + " more";
+    return text;
+}
+
+// "Players (n): names" when no one has a team, else "Players (n):" and one
+// line per team, in the order red, blue, no team, not known, spectators.
+std::string PlayersLines(const DemoHead& head) {
+    if (!head.players) return "Players: not known";
+    const auto& players = *head.players;
+    if (players.empty()) return "Players: none";
+    const std::string count = "Players (" + std::to_string(players.size()) + "):";
+    const auto on = [&](DemoTeam team) {
+        std::vector<const DemoPlayer*> those;
+        for (const DemoPlayer& player : players)
+            if (player.team == team) those.push_back(&player);
+        return those;
+    };
+    if (std::none_of(players.begin(), players.end(), [](const DemoPlayer& player) {
+            return player.team == DemoTeam::Red || player.team == DemoTeam::Blue ||
+                   player.team == DemoTeam::Spectator;
+        })) {
+        std::vector<const DemoPlayer*> all;
+        for (const DemoPlayer& player : players) all.push_back(&player);
+        return count + " " + NameList(all);
+    }
+    std::string text = count;
+    const std::pair<DemoTeam, const char*> lines[] = {{DemoTeam::Red, "Red team: "},
+                                                      {DemoTeam::Blue, "Blue team: "},
+                                                      {DemoTeam::Free, "No team: "},
+                                                      {DemoTeam::Unknown, "Team not known: "},
+                                                      {DemoTeam::Spectator, "Spectators: "}};
+    for (const auto& [team, label] : lines)
+        if (const auto those = on(team); !those.empty()) text += std::string("\r\n") + label + NameList(those);
     return text;
 }
 
@@ -77,6 +109,7 @@ std::string RefusalText(DemoReadRefusal refusal) {
         case DemoReadRefusal::UnknownOperation: return "it holds an operation that its protocol does not have";
         case DemoReadRefusal::BrokenMessage: return "it holds a message that does not decode";
         case DemoReadRefusal::UnsupportedProtocol: return "it was recorded with a protocol this program does not know";
+        case DemoReadRefusal::Stopped: return "its reading was stopped";
     }
     return "it cannot be read";
 }
@@ -92,8 +125,9 @@ std::string DemoInfoTip(const DemoDetails* details) {
         const DemoHead& head = details->head;
         line("Map: " + head.map);
         line("Server: " + head.server);
-        line("Game type: " + head.gameType);
-        line(PlayersLine(head));
+        line("Mode: " + head.mode);
+        if (!head.mod.empty()) line("Mod: " + head.mod);
+        line(PlayersLines(head));
         std::string length = "Length: " + LengthText(details->length.milliseconds);
         if (details->length.cutShort) length += " (the recording was cut off)";
         line(length);

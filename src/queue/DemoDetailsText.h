@@ -21,18 +21,23 @@ std::string LengthCellText(const DemoDetails* details);
 // Why a file cannot be read, as a clause: "it ends inside its first record".
 std::string RefusalText(DemoReadRefusal refusal);
 
-// The most player names a tip lists; the others are counted.
+// The most player names a line of the tip lists; the others are counted.
 inline constexpr std::size_t kTipPlayerNames = 16;
 
 // The tip over a row, one fact per line ("\r\n" between lines):
 //   Map: mp_shop
 //   Server: Red Dragons
-//   Game type: ctf
-//   Players (3): Alice, Bob, Carol
+//   Mode: Capture the Flag
+//   Mod: mymod                    (only for a demo recorded with a mod)
+//   Players (3):
+//   Red team: Alice, Bob
+//   Blue team: Carol
 //   Length: 12:05
 //   Size: 1.4 MB
 //   Written: 2026-12-07 16:05
-// For a file that cannot be read, its reason takes the first five lines.
+// When no player is red, blue or a spectator (a mode without teams), the
+// names follow "Players (3):" on its own line. For a file that cannot be
+// read, its reason takes the lines before "Size".
 std::string DemoInfoTip(const DemoDetails* details);
 
 }  // namespace reelwright

@@ -11,6 +11,9 @@
 #include <cstdlib>
 #include <map>
 #include <sstream>
+#include <algorithm>
+#include <optional>
+#include <stop_token>
 
 #include "support/DemoEncoder.h"
 
@@ -23,7 +26,7 @@ GameStateParts Shop() {
     GameStateParts parts;
     parts.serverInfo =
         "\\sv_hostname\\^1Red ^7Dragons \x96 Cr\xE8me\\mapname\\mp_shop\\g_gametype\\ctf\\protocol\\2004\\sv_maxclients\\16";
-    parts.players = {"n\\^4Blue^7Boy\\t\\blue\\model\\marine", "", "n\\Cr\xE8me^^1\\t\\red"};
+    parts.players = {"n\\^4Blue^7Boy\\t\\2\\model\\marine", "", "n\\Cr\xE8me^^1\\t\\1"};
     return parts;
 }
 
@@ -35,7 +38,15 @@ const std::vector<std::int32_t> kTwentySeconds = [] {
 
 std::size_t FirstRecordSize(const GameStateParts& parts) { return 8 + test::GameStateMessage(parts).size(); }
 
-TEST(DemoReader, TheHeadGivesMapServerGameTypeAndPlayersAsPlayersReadThem) {
+// The players' names, or nothing when the head gives no players.
+std::optional<std::vector<std::string>> Names(const DemoHead& head) {
+    if (!head.players) return std::nullopt;
+    std::vector<std::string> names;
+    for (const DemoPlayer& player : *head.players) names.push_back(player.name);
+    return names;
+}
+
+TEST(DemoReader, TheHeadGivesMapServerModeAndPlayersAsPlayersReadThem) {
     const DemoHead head = ReadDemoHead(test::Demo(Shop(), kTwentySeconds), "x.dm_2004");
     ASSERT_TRUE(head.Readable());
     EXPECT_EQ(head.protocol, 2004);
@@ -43,9 +54,12 @@ TEST(DemoReader, TheHeadGivesMapServerGameTypeAndPlayersAsPlayersReadThem) {
     // Colour codes gone, Windows-1252 bytes as UTF-8 (an en dash, an e grave).
     EXPECT_EQ(head.server, "Red Dragons \u2013 Cr\u00E8me");
     EXPECT_EQ(head.gameType, "ctf");
+    EXPECT_EQ(head.mode, "Capture the Flag");
+    EXPECT_EQ(head.mod, "");
+    EXPECT_FALSE(head.modFolder);
     // Slot order; the free slot left out; "^^" is no colour code but "^1" is.
     ASSERT_TRUE(head.players);
-    EXPECT_EQ(*head.players, (std::vector<std::string>{"BlueBoy", "Cr\u00E8me^"}));
+    EXPECT_EQ(*head.players, (std::vector<DemoPlayer>{{"BlueBoy", DemoTeam::Blue}, {"Cr\u00E8me^", DemoTeam::Red}}));
 
     // Server commands before the game state and no other config strings.
     GameStateParts bare = Shop();
@@ -57,10 +71,10 @@ TEST(DemoReader, TheHeadGivesMapServerGameTypeAndPlayersAsPlayersReadThem) {
 TEST(DemoReader, NoneOneAndSixtyFourPlayersAndOnlyStringsItKnows) {
     GameStateParts parts = Shop();
     parts.players.clear();
-    EXPECT_EQ(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004").players, std::vector<std::string>{});
+    EXPECT_EQ(Names(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004")), std::vector<std::string>{});
 
     parts.players = {"n\\Solo\\t\\free"};
-    EXPECT_EQ(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004").players, std::vector<std::string>{"Solo"});
+    EXPECT_EQ(Names(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004")), std::vector<std::string>{"Solo"});
 
     std::vector<std::string> names;
     parts.players.clear();
@@ -72,7 +86,7 @@ TEST(DemoReader, NoneOneAndSixtyFourPlayersAndOnlyStringsItKnows) {
         parts.players.push_back("n\\" + name + "\\t\\free");
     }
     names.pop_back();
-    EXPECT_EQ(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004").players, names);
+    EXPECT_EQ(Names(ReadDemoHead(test::Demo(parts, {}), "x.dm_2004")), names);
 
     // One string of another form: no names at all rather than a guess, the rest as before.
     parts.players = {"n\\Solo\\t\\free", "name\\Other"};
@@ -83,9 +97,9 @@ TEST(DemoReader, NoneOneAndSixtyFourPlayersAndOnlyStringsItKnows) {
 }
 
 TEST(DemoReader, TheLengthSumsEachGameStateFromItsFirstToItsLastSnapshot) {
-    EXPECT_EQ(ReadDemoLength(test::Demo(Shop(), kTwentySeconds), "x.dm_2004").milliseconds, 20000);
-    EXPECT_EQ(ReadDemoLength(test::Demo(Shop(), {}), "x.dm_2004").milliseconds, 0);
-    EXPECT_EQ(ReadDemoLength(test::Demo(Shop(), {5000}), "x.dm_2004").milliseconds, 0);
+    EXPECT_EQ(ReadDemo(test::Demo(Shop(), kTwentySeconds), "x.dm_2004").length.milliseconds, 20000);
+    EXPECT_EQ(ReadDemo(test::Demo(Shop(), {}), "x.dm_2004").length.milliseconds, 0);
+    EXPECT_EQ(ReadDemo(test::Demo(Shop(), {5000}), "x.dm_2004").length.milliseconds, 0);
 
     // A map change: a second game state whose server time starts again; its
     // first snapshot follows server commands and a map-change operation.
@@ -105,7 +119,7 @@ TEST(DemoReader, TheLengthSumsEachGameStateFromItsFirstToItsLastSnapshot) {
     demo += test::Record(901, changed.Bytes());
     demo += test::Record(902, test::SnapshotMessage(10599, {"print \"x\""}));
     // No end marker: the end of the file ends the demo as well.
-    const DemoLength length = ReadDemoLength(demo, "x.dm_2004");
+    const DemoLength length = ReadDemo(demo, "x.dm_2004").length;
     EXPECT_TRUE(length.Readable());
     EXPECT_FALSE(length.cutShort);
     EXPECT_EQ(length.milliseconds, 20000 + 10499);
@@ -114,7 +128,7 @@ TEST(DemoReader, TheLengthSumsEachGameStateFromItsFirstToItsLastSnapshot) {
     EXPECT_EQ(ReadDemoHead(demo, "x.dm_2004").map, "mp_shop");
 
     // A recording cut off inside a record: the whole records count.
-    const DemoLength cut = ReadDemoLength(demo.substr(0, demo.size() - 3), "x.dm_2004");
+    const DemoLength cut = ReadDemo(demo.substr(0, demo.size() - 3), "x.dm_2004").length;
     EXPECT_TRUE(cut.Readable());
     EXPECT_TRUE(cut.cutShort);
     EXPECT_EQ(cut.milliseconds, 20000);
@@ -127,32 +141,52 @@ TEST(DemoReader, AFileCutAnywhereInItsFirstRecordIsTruncated) {
     for (std::size_t size = 1; size < first; ++size) {
         const std::string cut = demo.substr(0, size);
         ASSERT_EQ(ReadDemoHead(cut, "x.dm_2004").refusal, DemoReadRefusal::Truncated) << size;
-        ASSERT_EQ(ReadDemoLength(cut, "x.dm_2004").refusal, DemoReadRefusal::Truncated) << size;
+        ASSERT_EQ(ReadDemo(cut, "x.dm_2004").length.refusal, DemoReadRefusal::Truncated) << size;
     }
     EXPECT_EQ(ReadDemoHead(demo.substr(0, first), "x.dm_2004").map, "mp_shop");
     // Only the end marker: no message at all.
     EXPECT_EQ(ReadDemoHead(test::EndMarker(), "x.dm_2004").refusal, DemoReadRefusal::NotADemo);
 }
 
-TEST(DemoReader, RecordLengthsOutsideTheEnginesRangeAreRefused) {
-    // The largest message the engine takes is read; one byte more is refused.
+TEST(DemoReader, RecordLengthsOutsideTheirProtocolsRangeAreRefused) {
+    // The game's largest message is read; one byte more is refused.
     std::string largest = test::GameStateMessage(Shop());
-    largest.resize(16384, '\x55');
+    largest.resize(49152, '\x55');
     EXPECT_TRUE(ReadDemoHead(test::Record(1, largest) + test::EndMarker(), "x.dm_2004").Readable());
+    EXPECT_TRUE(ReadDemo(test::Record(1, largest) + test::EndMarker(), "x.dm_2004").length.Readable());
     largest += '\x55';
     EXPECT_EQ(ReadDemoHead(test::Record(1, largest), "x.dm_2004").refusal, DemoReadRefusal::MessageTooLong);
+    EXPECT_EQ(ReadDemo(test::Record(1, largest), "x.dm_2004").length.refusal, DemoReadRefusal::MessageTooLong);
 
     // In a later record, only the length is refused; the head stays readable.
     std::string demo = test::Record(1, test::GameStateMessage(Shop())) + test::Record(2, largest);
     EXPECT_TRUE(ReadDemoHead(demo, "x.dm_2004").Readable());
-    EXPECT_EQ(ReadDemoLength(demo, "x.dm_2004").refusal, DemoReadRefusal::MessageTooLong);
+    EXPECT_EQ(ReadDemo(demo, "x.dm_2004").length.refusal, DemoReadRefusal::MessageTooLong);
+
+    // A protocol 71 demo is held to its engine's 16 384 bytes, in its first
+    // record (read against the largest until its protocol is known) and after.
+    GameStateParts quake;
+    quake.serverInfo = "\\mapname\\q3dm17\\protocol\\71";
+    quake.firstPlayer = 544;
+    quake.endOp = test::kEndQuake3;
+    std::string first = test::GameStateMessage(quake);
+    first.resize(16384, '\x55');
+    const std::string later = test::Record(2, test::SnapshotMessage(100, {}, test::kEndQuake3));
+    EXPECT_TRUE(ReadDemo(test::Record(1, first) + later, "x.dm_71").length.Readable());
+    first += '\x55';
+    EXPECT_EQ(ReadDemoHead(test::Record(1, first) + later, "x.dm_71").refusal, DemoReadRefusal::MessageTooLong);
+    const std::string snapshot = test::SnapshotMessage(100, {}, test::kEndQuake3) + std::string(16384, '\x55');
+    const DemoHeadAndLength read =
+        ReadDemo(test::Record(1, test::GameStateMessage(quake)) + test::Record(2, snapshot), "x.dm_71");
+    EXPECT_TRUE(read.head.Readable());
+    EXPECT_EQ(read.length.refusal, DemoReadRefusal::MessageTooLong);
 
     // An empty record and a negative length other than the end marker.
     demo = test::Record(1, test::GameStateMessage(Shop())) + test::Record(2, "");
-    EXPECT_EQ(ReadDemoLength(demo, "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
+    EXPECT_EQ(ReadDemo(demo, "x.dm_2004").length.refusal, DemoReadRefusal::BrokenMessage);
     std::string negative = test::Record(1, test::GameStateMessage(Shop())) + test::EndMarker();
     negative[negative.size() - 4] = '\xfe';
-    EXPECT_EQ(ReadDemoLength(negative, "x.dm_2004").refusal, DemoReadRefusal::BrokenMessage);
+    EXPECT_EQ(ReadDemo(negative, "x.dm_2004").length.refusal, DemoReadRefusal::BrokenMessage);
 }
 
 TEST(DemoReader, UndecodableMessagesAndUnknownOperationsAreRefused) {
@@ -173,7 +207,7 @@ TEST(DemoReader, UndecodableMessagesAndUnknownOperationsAreRefused) {
     snapshot.Byte(7);
     snapshot.Bits("00000000100");
     const std::string gameState = test::Record(1, test::GameStateMessage(Shop()));
-    EXPECT_EQ(ReadDemoLength(gameState + test::Record(2, snapshot.Bytes()), "x.dm_2004").refusal,
+    EXPECT_EQ(ReadDemo(gameState + test::Record(2, snapshot.Bytes()), "x.dm_2004").length.refusal,
               DemoReadRefusal::BrokenMessage);
 
     // Operation 0, and config strings outside a game state.
@@ -182,7 +216,7 @@ TEST(DemoReader, UndecodableMessagesAndUnknownOperationsAreRefused) {
         bad.Long(0);
         bad.Byte(op);
         bad.Long(0);
-        EXPECT_EQ(ReadDemoLength(gameState + test::Record(2, bad.Bytes()), "x.dm_2004").refusal,
+        EXPECT_EQ(ReadDemo(gameState + test::Record(2, bad.Bytes()), "x.dm_2004").length.refusal,
                   DemoReadRefusal::UnknownOperation)
             << int{op};
     }
@@ -211,8 +245,9 @@ TEST(DemoReader, TheServerInfosProtocolChoosesTheTableElseTheExtension) {
     EXPECT_EQ(head.protocol, 68);
     EXPECT_EQ(head.server, "Longest");
     EXPECT_EQ(head.gameType, "ctf");
-    EXPECT_EQ(head.players, (std::vector<std::string>{"Sarge", "Doom"}));
-    EXPECT_EQ(ReadDemoLength(demo, "renamed.dm_2004").milliseconds, 2000);
+    EXPECT_EQ(head.players, (std::vector<DemoPlayer>{{"Sarge", DemoTeam::Red}, {"Doom", DemoTeam::Blue}}));
+    EXPECT_EQ(head.mode, "ctf");
+    EXPECT_EQ(ReadDemo(demo, "renamed.dm_2004").length.milliseconds, 2000);
 
     // Without one, the extension chooses, whatever its letter case.
     quake.serverInfo = "\\mapname\\q3dm17\\g_gametype\\9";
@@ -221,6 +256,124 @@ TEST(DemoReader, TheServerInfosProtocolChoosesTheTableElseTheExtension) {
     EXPECT_EQ(ReadDemoHead(test::Demo(quake, {}), "a.dm_72").refusal, DemoReadRefusal::UnsupportedProtocol);
     quake.serverInfo = "\\mapname\\q3dm17\\protocol\\43";
     EXPECT_EQ(ReadDemoHead(test::Demo(quake, {}), "a.dm_68").refusal, DemoReadRefusal::UnsupportedProtocol);
+}
+
+TEST(DemoReader, AGameStateOfTwentyThousandBytesReads) {
+    // Config strings past the Quake III engine's message size, as the game's
+    // own servers send them.
+    GameStateParts large = Shop();
+    for (int i = 0; test::GameStateMessage(large).size() < 20000; ++i)
+        large.moreStrings.push_back("models/players/skin" + std::to_string(i) + "/body_" + std::string(40, 'a' + i % 26));
+    ASSERT_GT(test::GameStateMessage(large).size(), 16384u);
+    const DemoHeadAndLength read = ReadDemo(test::Demo(large, kTwentySeconds), "x.dm_2004");
+    EXPECT_EQ(read.head.map, "mp_shop");
+    EXPECT_EQ(read.length.milliseconds, 20000);
+    EXPECT_EQ(ReadDemoHead(test::Demo(large, {}), "x.dm_2004").map, "mp_shop");
+}
+
+TEST(DemoReader, TheGamesSixModesByNameAndAModsOwnAsWritten) {
+    const struct {
+        const char* gameType;
+        const char* mode;
+    } cases[] = {
+        {"dm", "Deathmatch"},   {"tdm", "Team Deathmatch"}, {"ctf", "Capture the Flag"}, {"inf", "Infiltration"},
+        {"elim", "Elimination"}, {"dem", "Demolition"},       {"CTF", "Capture the Flag"}, {"h&s", "h&s"},
+        {"^1gun^7game", "gungame"}, {"", ""},                 {"4", "4"},
+    };
+    for (const auto& c : cases) {
+        GameStateParts parts = Shop();
+        parts.serverInfo = std::string("\\mapname\\mp_shop\\protocol\\2004\\g_gametype\\") + c.gameType;
+        const DemoHead head = ReadDemoHead(test::Demo(parts, {}), "x.dm_2004");
+        EXPECT_EQ(head.mode, c.mode) << c.gameType;
+    }
+}
+
+TEST(DemoReader, TheModComesFromTheSystemInfoAndOnlyAPlainNameIsAFolder) {
+    const struct {
+        const char* systemInfo;
+        const char* mod;
+        std::optional<std::string> folder;
+    } cases[] = {
+        {"\\sv_pure\\0\\fs_game\\mymod", "mymod", "mymod"},
+        {"\\FS_GAME\\Gun Game 2\\sv_pure\\1", "Gun Game 2", "Gun Game 2"},
+        {"\\sv_pure\\0", "", std::nullopt},
+        {"\\fs_game\\", "", std::nullopt},
+        // Hostile or odd values stay display text (ModFolder_test has the rules).
+        {"\\fs_game\\..\\..\\Windows", "..", std::nullopt},
+        {"\\fs_game\\../../Windows", "../../Windows", std::nullopt},
+        {"\\fs_game\\nul", "nul", std::nullopt},
+        {"\\fs_game\\m\x01od", "mod", std::nullopt},
+        {"\\fs_game\\caf\xE9", "caf\u00E9", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        GameStateParts parts = Shop();
+        parts.systemInfo = c.systemInfo;
+        const DemoHead head = ReadDemoHead(test::Demo(parts, {}), "x.dm_2004");
+        ASSERT_TRUE(head.Readable()) << c.systemInfo;
+        EXPECT_EQ(head.mod, c.mod) << c.systemInfo;
+        EXPECT_EQ(head.modFolder, c.folder) << c.systemInfo;
+    }
+}
+
+TEST(DemoReader, EachPlayerHasTheTeamOfItsString) {
+    GameStateParts parts = Shop();
+    parts.players = {"n\\Free\\t\\0", "n\\Red\\t\\1\\identity\\x", "n\\Blue\\t\\2", "n\\Watcher\\t\\3",
+                     "n\\Odd\\t\\4",  "n\\None",                  "n\\Word\\t\\red", "n\\Two\\t\\12"};
+    const DemoHead head = ReadDemoHead(test::Demo(parts, {}), "x.dm_2004");
+    EXPECT_EQ(head.players, (std::vector<DemoPlayer>{{"Free", DemoTeam::Free},
+                                                     {"Red", DemoTeam::Red},
+                                                     {"Blue", DemoTeam::Blue},
+                                                     {"Watcher", DemoTeam::Spectator},
+                                                     {"Odd", DemoTeam::Unknown},
+                                                     {"None", DemoTeam::Unknown},
+                                                     {"Word", DemoTeam::Unknown},
+                                                     {"Two", DemoTeam::Unknown}}));
+}
+
+// Gives its bytes in the reads asked of it, and asks the read to stop after
+// the read numbered `stopAfter`.
+class StoppingInput final : public DemoInput {
+public:
+    StoppingInput(std::string_view bytes, int stopAfter) : bytes_(bytes), stopAfter_(stopAfter) {}
+    std::size_t Read(char* into, std::size_t count) override {
+        ++reads;
+        largestRead = std::max(largestRead, count);
+        if (reads == stopAfter_) stop.request_stop();
+        return bytes_.Read(into, count);
+    }
+    bool Failed() const override { return false; }
+    std::stop_source stop;
+    int reads = 0;
+    std::size_t largestRead = 0;
+
+private:
+    DemoBytesInput bytes_;
+    int stopAfter_;
+};
+
+TEST(DemoReader, AStopAskedMidFileEndsWithinABlock) {
+    std::vector<std::int32_t> times;
+    for (std::int32_t t = 0; t < 40000 * 50; t += 50) times.push_back(t);
+    const std::string demo = test::Demo(Shop(), times);
+    ASSERT_GT(demo.size(), 1000000u);
+
+    StoppingInput whole(demo, 0);
+    EXPECT_EQ(ReadDemo(whole, "x.dm_2004", whole.stop.get_token()).length.milliseconds, times.back());
+    EXPECT_GT(whole.reads, 15);
+    EXPECT_LE(whole.largestRead, 64u * 1024);
+
+    for (const int stopAfter : {1, 3}) {
+        StoppingInput stopped(demo, stopAfter);
+        const DemoHeadAndLength read = ReadDemo(stopped, "x.dm_2004", stopped.stop.get_token());
+        EXPECT_EQ(stopped.reads, stopAfter);
+        EXPECT_EQ(read.head.map, "mp_shop");
+        EXPECT_EQ(read.length.refusal, DemoReadRefusal::Stopped);
+    }
+    // Asked before the first block: nothing is read.
+    StoppingInput early(demo, 0);
+    early.stop.request_stop();
+    EXPECT_EQ(ReadDemo(early, "x.dm_2004", early.stop.get_token()).head.refusal, DemoReadRefusal::Stopped);
+    EXPECT_EQ(early.reads, 0);
 }
 
 TEST(DemoReader, FilesOpenByAnyNameAndAFileThatIsNotThereCannotBeRead) {
@@ -239,12 +392,12 @@ TEST(DemoReader, FilesOpenByAnyNameAndAFileThatIsNotThereCannotBeRead) {
         return std::string(text.begin(), text.end());
     };
     EXPECT_EQ(ReadDemoFileHead(path(folder / name)).map, "mp_shop");
-    EXPECT_EQ(ReadDemoFileLength(path(folder / name)).milliseconds, 20000);
+    EXPECT_EQ(ReadDemoFile(path(folder / name)).length.milliseconds, 20000);
 
     EXPECT_EQ(ReadDemoFileHead(path(folder / "missing.dm_2004")).refusal, DemoReadRefusal::CannotOpen);
-    EXPECT_EQ(ReadDemoFileLength(path(folder / "missing.dm_2004")).refusal, DemoReadRefusal::CannotOpen);
+    EXPECT_EQ(ReadDemoFile(path(folder / "missing.dm_2004")).length.refusal, DemoReadRefusal::CannotOpen);
     EXPECT_EQ(ReadDemoFileHead(path(folder)).refusal, DemoReadRefusal::CannotOpen);
-    EXPECT_EQ(ReadDemoFileLength(path(folder / "empty.dm_2004")).refusal, DemoReadRefusal::NotADemo);
+    EXPECT_EQ(ReadDemoFile(path(folder / "empty.dm_2004")).length.refusal, DemoReadRefusal::NotADemo);
     std::filesystem::remove_all(folder);
 }
 
@@ -301,15 +454,16 @@ struct Expected {
     const char* name;
     const char* map;
     const char* gameType;
-    std::vector<std::string> players;
+    std::vector<DemoPlayer> players;
 };
 
 TEST(RecordedDemos, HeadAndLengthAreWhatWasRecorded) {
     const std::string server = "Reelwright Test Server";
+    constexpr DemoTeam kFree = DemoTeam::Free, kRed = DemoTeam::Red, kBlue = DemoTeam::Blue;
     const std::vector<Expected> demos = {
-        {"ffa-oa_dm1", "oa_dm1", "ffa", {"Sarge", "Grism", "ReelTester"}},
-        {"ctf-oa_ctf2", "oa_ctf2", "ctf", {"Angelyss", "Kyonshi", "ReelTester"}},
-        {"tdm-oa_dm2", "oa_dm2", "tdm", {"Major", "Gargoyle", "ReelTester"}},
+        {"ffa-oa_dm1", "oa_dm1", "ffa", {{"Sarge", kFree}, {"Grism", kFree}, {"ReelTester", kFree}}},
+        {"ctf-oa_ctf2", "oa_ctf2", "ctf", {{"Angelyss", kBlue}, {"Kyonshi", kRed}, {"ReelTester", kBlue}}},
+        {"tdm-oa_dm2", "oa_dm2", "tdm", {{"Major", kBlue}, {"Gargoyle", kRed}, {"ReelTester", kBlue}}},
     };
     const std::map<std::string, double> recorded = RecordedSeconds();
     ASSERT_EQ(recorded.size(), demos.size());
@@ -323,8 +477,10 @@ TEST(RecordedDemos, HeadAndLengthAreWhatWasRecorded) {
         EXPECT_EQ(head.server, server);
         EXPECT_EQ(head.gameType, demo.gameType);
         EXPECT_EQ(head.players, demo.players);
+        EXPECT_EQ(head.mode, demo.gameType);
+        EXPECT_EQ(head.mod, "");
 
-        const DemoLength length = ReadDemoFileLength(std::string(file.begin(), file.end()));
+        const DemoLength length = ReadDemoFile(std::string(file.begin(), file.end())).length;
         ASSERT_TRUE(length.Readable()) << static_cast<int>(length.refusal);
         EXPECT_FALSE(length.cutShort);
         ASSERT_TRUE(recorded.count(demo.name));
@@ -342,7 +498,7 @@ TEST(RecordedDemos, TheHeadTakesOneReadAndTheLengthReadsInBlocks) {
     // Hundreds of records; the whole file in one block, and the read that
     // finds its end.
     CountingInput length(bytes);
-    EXPECT_GT(ReadDemoLength(length, "ctf-oa_ctf2.dm_71").milliseconds, 0);
+    EXPECT_GT(ReadDemo(length, "ctf-oa_ctf2.dm_71").length.milliseconds, 0);
     EXPECT_LE(length.reads, 2);
 }
 

@@ -46,7 +46,7 @@ std::string GameStateMessage(const GameStateParts& parts) {
     if (parts.otherStrings) {
         message.Byte(3);
         message.Short(1);  // the system info
-        message.String("\\sv_serverid\\1234\\sv_pure\\0");
+        message.String(parts.systemInfo);
     }
     for (std::size_t slot = 0; slot < parts.players.size(); ++slot) {
         if (parts.players[slot].empty()) continue;
@@ -58,6 +58,11 @@ std::string GameStateMessage(const GameStateParts& parts) {
         message.Byte(3);
         message.Short(700);  // a sound or model name
         message.String("sound/world/wind.wav");
+    }
+    for (std::size_t i = 0; i < parts.moreStrings.size(); ++i) {
+        message.Byte(3);
+        message.Short(static_cast<std::uint16_t>(800 + i));
+        message.String(parts.moreStrings[i]);
     }
     message.Byte(parts.endOp);
     message.Long(0);           // the client number

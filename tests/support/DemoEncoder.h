@@ -41,8 +41,12 @@ struct GameStateParts {
     std::uint8_t endOp = kEnd2004;
     // Server commands that come before the game state in its message.
     std::vector<std::string> commandsBefore;
-    // Config strings the reader does not need, between the wanted ones.
+    // Config strings the reader does not need, between the wanted ones, and
+    // the system info (config string 1).
     bool otherStrings = true;
+    std::string systemInfo = "\\sv_serverid\\1234\\sv_pure\\0";
+    // Further config strings, from index 800 on (a large game state).
+    std::vector<std::string> moreStrings;
 };
 
 std::string GameStateMessage(const GameStateParts& parts);

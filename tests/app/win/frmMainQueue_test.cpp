@@ -741,7 +741,7 @@ TEST_F(QueueWorkTest, MapAndLengthColumnsTheTipAndTheSortByAHeaderThenLaunchPlay
     const std::string shopTip = InfoTip(*window, 0);
     std::cout << "[ tip      ]\n" << shopTip << "\n";
     EXPECT_EQ(shopTip.substr(0, shopTip.find("\r\nSize:")),
-              "Map: mp_shop\r\nServer: Red Dragons\r\nGame type: ctf\r\nPlayers (1): Alice\r\nLength: 0:20");
+              "Map: mp_shop\r\nServer: Red Dragons\r\nMode: Capture the Flag\r\nPlayers (1): Alice\r\nLength: 0:20");
     EXPECT_NE(shopTip.find("\r\nSize: " + std::to_string(shop.size() / 1024) + "."), std::string::npos) << shopTip;
     EXPECT_NE(shopTip.find("\r\nWritten: 20"), std::string::npos) << shopTip;
     EXPECT_EQ(InfoTip(*window, 1).substr(0, 36), "This file cannot be read as a demo: ");
@@ -794,7 +794,7 @@ TEST_F(QueueWorkTest, RecordedDemosShowTheirMapLengthAndTip) {
     // Renamed, they are read by this game's tables: the game type stays the
     // recorded number and the player strings are not of this game's form.
     EXPECT_EQ(tip.substr(0, tip.find("\r\nSize:")),
-              "Map: oa_ctf2\r\nServer: Reelwright Test Server\r\nGame type: 4\r\nPlayers: not known\r\nLength: " +
+              "Map: oa_ctf2\r\nServer: Reelwright Test Server\r\nMode: 4\r\nPlayers: not known\r\nLength: " +
                   win::DemoCellText(list, 0, 4));
 }
 
