@@ -13,6 +13,7 @@
 #include <set>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "app/win/frmMain.h"
 #include "core/AppInfo.h"
@@ -66,6 +67,20 @@ void ClearSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, win::RegistrySettings
 
 void SeedSetting(const std::string& section, const std::string& key, const std::string& value) {
     win::RegistrySettingsStore().SaveSetting(section, key, value);
+}
+
+PixelRect ClientOf(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return {0, 0, client.right, client.bottom};
+}
+
+void SizeClientTo(HWND window, int width, int height) {
+    RECT outer{}, client{};
+    ::GetWindowRect(window, &outer);
+    ::GetClientRect(window, &client);
+    ::SetWindowPos(window, nullptr, 0, 0, width + (outer.right - outer.left) - client.right,
+                   height + (outer.bottom - outer.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT SendDpiChanged(HWND window, int dpi) {
@@ -559,6 +574,29 @@ HDROP MakeDropFiles(const std::vector<std::wstring>& paths) {
     *text = L'\0';
     ::GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
+}
+
+SystemDpiForNewPrograms::SystemDpiForNewPrograms(DWORD dpi) {
+    basAPI::UniqueRegKey desktop;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          desktop.put(), nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("the desktop's settings cannot be opened");
+    DWORD size = sizeof(previous_);
+    hadValue_ = ::RegQueryValueExW(desktop.get(), L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous_),
+                                   &size) == ERROR_SUCCESS;
+    ::RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+}
+
+SystemDpiForNewPrograms::~SystemDpiForNewPrograms() {
+    basAPI::UniqueRegKey desktop;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_ALL_ACCESS, desktop.put()) !=
+        ERROR_SUCCESS)
+        return;
+    if (hadValue_)
+        ::RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
+                         sizeof(previous_));
+    else
+        ::RegDeleteValueW(desktop.get(), L"LogPixels");
 }
 
 HeldKeys::HeldKeys(std::initializer_list<int> keys) {

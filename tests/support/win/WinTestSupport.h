@@ -58,6 +58,13 @@ std::optional<std::string> ReadSetting(const std::string& section, const std::st
 // Pumps this thread's messages until `condition` holds or `timeout` passes.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// A window's client area, at 0, 0.
+PixelRect ClientOf(HWND window);
+// Sizes the window (of this process or another) so that its client area is
+// `width` x `height` pixels, as the user does by dragging its border: the
+// system keeps it within the window's smallest and largest sizes.
+void SizeClientTo(HWND window, int width, int height);
+
 // Sends WM_DPICHANGED as the system does when the window moves to a monitor
 // of `dpi`, with a suggested place a little to the right and lower; returns
 // that place.
@@ -271,6 +278,21 @@ bool AddDemosWithDialog(HWND main, DWORD processId, const std::wstring& folder, 
 // the shell hands it over with WM_DROPFILES; the receiving window's
 // DragFinish frees it.
 HDROP MakeDropFiles(const std::vector<std::wstring>& paths);
+
+// The system DPI that programs started from now on see (Wine reads it from
+// HKCU\Control Panel\Desktop, value LogPixels, when a program starts), until
+// it goes out of scope and the value is put back as it was.
+class SystemDpiForNewPrograms {
+public:
+    explicit SystemDpiForNewPrograms(DWORD dpi);
+    ~SystemDpiForNewPrograms();
+    SystemDpiForNewPrograms(const SystemDpiForNewPrograms&) = delete;
+    SystemDpiForNewPrograms& operator=(const SystemDpiForNewPrograms&) = delete;
+
+private:
+    DWORD previous_ = 96;
+    bool hadValue_ = false;
+};
 
 // Holds keys down in this thread's keyboard state, as GetKeyState sees them
 // while a test sends key messages, until it goes out of scope.
