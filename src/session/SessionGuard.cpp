@@ -283,6 +283,12 @@ SessionRecording RecordSession(SessionPlatform& platform, const std::string& gam
                             "folder)";
         return recording;
     }
+    // The configs that the start's recovery has yet to put back would be
+    // recorded with the script's lines as the player's.
+    if (!platform.AwaitRecovery(kRecoveryWait)) {
+        recording.problem = "Reelwright is still putting back the configs of earlier demo sessions";
+        return recording;
+    }
     const JournalLock lock(platform);
     if (!lock.Held()) {
         recording.problem = "Another Reelwright kept its record of demo sessions locked:\r\n" + path;

@@ -64,7 +64,15 @@ public:
     // UnlockJournal; false when that could not be had.
     virtual bool LockJournal() = 0;
     virtual void UnlockJournal() = 0;
+
+    // Waits at most `limit` for the recovery of ended sessions that the
+    // program's start runs in the background; true when none runs (any
+    // more).
+    virtual bool AwaitRecovery(std::chrono::milliseconds limit) = 0;
 };
+
+// How long Launch waits for the start's recovery before it records a session.
+inline constexpr std::chrono::seconds kRecoveryWait{15};
 
 // The config of a game-type folder, found in any letter case; the usual name
 // when there is none.

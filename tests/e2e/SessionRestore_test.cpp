@@ -12,6 +12,8 @@
 
 #include "app/win/frmMain.h"
 #include "core/win/basAPI.h"
+#include "session/SessionJournal.h"
+#include "session/SessionNames.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {
@@ -216,6 +218,50 @@ TEST_F(SessionRestore, AConfigMadeReadOnlyIsWritableAgain) {
     }, 30s));
     EXPECT_EQ(ReadBytes(config), kPlayerConfig);
     CloseProgram();
+}
+
+// The recovery of a session whose game ended while no watcher ran waits for a
+// config another process holds: the main window is there meanwhile, and the
+// box that tells the config could not be put back is the main window's.
+TEST_F(SessionRestore, TheStartsRecoveryRunsOnceTheWindowIsShownAndItsBoxIsTheWindows) {
+    GameFolder game;
+    const std::wstring config =
+        game.AddFile(L"base\\mp\\SOF2MP.cfg", "bind F1 \"vstr demonext\"\nseta demo1 \"demo a.dm_2004\"\n");
+    SessionEntry entry;
+    entry.folder = game.pathUtf8() + "\\base\\mp";
+    entry.names = ScriptSessionNames({"F1", "F4", "F5", "F3", "F7", "F6", "F8", "F2"}, 2);
+    entry.processes = {{0, 1}};  // no process has id 0: the game has ended
+    entry.configs = {{basAPI::Narrow(config), true, FILE_ATTRIBUTE_ARCHIVE, {"bind F1 \"vote yes\""}}};
+    std::filesystem::create_directories(JournalFolder());
+    {
+        std::FILE* journal = _wfopen((JournalFolder() + L"\\sessions.journal").c_str(), L"wb");
+        ASSERT_NE(journal, nullptr);
+        const std::string text = FormatJournal({{entry}});
+        std::fwrite(text.data(), 1, text.size(), journal);
+        std::fclose(journal);
+    }
+    // Held with no sharing: every read of the restore fails as "in use".
+    basAPI::UniqueFile held(::CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+
+    SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
+    SeedSetting("Settings", "Load Splash", "0");
+    program_ = std::make_unique<StartedProcess>(ProgramPath(), L"", L"");
+    main_ = WaitForWindow(frmMain::kClassName, program_->id());
+    ASSERT_NE(main_, nullptr);
+    const HWND box = WaitForDialog(program_->id(), L"SOF2MP.cfg", nullptr, 30s);
+    ASSERT_NE(box, nullptr);
+    const DialogSnapshot shown = ReadDialog(box);
+    EXPECT_EQ(shown.title, L"Reelwright - Demo keys");
+    EXPECT_EQ(shown.owner, main_);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    held.reset();
+    CloseProgram();
+    // Kept for the next start, marked as told.
+    const auto kept = ParseJournal(ReadBytes(JournalFolder() + L"\\sessions.journal"));
+    ASSERT_TRUE(kept);
+    ASSERT_EQ(kept->entries.size(), 1u);
+    EXPECT_TRUE(kept->entries[0].reported);
 }
 
 }  // namespace

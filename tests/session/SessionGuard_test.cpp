@@ -445,6 +445,14 @@ TEST_F(SessionGuardTest, AJournalThatCannotBeUsedIsAskedAbout) {
     EXPECT_NE(asked("locked").find("locked"), std::string::npos);
     platform.lockRefused = false;
 
+    // The start's recovery still runs when the wait for it runs out: its
+    // configs would be recorded with the script's lines.
+    platform.recoveryRunning = true;
+    EXPECT_NE(asked("recovering").find("still putting back"), std::string::npos);
+    EXPECT_EQ(platform.recoveryWaits.back(), kRecoveryWait);
+    EXPECT_FALSE(Journal());
+    platform.recoveryRunning = false;
+
     files.Fail(platform.journalPath, 112);  // a full disk
     EXPECT_NE(asked("not written").find("could not be written:\r\n" + platform.journalPath + "\r\nerror 112"),
               std::string::npos);

@@ -38,6 +38,11 @@ public:
         return locked = true;
     }
     void UnlockJournal() override { locked = false; }
+    // A recovery that still runs makes the wait run out at once.
+    bool AwaitRecovery(std::chrono::milliseconds limit) override {
+        recoveryWaits.push_back(limit);
+        return !recoveryRunning;
+    }
 
     std::string Bytes(const std::string& path) const { return files.files.at(path); }
     // Ends a process started by StartGame.
@@ -57,6 +62,8 @@ public:
     std::chrono::milliseconds pausedFor{0};
     bool locked = false;
     bool lockRefused = false;
+    bool recoveryRunning = false;
+    std::vector<std::chrono::milliseconds> recoveryWaits;
     bool processCheckThrows = false;  // ProcessEnded throws
     // What Now gives: a day in 2026.
     std::chrono::system_clock::time_point now{std::chrono::seconds(1'780'000'000)};

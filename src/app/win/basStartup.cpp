@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/Startup.h"
 #include "app/win/RegistrySettingsStore.h"
@@ -45,6 +46,18 @@ public:
           // back after a chained session.
           sessions_(files_, location_.ProgramPath()) {}
 
+    // The thread of the recovery ends before anything it uses goes.
+    ~Application() {
+        if (recovery_.joinable()) recovery_.join();
+    }
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The main window, once shown, starts the recovery of the sessions whose
+    // games ended while no watcher ran (the machine restarted, the watcher was
+    // ended).
+    void RecoverOnShow() { recoverOnShow_ = true; }
+
     AppServices Services() { return AppServices{store_, prompts_, files_, shell_, classes_, elevation_, location_}; }
     const std::string& CommandLineTail() const { return commandLineTail_; }
     FileSystem& Files() { return files_; }
@@ -78,6 +91,7 @@ public:
             return false;
         }
         main_->SetQuitOnDestroy(true);
+        if (recoverOnShow_) StartRecovery();
         return true;
     }
 
@@ -119,6 +133,18 @@ private:
         ::PostQuitMessage(1);
     }
 
+    // Off the window's thread, so that nothing it waits for (the journal's
+    // lock, a config another process holds) keeps the window from the player;
+    // a box it shows is owned by the main window. Launch waits for it before
+    // it records a session.
+    void StartRecovery() {
+        sessions_.Recovery().Begin();
+        recovery_ = std::thread([this] {
+            RecoverEndedSessions(sessions_, prompts_);
+            sessions_.Recovery().End();
+        });
+    }
+
     // What the program shows and starts is owned by its main window.
     void SetOwner(HWND owner) {
         prompts_.SetOwner(owner);
@@ -139,6 +165,8 @@ private:
     win::Win32SessionPlatform sessions_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmMain> main_;
+    bool recoverOnShow_ = false;
+    std::thread recovery_;
 };
 
 }  // namespace
@@ -177,10 +205,10 @@ int Main(const std::wstring& commandLineTail) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    // Sessions whose games ended while no watcher ran (the machine restarted,
-    // the watcher was ended) are put back first; a failure there is reported
-    // and the start goes on.
-    if (!anotherInstance) RecoverEndedSessions(application.Sessions(), application.Prompts());
+    // Sessions whose games ended while no watcher ran are put back once the
+    // main window is shown; a failure there is reported and the program goes
+    // on.
+    if (!anotherInstance) application.RecoverOnShow();
 
     switch (DecideStartup(anotherInstance, application.Store())) {
         case StartupChoice::Exit: return 0;

@@ -10,6 +10,7 @@
 
 #include "core/FileSystem.h"
 #include "core/win/basAPI.h"
+#include "session/RecoveryGate.h"
 #include "session/SessionGuard.h"
 
 namespace reelwright::win {
@@ -39,6 +40,10 @@ public:
     void WatchGame() override;
     bool LockJournal() override;
     void UnlockJournal() override;
+    bool AwaitRecovery(std::chrono::milliseconds limit) override { return recovery_.Await(limit); }
+
+    // Marks the start's recovery as running until it ends.
+    RecoveryGate& Recovery() { return recovery_; }
 
 private:
     FileSystem& files_;
@@ -47,6 +52,7 @@ private:
     basAPI::UniqueHandle mutex_;
     basAPI::UniqueHandle game_;  // the game last started, until a watcher has it
     SessionProcess gameProcess_;
+    RecoveryGate recovery_;
 };
 
 // When the process was created, as the journal records it; 0 when unknown.
