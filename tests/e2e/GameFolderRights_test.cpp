@@ -392,9 +392,11 @@ TEST(ProgramCopy, ACopyChangedBeforeItIsHeldIsNotStarted) {
     ElevatedProgramCopy elevation(files, starter, [&] { return std::optional<std::string>(program); },
                                   "Reelwright.exe");
     std::thread watcher([] {
-        // Were the stand-in game started in Reelwright's place, it is closed here.
-        if (HWND game = WaitForWindow(L"StandInGame", 0, L"", std::chrono::seconds(5)))
-            ::PostMessageW(game, WM_CLOSE, 0, 0);
+        // Were the stand-in game started in Reelwright's place (hidden, as
+        // the helper is), it is closed here.
+        HWND game = nullptr;
+        WaitUntil([&] { return (game = ::FindWindowW(L"StandInGame", nullptr)) != nullptr; }, 5s);
+        if (game) ::PostMessageW(game, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(elevation.RunElevated(""), std::nullopt);
     watcher.join();
@@ -412,6 +414,10 @@ TEST(ProgramCopy, IsHeldForReadingOnlyUntilTheElevatedProgramHasEnded) {
     SeedSetting("Settings", "Load Splash", "0");
     GameFolder game;
     SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
+    {
+        win::Win32FileSystem earlier;
+        RemoveProgramCopies(earlier);
+    }
     ASSERT_TRUE(ProgramCopies().empty());
     wchar_t temp[MAX_PATH + 1]{};
     ::GetTempPathW(MAX_PATH + 1, temp);
@@ -452,8 +458,12 @@ TEST(ProgramCopy, IsHeldForReadingOnlyUntilTheElevatedProgramHasEnded) {
              folderRenameRefused = false, readAllowed = false, keptByCleanUp = false, closed = false;
     } seen;
     std::thread watcher([&] {
-        HWND main = WaitForWindow(frmMain::kClassName, 0, L"", 30s);
-        if (!main) return;
+        HWND main = WaitForWindow(frmMain::kClassName, 0, L"", 15s);
+        if (!main) {
+            // Another program runs in Reelwright's place, hidden: end it.
+            if (HWND other = ::FindWindowW(L"StandInGame", nullptr)) ::PostMessageW(other, WM_CLOSE, 0, 0);
+            return;
+        }
         seen.running = true;
         const auto copies = ProgramCopies();
         if (copies.size() == 1) {
