@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -338,6 +339,62 @@ TEST(ProgramFile, IsHeldAgainstChangesWhileTheProgramRuns) {
     ClearSettings();
 }
 
+// Starts through the real "runas" start, after what another process does
+// while the consent prompt shows.
+struct SwappingStarter : ElevatedStarter {
+    explicit SwappingStarter(std::function<void(const std::string&)> duringPrompt)
+        : duringPrompt_(std::move(duringPrompt)) {}
+    std::optional<std::uint32_t> StartElevated(const std::string& program, const std::string& parameters) override {
+        ++starts;
+        if (duringPrompt_) duringPrompt_(program);
+        return runner_.StartElevated(program, parameters);
+    }
+    int starts = 0;
+
+private:
+    std::function<void(const std::string&)> duringPrompt_;
+    win::Win32ElevatedRunner runner_;
+};
+
+// The copy changed between its write and its hold: nothing is started.
+struct ChangingFileSystem : win::Win32FileSystem {
+    FileResult WriteNewFile(const std::string& path, std::string_view bytes) override {
+        const FileResult written = win::Win32FileSystem::WriteNewFile(path, bytes);
+        if (written && path.ends_with("\\Reelwright.exe")) {
+            const HANDLE writer = ::CreateFileW(basAPI::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            DWORD done = 0;
+            if (writer != INVALID_HANDLE_VALUE) {
+                ::WriteFile(writer, replacement.data(), static_cast<DWORD>(replacement.size()), &done, nullptr);
+                ::SetEndOfFile(writer);
+                ::CloseHandle(writer);
+            }
+        }
+        return written;
+    }
+    std::string replacement;
+};
+
+TEST(ProgramCopy, ACopyChangedBeforeItIsHeldIsNotStarted) {
+    ChangingFileSystem files;
+    files.replacement = ReadBytes(BuildFolder() + L"\\SOF2MP.exe");
+    ASSERT_FALSE(files.replacement.empty());
+    SwappingStarter starter(nullptr);
+    const std::string program = ReadBytes(ProgramPath());
+    ElevatedProgramCopy elevation(files, starter, [&] { return std::optional<std::string>(program); },
+                                  "Reelwright.exe");
+    std::thread watcher([] {
+        // Were the stand-in game started in Reelwright's place (hidden, as
+        // the helper is), it is closed here.
+        HWND game = nullptr;
+        WaitUntil([&] { return (game = ::FindWindowW(L"StandInGame", nullptr)) != nullptr; }, 5s);
+        if (game) ::PostMessageW(game, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(elevation.RunElevated(""), std::nullopt);
+    watcher.join();
+    EXPECT_EQ(starter.starts, 0);
+    EXPECT_TRUE(ProgramCopies().empty());
+}
+
 // The copy that is elevated, made of the real program's bytes, is held from
 // before its start until it has ended: no one can write, delete or rename it
 // or its folder meanwhile, others may read it, and a clean-up of left-over
@@ -348,12 +405,40 @@ TEST(ProgramCopy, IsHeldForReadingOnlyUntilTheElevatedProgramHasEnded) {
     SeedSetting("Settings", "Load Splash", "0");
     GameFolder game;
     SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
+    {
+        win::Win32FileSystem earlier;
+        RemoveProgramCopies(earlier);
+    }
     ASSERT_TRUE(ProgramCopies().empty());
     wchar_t temp[MAX_PATH + 1]{};
     ::GetTempPathW(MAX_PATH + 1, temp);
 
     win::Win32FileSystem files;
-    win::Win32ElevatedRunner starter;
+    // While the consent prompt shows, another process of the user tries to
+    // put another program (the stand-in game) in the copy's place.
+    struct PromptTime {
+        bool overwriteRefused = false, renameRefused = false, folderRenameRefused = false;
+    } prompt;
+    const std::string standIn = ReadBytes(BuildFolder() + L"\\SOF2MP.exe");
+    ASSERT_FALSE(standIn.empty());
+    SwappingStarter starter([&](const std::string& copyPath) {
+        const std::wstring copy = basAPI::Widen(copyPath);
+        const std::wstring folder = copy.substr(0, copy.rfind(L'\\'));
+        const HANDLE writer = ::CreateFileW(copy.c_str(), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr);
+        prompt.overwriteRefused = writer == INVALID_HANDLE_VALUE;
+        if (writer != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            ::WriteFile(writer, standIn.data(), static_cast<DWORD>(standIn.size()), &written, nullptr);
+            ::SetEndOfFile(writer);
+            ::CloseHandle(writer);
+        }
+        prompt.renameRefused = !::MoveFileW(copy.c_str(), (copy + L".moved").c_str());
+        if (!prompt.renameRefused) ::MoveFileW((copy + L".moved").c_str(), copy.c_str());
+        prompt.folderRenameRefused = !::MoveFileW(folder.c_str(), (folder + L"-moved").c_str());
+        if (!prompt.folderRenameRefused) ::MoveFileW((folder + L"-moved").c_str(), folder.c_str());
+    });
     const std::string program = ReadBytes(ProgramPath());
     ASSERT_FALSE(program.empty());
     ElevatedProgramCopy elevation(files, starter, [&] { return std::optional<std::string>(program); },
@@ -364,8 +449,12 @@ TEST(ProgramCopy, IsHeldForReadingOnlyUntilTheElevatedProgramHasEnded) {
              folderRenameRefused = false, readAllowed = false, keptByCleanUp = false, closed = false;
     } seen;
     std::thread watcher([&] {
-        HWND main = WaitForWindow(frmMain::kClassName, 0, L"", 30s);
-        if (!main) return;
+        HWND main = WaitForWindow(frmMain::kClassName, 0, L"", 15s);
+        if (!main) {
+            // Another program runs in Reelwright's place, hidden: end it.
+            if (HWND other = ::FindWindowW(L"StandInGame", nullptr)) ::PostMessageW(other, WM_CLOSE, 0, 0);
+            return;
+        }
         seen.running = true;
         const auto copies = ProgramCopies();
         if (copies.size() == 1) {
@@ -397,7 +486,10 @@ TEST(ProgramCopy, IsHeldForReadingOnlyUntilTheElevatedProgramHasEnded) {
     const auto exitCode = elevation.RunElevated("");
     watcher.join();
 
-    ASSERT_TRUE(seen.running);
+    EXPECT_TRUE(prompt.overwriteRefused);
+    EXPECT_TRUE(prompt.renameRefused);
+    EXPECT_TRUE(prompt.folderRenameRefused);
+    ASSERT_TRUE(seen.running) << "the copy that was started is not Reelwright";
     EXPECT_TRUE(seen.closed);
     EXPECT_EQ(exitCode, std::optional<std::uint32_t>{0});
     ASSERT_TRUE(seen.folderMade);

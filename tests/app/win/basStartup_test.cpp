@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -80,54 +79,33 @@ TEST(StartupFailure, AMainWindowThatFailsToShowEndsTheProgramAfterOneBox) {
 }
 
 // The program's folder may be one that other programs of the user can write
-// (the copy that is elevated lies in the user's temporary folder). A DLL put
-// there under the name of one that is loaded by name once windows exist is
-// loaded by a program beside it (the stand-in game) but not by Reelwright,
-// which keeps loading to the system folder from its first line on. Wine
-// prefers its own DLLs to one beside the program unless told otherwise, as
-// the override here does; Windows needs no such word.
-TEST(KeepDllsToTheSystemFolder, ADllBesideTheProgramIsNotLoadedOnceItRuns) {
-    if (!RunningUnderWine()) GTEST_SKIP() << "the DLL's name and its override are Wine's";
-    GameFolder folder;
-    const std::wstring program = folder.path() + L"\\Reelwright.exe";
-    const std::wstring planted = folder.path() + L"\\uxtheme.dll";
-    const std::wstring loaded = planted + L".loaded";
-    ASSERT_TRUE(::CopyFileW(ProgramPath().c_str(), program.c_str(), TRUE));
-    ASSERT_TRUE(::CopyFileW((BuildFolder() + L"\\PlantedDll.dll").c_str(), planted.c_str(), TRUE));
-    ClearSettings();
-    SeedSetting("Settings", "Load Splash", "0");
-    SeedSetting("Settings", "SOF2 Path", folder.pathUtf8());
+// (the copy that is elevated lies in the user's temporary folder). A DLL
+// there, loaded by name, is found before the program's first call and not
+// after it. The DLL lies beside this test program, which runs the program's
+// own start-up call; loads by name in this process keep to the system folder
+// from then on.
+TEST(KeepDllsToTheSystemFolder, ADllBesideTheProgramLoadsBeforeTheCallAndNotAfter) {
+    const std::wstring marker = BuildFolder() + L"\\PlantedDll.dll.loaded";
+    ::DeleteFileW(marker.c_str());
+    HMODULE before = ::LoadLibraryW(L"PlantedDll.dll");
+    ASSERT_NE(before, nullptr) << "the DLL beside the program was not found: the test shows nothing";
+    EXPECT_NE(::GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(::FreeLibrary(before));
+    ASSERT_EQ(::GetModuleHandleW(L"PlantedDll.dll"), nullptr);
+    ::DeleteFileW(marker.c_str());
 
-    wchar_t before[1024]{};
-    const bool hadOverrides = ::GetEnvironmentVariableW(L"WINEDLLOVERRIDES", before, 1024) > 0;
-    ::SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"uxtheme=n,b");
-    bool standInLoadedIt = false;
-    {
-        StartedProcess game(folder.path() + L"\\SOF2MP.exe", L"+set x 1");
-        const HWND window = WaitForWindow(L"StandInGame", game.id());
-        standInLoadedIt = WaitUntil([&] { return ::GetFileAttributesW(loaded.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                                    std::chrono::seconds(5));
-        if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
-        if (!game.WaitForExit(std::chrono::seconds(10))) TerminateAndWait(game.id());
-    }
-    ::DeleteFileW(loaded.c_str());
-    {
-        StartedProcess running(program, L"");
-        const HWND main = WaitForWindow(frmMain::kClassName, running.id());
-        EXPECT_NE(main, nullptr);
-        // Its windows are made and painted: what they load has been loaded.
-        if (main) {
-            DWORD_PTR result = 0;
-            ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-            ::PostMessageW(main, WM_CLOSE, 0, 0);
-        }
-        EXPECT_EQ(running.WaitForExit(std::chrono::seconds(10)), std::optional<DWORD>{0});
-    }
-    ::SetEnvironmentVariableW(L"WINEDLLOVERRIDES", hadOverrides ? before : nullptr);
-    ClearSettings();
+    basStartup::KeepDllsToTheSystemFolder();
 
-    EXPECT_TRUE(standInLoadedIt) << "the planted DLL was not loaded even without the call: the test shows nothing";
-    EXPECT_EQ(::GetFileAttributesW(loaded.c_str()), INVALID_FILE_ATTRIBUTES) << "Reelwright loaded the planted DLL";
+    HMODULE after = ::LoadLibraryW(L"PlantedDll.dll");
+    EXPECT_EQ(after, nullptr);
+    EXPECT_EQ(::GetLastError(), DWORD{ERROR_MOD_NOT_FOUND});
+    if (after) ::FreeLibrary(after);
+    EXPECT_EQ(::GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+    ::DeleteFileW(marker.c_str());
+    // What the program loads by name from the system folder still loads.
+    HMODULE system = ::LoadLibraryW(L"version.dll");
+    EXPECT_NE(system, nullptr);
+    if (system) ::FreeLibrary(system);
 }
 
 }  // namespace
