@@ -211,7 +211,7 @@ bool LaunchMany(AppServices& services, SessionPlatform& sessions, const DemoQueu
     try {
         recording = RecordSession(sessions, gameFolder, gameTypes, ScriptSessionNames(keys.bind, session->size()));
     } catch (const std::exception& error) {
-        recording = {false, error.what()};
+        recording = {false, *error.what() ? std::string(error.what()) : std::string("An unexpected error")};
     }
     const bool guarded = recording.journalWritten;
     // Nothing will put some config back: the player decides before anything

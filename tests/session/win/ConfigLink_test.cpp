@@ -22,38 +22,25 @@ namespace {
 
 using namespace test;
 
-using UnixName = char*(CDECL*)(LPCWSTR);
+bool UnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name") != nullptr; }
 
-UnixName WineUnixName() {
-    return reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-}
-
-std::string UnixPathOf(UnixName unixName, const std::wstring& path) {
-    char* name = unixName(path.c_str());
-    if (!name) return {};
-    std::string unix(name);
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    return unix;
-}
-
-// Makes `link` a host symbolic link to `target` with the host's "ln"; false
-// when it did not appear within ten seconds.
-bool MakeHostLink(const std::wstring& target, const std::wstring& link) {
-    const UnixName unixName = WineUnixName();
-    const std::string from = UnixPathOf(unixName, target);
-    const std::string to = UnixPathOf(unixName, link);
-    if (from.empty() || to.empty()) return false;
-    std::wstring commandLine = basAPI::Widen("/bin/ln -s '" + from + "' '" + to + "'");
+// Makes `folder`\`name` a host symbolic link to `relativeTarget` (relative to
+// `folder`, with "/" separators) with the host's "ln", run in that folder:
+// the command line stays ASCII whatever the folder's name. False when the
+// link did not appear within ten seconds.
+bool MakeHostLink(const std::wstring& folder, const std::string& relativeTarget, const std::string& name) {
+    std::filesystem::create_directories(folder);
+    std::wstring commandLine = basAPI::Widen("/bin/ln -s \"" + relativeTarget + "\" \"" + name + "\"");
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(L"Z:\\bin\\ln", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &started))
+    if (!::CreateProcessW(L"Z:\\bin\\ln", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &started))
         return false;
     ::CloseHandle(started.hThread);
     ::CloseHandle(started.hProcess);
     // A host program's handle does not tell when it has ended: wait for the link.
+    const std::wstring link = folder + L"\\" + basAPI::Widen(name);
     for (int tried = 0; tried < 100; ++tried) {
         if (::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -68,12 +55,11 @@ std::string Read(win::Win32FileSystem& files, const std::wstring& path) {
 }
 
 TEST(ConfigLink, AConfigThatIsAHostLinkIsReplacedThroughItsTarget) {
-    if (!WineUnixName()) GTEST_SKIP() << "links made on the host exist under Wine only";
+    if (!UnderWine()) GTEST_SKIP() << "links made on the host exist under Wine only";
     GameFolder game;
     const std::wstring target = game.AddFile(L"elsewhere\\SOF2MP.cfg", "bind F1 \"vstr demonext\"\r\n");
     const std::wstring link = game.path() + L"\\base\\mp\\SOF2MP.cfg";
-    std::filesystem::create_directories(std::filesystem::path(link).parent_path());
-    ASSERT_TRUE(MakeHostLink(target, link));
+    ASSERT_TRUE(MakeHostLink(game.path() + L"\\base\\mp", "../../elsewhere/SOF2MP.cfg", "SOF2MP.cfg"));
 
     win::Win32FileSystem files;
     ASSERT_TRUE(files.ReplaceFile(basAPI::Narrow(link), "bind F1 \"vote yes\"\r\n"));
@@ -128,11 +114,10 @@ TEST(ConfigLink, TheReplacedFilesSecurityGoesToTheNewFileBeforeItTakesThePlace) 
     ASSERT_TRUE(files.ReplaceFile(game.pathUtf8() + "\\base\\mp\\new.journal", "x"));
     EXPECT_EQ(securityCalls.size(), 1u);
 
-    if (!WineUnixName()) return;
+    if (!UnderWine()) return;
     const std::wstring target = game.AddFile(L"elsewhere\\SOF2MP.cfg", "seta name z\r\n");
     const std::wstring link = game.path() + L"\\mymod\\SOF2MP.cfg";
-    std::filesystem::create_directories(std::filesystem::path(link).parent_path());
-    ASSERT_TRUE(MakeHostLink(target, link));
+    ASSERT_TRUE(MakeHostLink(game.path() + L"\\mymod", "../elsewhere/SOF2MP.cfg", "SOF2MP.cfg"));
     ASSERT_TRUE(files.ReplaceFile(basAPI::Narrow(link), "seta name w\r\n"));
     ASSERT_EQ(securityCalls.size(), 2u);
     // The target's security, given to a new file beside the target.
