@@ -152,8 +152,15 @@ void GameConsole::WriteConfigWhenChanged() {
     const DWORD attributes = GetFileAttributesW(config_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
     const std::string text = console_.ConfigText("\n");
-    HANDLE file =
-        CreateFileW(config_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A test that reads the config to see what the game wrote may hold it
+    // for a moment: the write waits for that rather than being lost (up to
+    // ten seconds).
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        file = CreateFileW(config_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+        Sleep(10);
+    }
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
