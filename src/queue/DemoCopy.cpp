@@ -106,7 +106,7 @@ DemoCopyBatch PlanDemoCopies(FileSystem& files, std::string_view gameFolder, con
         DemoCopyPlan copy;
         copy.source = source;
         if (const FileResult read = files.ReadWholeFile(source, copy.bytes); !read) {
-            batch.unreadable.push_back({source, files.ErrorText(read.error)});
+            batch.unreadable.push_back({source, files.ErrorText(read.error), read.error});
             continue;
         }
         const DemoHead head = ReadDemoHead(copy.bytes, NameOf(source));
@@ -114,7 +114,7 @@ DemoCopyBatch PlanDemoCopies(FileSystem& files, std::string_view gameFolder, con
         copy.folder = JoinFolder(JoinFolder(root, copy.gameType), "demos");
         const auto name = ChooseName(files, copy.folder, NameOf(source), copy.bytes, planned, 1);
         if (!name) {
-            batch.unreadable.push_back({source, "no free name for its copy in " + copy.folder});
+            batch.unreadable.push_back({source, "no free name for its copy in " + copy.folder, kErrorFileExists});
             continue;
         }
         copy.target = name->path;

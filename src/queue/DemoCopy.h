@@ -45,6 +45,7 @@ struct DemoCopyPlan {
 struct UnreadableDemo {
     std::string path;
     std::string reason;  // the system's text
+    std::uint32_t error = 0;
 };
 
 struct DemoCopyBatch {
