@@ -45,7 +45,9 @@ public:
     explicit AddDialog(DialogAnswerer::Answer answer)
         : answerer_({{kDialogTitle, std::move(answer)},
                      {kDialogTitle, DialogAnswerer::Click(IDCANCEL), true},
-                     {kAddErrorTitleW, DialogAnswerer::Click(IDOK), true}},
+                     {kAddErrorTitleW, DialogAnswerer::Click(IDOK), true},
+                     // Files from outside the demos folders stay where they are.
+                     {L"Reelwright - Copy demo", DialogAnswerer::Click(IDNO), true}},
                     15s) {}
     // The open-file dialog as it first came; false when it did not.
     bool Shown() { return !answerer_.Seen(kDialogTitle).empty(); }
