@@ -7,6 +7,7 @@
 #include "launch/GameCommandLine.h"
 #include "launch/GameStart.h"
 #include "queue/DemoAdd.h"
+#include "queue/DemoCopyOffer.h"
 
 namespace reelwright {
 
@@ -17,7 +18,18 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
                                      MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
-    const DemoPlace place = CheckDemoFileForQueue(gameFolder, demoPath);
+    DemoPlace place = CheckDemoFileForQueue(gameFolder, demoPath);
+    std::string playedPath = demoPath;
+    if (!place.Accepted() && MayOfferCopy(place, demoPath)) {
+        // A demo from elsewhere plays from a copy in the game's demos folder.
+        const CopyOfferResult offer =
+            OfferDemoCopies(services, gameFolder, {demoPath}, CopyGoal::Play, DemoQueue{}, kPlayErrorTitle);
+        if (offer.copies.empty() && offer.refused.empty()) return;  // told already
+        if (!offer.copies.empty()) {
+            place = offer.copies.front().Place();
+            playedPath = offer.copies.front().target;
+        }
+    }
     if (!place.Accepted()) {
         services.prompts.ShowMessage(kPlayErrorText, kPlayErrorTitle, MessageIcon::Stop, MessageButtons::Ok);
         return;
@@ -25,7 +37,7 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
     // The same console rules as for Launch of one demo (the name is always
     // quoted here).
     DemoQueue alone;
-    alone.Append({place.name, place.gameType, demoPath});
+    alone.Append({place.name, place.gameType, playedPath});
     if (const auto refused = FindConsoleNameProblems(alone, fitsAnsi); !refused.empty()) {
         services.prompts.ShowMessage(ConsoleNamesMessage(alone, refused), kPlayErrorTitle, MessageIcon::Stop,
                                      MessageButtons::Ok);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/AppInfo.h"
+#include "queue/DemoCopyOffer.h"
 #include "queue/DialogSelection.h"
 #include "queue/GameType.h"
 
@@ -98,15 +99,32 @@ AddDemosResult AddDemos(AppServices& services, DemoQueue& queue) {
     const DemoSelection selection = ReadDialogSelection(*answer);
     if (selection.Empty()) return result;
 
+    std::vector<std::string> outside;  // demo files in no demos folder: offered for copying
     for (std::size_t i = 0; i < selection.names.size(); ++i) {
         std::string path = selection.FilePath(i);
         const DemoPlace place = CheckDemoFileForQueue(gameFolder, path);
-        if (!place.Accepted()) {
+        if (MayOfferCopy(place, path)) {
+            outside.push_back(std::move(path));
+        } else if (!place.Accepted()) {
             result.refused.push_back({std::move(path), place.refusal});
         } else if (queue.Append({place.name, place.gameType, selection.location})) {
             ++result.added;
         } else {
             ++result.beyondLimit;
+        }
+    }
+
+    if (!outside.empty()) {
+        const CopyOfferResult offer =
+            OfferDemoCopies(services, gameFolder, outside, CopyGoal::Queue, queue, kAddErrorTitle);
+        for (const std::string& path : offer.refused)
+            result.refused.push_back({path, CheckDemoFileForQueue(gameFolder, path).refusal});
+        for (const DemoCopyPlan& copy : offer.copies) {
+            const DemoPlace place = copy.Place();
+            if (queue.Append({place.name, place.gameType, copy.target}))
+                ++result.added;
+            else
+                ++result.beyondLimit;
         }
     }
 

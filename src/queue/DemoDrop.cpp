@@ -1,5 +1,7 @@
 #include "queue/DemoDrop.h"
 
+#include "queue/DemoCopyOffer.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -130,9 +132,14 @@ DropDemosResult DropDemos(AppServices& services, DemoQueue& queue, const std::ve
         // Nothing can be queued: nothing is walked.
         for (const std::string& path : dropped) result.add.refused.push_back({path, DemoRefusal::NoGameFolder});
     } else {
+        std::vector<std::string> outside;  // demo files in no demos folder: offered for copying
         const DropWalk walk = WalkDroppedPaths(services.files, gameFolder, dropped, [&](const std::string& path) {
             // Add's rule for one file; a dropped file's row shows its full path.
             const DemoPlace place = CheckDemoFileForQueue(gameFolder, path);
+            if (MayOfferCopy(place, path)) {
+                outside.push_back(path);
+                return true;
+            }
             if (!place.Accepted()) {
                 result.add.refused.push_back({path, place.refusal});
                 return true;
@@ -146,6 +153,20 @@ DropDemosResult DropDemos(AppServices& services, DemoQueue& queue, const std::ve
         });
         result.notDemos = walk.notDemos;
         result.links = walk.links;
+        if (!outside.empty()) {
+            const CopyOfferResult offer =
+                OfferDemoCopies(services, gameFolder, outside, CopyGoal::Queue, queue, kAddErrorTitle);
+            for (const std::string& path : offer.refused)
+                result.add.refused.push_back({path, CheckDemoFileForQueue(gameFolder, path).refusal});
+            for (const DemoCopyPlan& copy : offer.copies) {
+                const DemoPlace place = copy.Place();
+                if (!queue.Append({place.name, place.gameType, copy.target})) {
+                    result.queueFull = true;
+                    break;
+                }
+                ++result.add.added;
+            }
+        }
     }
 
     if (!result.AllAdded())

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/MainWindowLoad.h"
+#include "support/DemoEncoder.h"
 #include "support/FakeServices.h"
 #include "core/Version.h"
 #include "app/FirstRunSetup.h"
@@ -206,6 +207,49 @@ TEST_F(LoadFixture, FailingStoreReadIsSkippedAndTheFirstRunStepDecides) {
     store.failingKeys.insert("Settings/SOF2 Path");
     auto outcome = RunMainWindowLoad(services, "", [](const std::string&) { return LoadOutcome::EndProgram; });
     EXPECT_EQ(outcome, LoadOutcome::EndProgram);
+}
+
+// A demo from outside the game's demos folders: the question, then a copy in
+// its recorded mod's demos folder plays, or today's refusal.
+TEST_F(LoadFixture, DemoFromElsewhereIsCopiedIntoItsModAndPlaysOnYes) {
+    store.Put("Settings", "SOF2 Path", "C:\\Games\\SOF2");
+    files.folders.insert("C:\\Games\\SOF2\\rpm");
+    test::GameStateParts parts;
+    parts.systemInfo = "\\sv_serverid\\1\\fs_game\\rpm";
+    const std::string demo = test::Demo(parts, {1000});
+    struct Case {
+        const char* source;
+        MessageAnswer answer;
+        const char* parameters;  // empty: nothing starts
+        const char* lastMessage;  // the last message's title
+    } cases[] = {
+        {"D:\\Downloads\\a.dm_2004", MessageAnswer::Yes,
+         "+set fs_basepath \"C:\\Games\\SOF2\" +set fs_game rpm+demo \"a.dm_2004\"", "Reelwright - Copy demo"},
+        {"D:\\Downloads\\a.dm_2004", MessageAnswer::No, "", "Reelwright - Error playing demo."},
+        // A name the game cannot take is refused before the question.
+        {"D:\\Downloads\\a+b.dm_2004", MessageAnswer::Yes, "", "Reelwright - Error playing demo."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        shell.calls.clear();
+        prompts.messages.clear();
+        files.files.erase("C:\\Games\\SOF2\\rpm\\demos\\a.dm_2004");
+        files.files[c.source] = demo;
+        prompts.messageAnswers = {c.answer};
+        Load(std::string("\"") + c.source + "\"");
+        ASSERT_FALSE(prompts.messages.empty());
+        EXPECT_EQ(prompts.messages.back().title, c.lastMessage);
+        EXPECT_EQ(files.files.count("C:\\Games\\SOF2\\rpm\\demos\\a.dm_2004"), *c.parameters ? 1u : 0u);
+        if (*c.parameters) {
+            ASSERT_EQ(shell.calls.size(), 1u);
+            EXPECT_EQ(shell.calls[0].parameters, c.parameters);
+            EXPECT_EQ(files.files.at("C:\\Games\\SOF2\\rpm\\demos\\a.dm_2004"), demo);
+            EXPECT_EQ(prompts.messages.size(), 1u);  // the question alone
+        } else {
+            EXPECT_TRUE(shell.calls.empty());
+        }
+        EXPECT_TRUE(files.files.count(c.source));
+    }
 }
 
 }  // namespace

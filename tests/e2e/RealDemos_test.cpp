@@ -9,8 +9,10 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "app/win/frmMain.h"
+#include "support/DemoEncoder.h"
 #include "support/win/WinTestSupport.h"
 
 namespace reelwright {
@@ -51,12 +53,12 @@ struct RealDemos : ::testing::Test {
         return static_cast<int>(::SendMessageW(::GetDlgItem(main, frmMain::IDC_lvwDemoQue), LVM_GETITEMCOUNT, 0, 0));
     }
     void Launch(HWND main) { ::PostMessageW(::GetDlgItem(main, frmMain::IDC_cmdLaunch), BM_CLICK, 0, 0); }
-    // A message box of the program with this title: read, then confirmed.
-    std::optional<DialogSnapshot> Confirm(const std::wstring& title) {
+    // A message box of the program with this title: read, then answered with `button`.
+    std::optional<DialogSnapshot> Confirm(const std::wstring& title, int button = IDOK) {
         HWND box = WaitForWindow(L"#32770", program->id(), title);
         if (!box) return std::nullopt;
         const DialogSnapshot shown = ReadDialog(box);
-        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         WaitUntil([&] { return !::IsWindow(box); }, 10s);
         return shown;
     }
@@ -148,6 +150,7 @@ TEST_F(RealDemos, ALongPathOutsideTheGameFolderIsRefusedAtAdd) {
     HWND main = Start();
     ASSERT_NE(main, nullptr);
     Add(main, outside);
+    ASSERT_TRUE(Confirm(L"Reelwright - Copy demo", IDNO));
     const auto shown = Confirm(L"Reelwright - Error adding demos");
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->text, L"This demo file was not added to the queue, because it does not lie inside your SOF2 "
@@ -213,6 +216,52 @@ TEST_F(RealDemos, LaunchWithTheGameRemovedShowsTheBoxAndLeavesTheWindow) {
     EXPECT_FALSE(::IsIconic(main));
     EXPECT_TRUE(::IsWindowVisible(main));
     EXPECT_EQ(Rows(main), 1);
+}
+
+// A demo recorded with a mod, opened from a folder outside the game folder:
+// Yes copies it into that mod's demos folder and the game plays the copy in
+// the mod; No refuses it as before and copies nothing.
+TEST_F(RealDemos, ADemoFromElsewhereIsCopiedIntoItsModOnYesAndRefusedOnNo) {
+    GameFolder game;
+    GameFolder downloads;  // a temporary folder of this test
+    test::GameStateParts parts;
+    parts.serverInfo = "\\mapname\\mp_shop\\g_gametype\\dm";
+    parts.systemInfo = "\\sv_serverid\\1\\fs_game\\mymod";
+    const std::string bytes = test::Demo(parts, {1000, 2000});
+    const std::wstring source = downloads.AddFile(L"Downloads\\match.dm_2004", bytes);
+    const std::wstring copy = game.path() + L"\\mymod\\demos\\match.dm_2004";
+    SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
+    SeedSetting("Settings", "Min on Playback", "0");
+
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        program = std::make_unique<StartedProcess>(ProgramPath(), L"\"" + source + L"\"");
+        const auto question = Confirm(L"Reelwright - Copy demo", answer);
+        ASSERT_TRUE(question);
+        EXPECT_EQ(question->text, source +
+                                      L" is not in a demos folder of your game, so the game cannot play it. Copy it "
+                                      L"to " + copy + L" and play it?");
+        EXPECT_EQ((std::set<int>(question->buttons.begin(), question->buttons.end())), (std::set<int>{IDYES, IDNO}));
+        if (answer == IDNO) {
+            const auto refusal = Confirm(L"Reelwright - Error playing demo.");
+            ASSERT_TRUE(refusal);
+            EXPECT_EQ(refusal->text, L"You must have the demo running the appropriate folder.\r\n\r\nBy default "
+                                     L"this will be your base/mp/demos folder.");
+            EXPECT_FALSE(Exists(copy));
+            EXPECT_TRUE(game.Records().empty());
+        } else {
+            ASSERT_TRUE(game.WaitForRecords(1));
+            EXPECT_EQ(game.Records()[0].parameters,
+                      "+set fs_basepath \"" + game.pathUtf8() + "\" +set fs_game mymod+demo \"match.dm_2004\"");
+            EXPECT_EQ(ReadBytes(copy), bytes);
+        }
+        EXPECT_EQ(ReadBytes(source), bytes);  // the source stays as it was
+        HWND main = WaitForWindow(frmMain::kClassName, program->id());
+        ASSERT_NE(main, nullptr);
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program->WaitForExit(10s), 0u);
+        program.reset();
+    }
 }
 
 }  // namespace

@@ -193,6 +193,7 @@ TEST_F(DemoDropTest, ADropWalksOnlyInsideTheGameFolderOrOnTheWayToIt) {
         File("E:\\stuff\\deep" + std::to_string(i) + "\\y.dm_2004");
     }
 
+    prompts.messageAnswers.push_back(MessageAnswer::No);  // no copies: refused as before
     const DropDemosResult result = DropDemos(services, queue, {"C:\\", "E:\\stuff"});
     EXPECT_EQ(Listed(), (Strings{"C:\\", "C:\\Games", kGame, std::string(kGame) + "\\base",
                                  std::string(kGame) + "\\base\\mp", kDemos, std::string(kGame) + "\\mymod",
@@ -257,6 +258,33 @@ TEST_F(DemoDropTest, AFailingSettingsStoreAddsNothing) {
     store.failingKeys.insert("Settings/SOF2 Path");
     EXPECT_THROW(DropDemos(services, queue, {std::string(kDemos) + "\\a.dm_2004"}), std::runtime_error);
     EXPECT_TRUE(queue.Empty());
+}
+
+TEST_F(DemoDropTest, TwoDemosFromElsewhereAreCopiedAfterOneQuestionAndQueued) {
+    Folder(kDemos);
+    Folder("D:\\Downloads");
+    files.files["D:\\Downloads\\a.dm_2004"] = "not read as a demo: base\\mp";
+    files.files["D:\\Downloads\\b.dm_2004"] = "another";
+    files.files[std::string(kDemos) + "\\b.dm_2004"] = "other bytes";
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        prompts.messages.clear();
+        prompts.messageAnswers = {answer};
+        const DropDemosResult result = DropDemos(services, queue, {"D:\\Downloads"});
+        ASSERT_FALSE(prompts.messages.empty());
+        EXPECT_EQ(prompts.messages[0].title, "Reelwright - Copy demo");
+        EXPECT_NE(prompts.messages[0].text.find("Copy them to these folders and queue them?"), std::string::npos);
+        if (answer == MessageAnswer::No) {
+            EXPECT_EQ(result.add.refused.size(), 2u);
+            EXPECT_TRUE(queue.Empty());
+            EXPECT_FALSE(files.files.count(std::string(kDemos) + "\\a.dm_2004"));
+        } else {
+            EXPECT_EQ(prompts.messages.size(), 1u);
+            EXPECT_EQ(Names(), (Strings{"a.dm_2004", "b_2.dm_2004"}));
+            EXPECT_EQ(queue.At(2).Path, std::string(kDemos) + "\\b_2.dm_2004");
+            EXPECT_EQ(files.files.at(std::string(kDemos) + "\\b_2.dm_2004"), "another");
+            EXPECT_EQ(files.files.at(std::string(kDemos) + "\\b.dm_2004"), "other bytes");
+        }
+    }
 }
 
 }  // namespace

@@ -45,7 +45,9 @@ public:
     explicit AddDialog(DialogAnswerer::Answer answer)
         : answerer_({{kDialogTitle, std::move(answer)},
                      {kDialogTitle, DialogAnswerer::Click(IDCANCEL), true},
-                     {kAddErrorTitleW, DialogAnswerer::Click(IDOK), true}},
+                     {kAddErrorTitleW, DialogAnswerer::Click(IDOK), true},
+                     // Files from outside the demos folders stay where they are.
+                     {L"Reelwright - Copy demo", DialogAnswerer::Click(IDNO), true}},
                     15s) {}
     // The open-file dialog as it first came; false when it did not.
     bool Shown() { return !answerer_.Seen(kDialogTitle).empty(); }
@@ -429,6 +431,31 @@ protected:
     HWND list = nullptr;
 };
 
+// Two demos dropped from a folder outside the game folder: one question, then
+// both copied into the demos folder of their mod (or base\mp) and queued.
+TEST_F(QueueWorkTest, TwoDemosDroppedFromElsewhereAreCopiedAfterOneQuestionAndQueued) {
+    GameFolder elsewhere;
+    test::GameStateParts parts;
+    parts.systemInfo = "\\sv_serverid\\1\\fs_game\\mymod";
+    const std::string modDemo = test::Demo(parts, {1000});
+    const std::wstring a = elsewhere.AddFile(L"Downloads\\a.dm_2004", modDemo);
+    const std::wstring b = elsewhere.AddFile(L"Downloads\\b.dm_2004", "not a demo the reader knows");
+    real.fakePrompts.messageAnswers = {MessageAnswer::Yes};
+
+    Drop({a, b});
+    ASSERT_TRUE(WaitUntil([&] { return RowCount() == 2; }));
+    ASSERT_EQ(real.fakePrompts.messages.size(), 1u);
+    EXPECT_EQ(real.fakePrompts.messages[0].title, "Reelwright - Copy demo");
+    const std::wstring aCopy = game.path() + L"\\mymod\\demos\\a.dm_2004";
+    const std::wstring bCopy = game.path() + L"\\base\\mp\\demos\\b.dm_2004";
+    EXPECT_EQ((std::vector<std::string>{win::DemoCellText(list, 0, 1), win::DemoCellText(list, 0, 2),
+                                        win::DemoCellText(list, 1, 1), win::DemoCellText(list, 1, 2)}),
+              (std::vector<std::string>{"mymod", basAPI::Narrow(aCopy), "base\\mp", basAPI::Narrow(bCopy)}));
+    EXPECT_EQ(ReadBytes(aCopy), modDemo);
+    EXPECT_EQ(ReadBytes(bCopy), "not a demo the reader knows");
+    EXPECT_EQ(ReadBytes(a), modDemo);
+}
+
 TEST_F(QueueWorkTest, ADropOfTwoFilesAndAFolderGivesTheirRowsInOrder) {
     const std::wstring duel = game.AddFile(L"base\\mp\\demos\\duel.dm_2004");
     const std::wstring ctf = game.AddFile(L"mymod\\demos\\ctf1.DM_2004");
@@ -493,13 +520,16 @@ TEST_F(QueueWorkTest, ADropWalksUnderTheWaitCursorAndOnlyWhereDemosCanBe) {
     window->Show();
     list = window->lvwDemoQue;
 
+    real.fakePrompts.messageAnswers = {MessageAnswer::No};  // no copy of the top's demo
     Drop({outside.path(), demos});
     EXPECT_EQ(files.listed, (Names{outside.pathUtf8(), basAPI::Narrow(demos), basAPI::Narrow(demos) + "\\cup"}));
     EXPECT_EQ(files.listedWithoutWaitCursor, 0);
     EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
     EXPECT_EQ(RowNames(), Names{"cup\\a.dm_2004"});
-    ASSERT_EQ(real.fakePrompts.messages.size(), 1u);  // the top's demo lies outside the game folder
-    EXPECT_NE(real.fakePrompts.messages[0].text.find(outside.pathUtf8() + "\\top.dm_2004"), std::string::npos);
+    // The top's demo lies outside the game folder: the copy question, then the refusal.
+    ASSERT_EQ(real.fakePrompts.messages.size(), 2u);
+    EXPECT_EQ(real.fakePrompts.messages[0].title, "Reelwright - Copy demo");
+    EXPECT_NE(real.fakePrompts.messages[1].text.find(outside.pathUtf8() + "\\top.dm_2004"), std::string::npos);
     window.reset();
 }
 
@@ -507,10 +537,12 @@ TEST_F(QueueWorkTest, DroppedFilesThatAreNotDemosOrLieOutsideTheGameFolderAreTol
     const std::wstring shot = game.AddFile(L"base\\mp\\demos\\shot.jpg");
     const std::wstring stray = game.AddFile(L"mymod\\stray.dm_2004");
     const std::wstring demo = game.AddFile(L"base\\mp\\demos\\a.dm_2004");
+    real.fakePrompts.messageAnswers = {MessageAnswer::No};  // no copy of the stray demo
     Drop({shot, stray, demo});
     EXPECT_EQ(RowNames(), Names{"a.dm_2004"});
-    ASSERT_EQ(real.fakePrompts.messages.size(), 1u);
-    const MessageCall& message = real.fakePrompts.messages[0];
+    ASSERT_EQ(real.fakePrompts.messages.size(), 2u);
+    EXPECT_EQ(real.fakePrompts.messages[0].title, "Reelwright - Copy demo");
+    const MessageCall& message = real.fakePrompts.messages[1];
     EXPECT_EQ(message.title, "Reelwright - Error adding demos");
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     EXPECT_NE(message.text.find("\r\n\r\n" + basAPI::Narrow(stray) + "\r\n\r\n"), std::string::npos) << message.text;
