@@ -132,7 +132,7 @@ TEST_F(LaunchTest, TwoDemosWriteCopyThenStartWithTheScript) {
                        "stopdemo"}));
 }
 
-// Issue 30, item 5: without a place for the session journal nothing will put
+// Without a place for the session journal nothing will put
 // the game's config back, so a launch of two or more demos asks first; one
 // demo changes no config and asks nothing. No starts nothing.
 TEST_F(LaunchTest, WithoutAPlaceForTheJournalTwoDemosAskFirst) {

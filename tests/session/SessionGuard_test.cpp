@@ -259,7 +259,7 @@ TEST_F(SessionGuardTest, TheUsersVirtualStoreCopyIsRecordedAndRestoredToo) {
     EXPECT_EQ(files.replaced, (Strings{platform.journalPath, platform.journalPath, copy}));
 }
 
-// Issue 30, item 1: below a virtualised folder without a user's copy at
+// Below a virtualised folder without a user's copy at
 // Launch, the game reads the real config and writes a new copy: the player's
 // lines are recorded from the real config for the copy too, and put back
 // into the copy the game wrote.
@@ -287,7 +287,7 @@ TEST_F(SessionGuardTest, AVirtualStoreCopyMadeDuringTheSessionGetsThePlayersLine
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-// Issue 30, item 1, the other way: a game run with rights writes the real
+// The other way: a game run with rights writes the real
 // config and makes no copy; the copy's record then finds nothing to do.
 TEST_F(SessionGuardTest, WithoutACopyTheGameThatWritesTheRealConfigGetsItBack) {
     platform.virtualised = {{"C:\\Games"}, "C:\\Users\\p\\AppData\\Local"};
@@ -300,7 +300,7 @@ TEST_F(SessionGuardTest, WithoutACopyTheGameThatWritesTheRealConfigGetsItBack) {
     EXPECT_NE(platform.Bytes(kConfig).find("bind F1 \"vote yes\""), std::string::npos);
 }
 
-// Issue 30, item 2: a config whose look-up fails for another reason than
+// A config whose look-up fails for another reason than
 // "file not found" in a folder that exists (a drive not there) is not taken
 // as deleted: the entry stays, is reported once and restores once the drive
 // is back.
@@ -389,7 +389,7 @@ TEST_F(SessionGuardTest, AnEntryOutOfReachAtEveryStartFor30DaysIsDroppedWithAWor
     EXPECT_NE(prompts.messages[1].text.find("    bind F1 \"vote yes\"\r\n    bind F2 \"vote no\"\r\n"), std::string::npos);
 }
 
-// Issue 30, item 3: Launch's read of the config is tried again while the
+// Launch's read of the config is tried again while the
 // config is in use, as the restore's is.
 TEST_F(SessionGuardTest, LaunchsReadOfAConfigInUseIsTriedAgain) {
     files.busyReads[kConfig] = kRestoreTries - 1;
@@ -401,7 +401,7 @@ TEST_F(SessionGuardTest, LaunchsReadOfAConfigInUseIsTriedAgain) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-// Issue 30, items 3 and 5: a config that still cannot be read gets no entry,
+// A config that still cannot be read gets no entry,
 // and Launch asks before it goes on: No starts nothing, Yes plays unguarded.
 TEST_F(SessionGuardTest, AConfigThatCannotBeReadAtLaunchIsAskedAbout) {
     files.Fail(kConfig, kErrorAccessDenied);
@@ -429,7 +429,7 @@ TEST_F(SessionGuardTest, AConfigThatCannotBeReadAtLaunchIsAskedAbout) {
     EXPECT_EQ(shell.calls.size(), 1u);
 }
 
-// Issue 30, item 5: a journal that cannot be locked, read or written, and no
+// A journal that cannot be locked, read or written, and no
 // place for one at all, are asked about the same way.
 TEST_F(SessionGuardTest, AJournalThatCannotBeUsedIsAskedAbout) {
     auto asked = [&](const char* reason) {
@@ -467,7 +467,7 @@ TEST_F(SessionGuardTest, AJournalThatCannotBeUsedIsAskedAbout) {
     EXPECT_NE(asked("no place").find("no folder"), std::string::npos);
 }
 
-// Issue 30, item 5: the journal written when the game has started is
+// The journal written when the game has started is
 // checked as well; a failure is told.
 TEST_F(SessionGuardTest, AJournalThatCannotBeWrittenAfterTheStartIsTold) {
     bool started = false;
@@ -484,7 +484,7 @@ TEST_F(SessionGuardTest, AJournalThatCannotBeWrittenAfterTheStartIsTold) {
     EXPECT_EQ(Journal()->entries[0].processes, (std::vector<SessionProcess>{platform.self}));
 }
 
-// Issue 30, item 4, with the fakes from Launch to the restore: a session
+// From Launch to the restore with the fakes: a session
 // whose restore failed keeps its entry, and a later session of the folder
 // (after that one ended, or while it still runs) does not turn back what
 // the player changed in between.
@@ -539,7 +539,7 @@ TEST_F(SessionGuardTest, AnOverlappingSessionRecordsThePlayersLinesAsItFindsThem
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-// Issue 30, item 7: a config over 4 MiB is refused with the reason, at
+// A config over 4 MiB is refused with the reason, at
 // Launch and at the restore, rather than read whole.
 TEST_F(SessionGuardTest, AConfigOver4MiBIsRefusedWithTheReason) {
     files.Put(kConfig, std::string(kMaxConfigBytes + 1, '/'));
@@ -559,7 +559,7 @@ TEST_F(SessionGuardTest, AConfigOver4MiBIsRefusedWithTheReason) {
     EXPECT_TRUE(Journal());
 }
 
-// Issue 30, item 7: the start-up recovery and the watcher go on after a
+// The start-up recovery and the watcher go on after a
 // failure, which is reported once.
 TEST_F(SessionGuardTest, TheRecoveryReportsAFailureAndGoesOn) {
     ASSERT_TRUE(LaunchDemos({"a.dm_2004", "b.dm_2004"}));

@@ -111,7 +111,7 @@ TEST(SessionJournal, ASecondSessionOfAFolderJoinsThePendingEntryAndKeepsItsPlaye
     EXPECT_TRUE(journal.entries[1].processes.empty());
 }
 
-// Issue 30, item 4: after a failed restore the entry stays, and a later
+// After a failed restore the entry stays, and a later
 // session merges into it. Per key and per variable, the later session's
 // record of the player's line wins; where it finds the script's own line,
 // an earlier session still holds it and the earlier record stands.

@@ -1,4 +1,4 @@
-// Issue 30, item 6: a config that is a link stays one. Under Wine,
+// A config that is a link stays one. Under Wine,
 // CreateSymbolicLinkW makes nothing, and a link made on the host reads as a
 // plain file whose final path is its target; such a link is made here with
 // the host's own "ln", and the replacement must write through to the target
