@@ -241,8 +241,9 @@ TEST_F(SessionRestore, TheStartsRecoveryRunsOnceTheWindowIsShownAndItsBoxIsTheWi
         std::fclose(journal);
     }
     // Held with no sharing: every read of the restore fails as "in use".
-    basAPI::UniqueFile held(::CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held);
+    basAPI::UniqueFile held(
+        ::CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held) << ::GetLastError();
 
     SeedSetting("Settings", "SOF2 Path", game.pathUtf8());
     SeedSetting("Settings", "Load Splash", "0");

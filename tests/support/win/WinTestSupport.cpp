@@ -192,6 +192,10 @@ GameFolder::GameFolder(const std::wstring& folder) : root_(folder), path_(folder
 
 GameFolder::~GameFolder() {
     EndStandInGames();
+    // A session's watcher puts the configs back once its games have ended:
+    // the folder goes only after that, or the watcher would find the configs
+    // out of reach and say so in a box that no one answers.
+    WaitUntil([] { return SessionWatchers().empty(); }, std::chrono::seconds(30));
     if (keepRoot_)
         RemoveContents(root_);
     else
@@ -266,6 +270,34 @@ bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix
 }
 
 }  // namespace
+
+namespace {
+
+BOOL CALLBACK FindVisibleWindowOf(HWND window, LPARAM parameter) {
+    auto* process = reinterpret_cast<DWORD*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != *process || !::IsWindowVisible(window)) return TRUE;
+    *process = 0;  // found
+    return FALSE;
+}
+
+}  // namespace
+
+std::vector<DWORD> SessionWatchers() {
+    std::vector<DWORD> watchers;
+    const basAPI::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return watchers;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+        if (::lstrcmpiW(entry.szExeFile, L"Reelwright.exe") != 0) continue;
+        DWORD search = entry.th32ProcessID;
+        ::EnumWindows(FindVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
+        if (search != 0) watchers.push_back(entry.th32ProcessID);
+    }
+    return watchers;
+}
 
 void GameFolder::EndStandInGames() const {
     // Only the stand-in games started from this folder: those are the ones

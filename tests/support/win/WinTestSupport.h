@@ -329,6 +329,10 @@ HWND WaitForWindow(const std::wstring& className, DWORD processId, const std::ws
 // `exeName` (any letter case), in the order the system lists them.
 std::vector<DWORD> ChildProcesses(DWORD parent, const std::wstring& exeName);
 
+// The Reelwright.exe processes that show no window: session watchers waiting
+// for a game, or putting a config back.
+std::vector<DWORD> SessionWatchers();
+
 // Ends the process with TerminateProcess and waits for it; false when it
 // could not be opened or did not end.
 bool TerminateAndWait(DWORD processId);
