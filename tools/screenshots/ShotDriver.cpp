@@ -321,6 +321,24 @@ void Run(const std::vector<std::wstring>& arguments) {
     if (!WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(main); }))
         Fail("the About box did not close");
 
+    // A demo from elsewhere: Add asks whether to copy it into the game folder.
+    // Answered No, so that the try-out game folder stays as it is.
+    const std::wstring elsewhere = L"C:\\Downloads";
+    const std::wstring outside = elsewhere + L"\\match.dm_2004";
+    ::CreateDirectoryW(elsewhere.c_str(), nullptr);
+    if (!::CopyFileW(demos[0].c_str(), outside.c_str(), FALSE)) Fail("the demo could not be put in C:\\Downloads");
+    AddDemo(main, reelwright.id(), outside);
+    HWND question = WaitForWindow(L"#32770", reelwright.id());
+    MoveTo(question, besideMain, kMargin);
+    Shoot("copy-demo", question);
+    ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    if (!WaitUntil([&] { return !::IsWindow(question); })) Fail("the copy question did not close");
+    HWND refusal = WaitForWindow(L"#32770", reelwright.id());
+    ::PostMessageW(refusal, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (!WaitUntil([&] { return !::IsWindow(refusal) && ::IsWindowEnabled(main); }))
+        Fail("the refusal did not close");
+    ::DeleteFileW(outside.c_str());
+
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     if (!reelwright.WaitForExit()) Fail("Reelwright did not end");
 }
