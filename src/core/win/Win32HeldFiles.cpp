@@ -54,6 +54,25 @@ bool ReadFacts(HANDLE handle, HeldFacts& facts, std::uint64_t* size = nullptr) {
     return true;
 }
 
+// Reads from the file's current position at most `limit` + 1 of its `size`
+// bytes (more than `limit` tells that the file is larger).
+FileResult ReadUpTo(HANDLE file, std::uint64_t size, std::size_t limit, std::string& bytes) {
+    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, std::uint64_t{limit} + 1)));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
+        DWORD read = 0;
+        if (!::ReadFile(file, bytes.data() + filled, chunk, &read, nullptr)) {
+            bytes.clear();
+            return LastError();
+        }
+        if (read == 0) break;
+        filled += read;
+    }
+    bytes.resize(filled);
+    return {};
+}
+
 FileResult WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
@@ -91,21 +110,7 @@ public:
         LARGE_INTEGER start{};
         if (!::GetFileSizeEx(handle_.get(), &size) || !::SetFilePointerEx(handle_.get(), start, nullptr, FILE_BEGIN))
             return LastError();
-        bytes.resize(static_cast<std::size_t>(
-            std::min<std::uint64_t>(static_cast<std::uint64_t>(size.QuadPart), std::uint64_t{limit} + 1)));
-        std::size_t filled = 0;
-        while (filled < bytes.size()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
-            DWORD read = 0;
-            if (!::ReadFile(handle_.get(), bytes.data() + filled, chunk, &read, nullptr)) {
-                bytes.clear();
-                return LastError();
-            }
-            if (read == 0) break;
-            filled += read;
-        }
-        bytes.resize(filled);
-        return {};
+        return ReadUpTo(handle_.get(), static_cast<std::uint64_t>(size.QuadPart), limit, bytes);
     }
 
     FileResult Delete() override {
@@ -174,20 +179,7 @@ FileResult Win32FileSystem::ReadHeldFile(const std::string& path, std::size_t li
     std::uint64_t size = 0;
     if (!ReadFacts(file.get(), facts, &size)) return LastError();
     if (facts.reparsePoint || facts.directory) return {};
-    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, std::uint64_t{limit} + 1)));
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), bytes.data() + filled, chunk, &read, nullptr)) {
-            bytes.clear();
-            return LastError();
-        }
-        if (read == 0) break;
-        filled += read;
-    }
-    bytes.resize(filled);
-    return {};
+    return ReadUpTo(file.get(), size, limit, bytes);
 }
 
 std::string Win32FileSystem::TextFromAnsi(std::string_view bytes) {
