@@ -83,7 +83,11 @@ frmProperties* frmMain::Properties() const {
 
 LoadOutcome frmMain::Load(const std::string& commandLineTail) {
     UseProgramIcons();
-    if (!Create(kClassName, L"Reelwright", kStyle, 0, nullptr, BuildMenu())) return LoadOutcome::EndProgram;
+    // Files dropped anywhere on the window, the list included, reach it: the
+    // style is what DragAcceptFiles sets, without loading shell32 before the
+    // window shows.
+    if (!Create(kClassName, L"Reelwright", kStyle, WS_EX_ACCEPTFILES, nullptr, BuildMenu()))
+        return LoadOutcome::EndProgram;
     CreateControls(ReadWindowSettings());
     ApplyDpi(dpi());
     // The reader's thread ends with the window (WM_DESTROY).
@@ -200,7 +204,9 @@ void frmMain::CreateControls(const std::vector<int>& columnTwips) {
 
 void frmMain::OnDpiApplied() {
     // The columns keep their widths in twips, as the user left them: read
-    // at the DPI they were set for and set again for the new one.
+    // at the DPI they were set for and set again for the new one. At the
+    // load they were made at the window's DPI already.
+    if (columnsDpi_ == dpi()) return;
     std::vector<int> widths = win::ColumnWidths(lvwDemoQue);
     for (int& width : widths) width = TwipsToPixels(PixelsToTwips(width, columnsDpi_), dpi());
     win::SetColumnWidths(lvwDemoQue, widths);

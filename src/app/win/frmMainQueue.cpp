@@ -152,8 +152,6 @@ void frmMain::PrepareDemoList() {
         if (key && lvwDemoQue_KeyDown(message, wParam, lParam)) return 0;
         return ::DefSubclassProc(list, message, wParam, lParam);
     });
-    // Files dropped anywhere on the window, the list included, reach it.
-    ::DragAcceptFiles(hwnd(), TRUE);
 }
 
 bool frmMain::lvwDemoQue_KeyDown(UINT message, WPARAM key, LPARAM flags) {

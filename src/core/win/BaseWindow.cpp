@@ -93,6 +93,7 @@ HWND WindowCore::CreateControl(const ControlSpec& row) {
     if (!control) throw std::runtime_error("A control of the window could not be created.");
     if (row.handle) *row.handle = control;
     controls_.push_back({control, row.place, row.font, row.anchor});
+    laidOutFor_ = {};
     return control;
 }
 
@@ -184,9 +185,10 @@ void WindowCore::PlaceControls() {
     // How much larger than designed the client area is; only a window with a
     // sizing border is ever larger.
     int extraWidth = 0, extraHeight = 0;
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    laidOutFor_ = {client.right, client.bottom, dpi_};
     if (Resizable() && !::IsIconic(hwnd_)) {
-        RECT client{};
-        ::GetClientRect(hwnd_, &client);
         extraWidth = client.right - TwipsToPixels(client_.width, dpi_);
         extraHeight = client.bottom - TwipsToPixels(client_.height, dpi_);
     }
@@ -225,6 +227,7 @@ void WindowCore::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
 void WindowCore::OnSized(WPARAM kind, int width, int height) {
     if (sizingItself_ > 0 || controls_.empty() || kind == SIZE_MINIMIZED) return;
     if (kind == SIZE_RESTORED) clientSize_ = {PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_)};
+    if (laidOutFor_ == LaidOut{width, height, dpi_}) return;
     PlaceControls();
 }
 

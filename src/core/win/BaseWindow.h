@@ -195,6 +195,12 @@ private:
     basAPI::UniqueIcon bigIcon_;
     basAPI::UniqueIcon smallIcon_;
     std::vector<PlacedControl> controls_;
+    // The client area and DPI the controls were last laid out for: the
+    // WM_SIZE of a window shown at the size it already has changes nothing.
+    struct LaidOut {
+        int width = -1, height = -1, dpi = 0;
+        bool operator==(const LaidOut&) const = default;
+    } laidOutFor_;
 };
 
 // The window procedure thunk for windows of class T. T provides

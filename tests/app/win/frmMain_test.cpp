@@ -47,6 +47,9 @@ std::wstring MenuText(HMENU menu, UINT position) {
 
 TEST_F(MainWindow, HasItsTitleASizingBorderAndOpensAtItsDesignedSize) {
     EXPECT_EQ(WindowText(window.hwnd()), L"Reelwright");
+    // Files dropped on it (the list included: a child's drop goes to the
+    // nearest window that takes files) reach the window.
+    EXPECT_TRUE(::GetWindowLongW(window.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     const LONG style = ::GetWindowLongW(window.hwnd(), GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_TRUE(style & WS_MAXIMIZEBOX);
