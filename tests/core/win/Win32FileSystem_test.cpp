@@ -99,5 +99,24 @@ TEST(Win32FileSystem, ReplacesAFileThroughANewOneInAFolderItMakes) {
     std::filesystem::remove_all(folder);
 }
 
+// The helper refuses a script target that is hard-linked elsewhere: the held
+// file's facts count its links.
+TEST(Win32FileSystem, AHeldFileTellsItsHardLinks) {
+    GameFolder game;
+    const std::wstring first = game.AddFile(L"elsewhere.txt", "not a script");
+    const std::wstring second = game.path() + L"\\Reelwright.cfg";
+    if (!::CreateHardLinkW(second.c_str(), first.c_str(), nullptr))
+        GTEST_SKIP() << "this system cannot make hard links here (error " << ::GetLastError() << ")";
+    win::Win32FileSystem files;
+    FileResult error;
+    const auto linked = files.Hold(basAPI::Narrow(second), HoldMode::Inspect, error);
+    ASSERT_TRUE(linked) << error.error;
+    EXPECT_EQ(linked->Facts().links, 2u);
+    EXPECT_FALSE(linked->Facts().directory);
+    const auto alone = files.Hold(basAPI::Narrow(game.AddFile(L"alone.txt", "x")), HoldMode::Inspect, error);
+    ASSERT_TRUE(alone);
+    EXPECT_EQ(alone->Facts().links, 1u);
+}
+
 }  // namespace
 }  // namespace reelwright

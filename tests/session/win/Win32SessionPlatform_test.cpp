@@ -32,5 +32,17 @@ TEST(Win32SessionPlatform, FollowsTheStartedGameByItsIdAndCreationTime) {
     EXPECT_FALSE(none);
 }
 
+// Below Program Files the user's copy of the config in the virtual store is
+// the one the game reads and writes; the session records and restores it.
+TEST(Win32SessionPlatform, FindsTheUsersVirtualStoreCopyBelowProgramFiles) {
+    win::Win32FileSystem files;
+    win::Win32SessionPlatform platform(files, basAPI::Narrow(ProgramPath()));
+    const VirtualisedFolders where = platform.Virtualised();
+    EXPECT_EQ(where.localAppData, basAPI::Narrow(LocalAppDataFolder()));
+    EXPECT_EQ(VirtualStorePath("C:\\Program Files (x86)\\SOF2\\base\\mp\\SOF2MP.cfg", where),
+              basAPI::Narrow(LocalAppDataFolder()) + "\\VirtualStore\\Program Files (x86)\\SOF2\\base\\mp\\SOF2MP.cfg");
+    EXPECT_EQ(VirtualStorePath("C:\\Games\\SOF2\\base\\mp\\SOF2MP.cfg", where), std::nullopt);
+}
+
 }  // namespace
 }  // namespace reelwright
