@@ -3,6 +3,7 @@
 // work takes more than a moment, a small window owned by the main window
 // shows the text, a progress bar and Cancel (Esc and Enter work too); Cancel
 // asks the work to end, and the call returns once it has.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <atomic>
