@@ -161,6 +161,8 @@ EntryName JudgeZipEntryName(std::string_view raw, bool utf8) {
     const std::string_view path = name.path;
     const std::size_t slash = path.find_last_of("/\\");
     name.fileName = std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    // "a/." names a folder, not a file.
+    if (name.refusal.empty() && !name.isFolder && name.fileName == ".") name.refusal = kEntryNameEmpty;
     return name;
 }
 

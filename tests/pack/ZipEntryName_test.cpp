@@ -15,6 +15,8 @@ TEST(ZipEntryName, HostileNamesAreRefusedWithTheirReason) {
         {"./match.dm_2004", ""},
         {"folder/", ""},
         {"", kEntryNameEmpty},
+        {"a/.", kEntryNameEmpty},
+        {".", kEntryNameEmpty},
         {"../../evil.dm_2004", kEntryNameParent},
         {"a/../../b.dm_2004", kEntryNameParent},
         {"a\\..\\b.dm_2004", kEntryNameParent},
