@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 #include <utility>
 
 #include "core/GameFolder.h"

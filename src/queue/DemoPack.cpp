@@ -67,7 +67,11 @@ void AppendSkipped(std::string& text, const std::vector<SkippedEntry>& skipped) 
     if (skipped.empty()) return;
     text += skipped.size() == 1 ? "\r\n\r\nThis file of the pack is left out:"
                                 : "\r\n\r\nThese files of the pack are left out:";
-    for (const SkippedEntry& entry : skipped) text += "\r\n" + entry.name + ": " + entry.reason;
+    // As many as a box can show; the count of the rest.
+    constexpr std::size_t kMostListed = 20;
+    for (std::size_t i = 0; i < skipped.size() && i < kMostListed; ++i)
+        text += "\r\n" + skipped[i].name + ": " + skipped[i].reason;
+    if (skipped.size() > kMostListed) text += "\r\n... and " + std::to_string(skipped.size() - kMostListed) + " more.";
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/AppInfo.h"
+#include "app/MainWindowLoad.h"
+#include "queue/DemoAdd.h"
 #include "queue/DemoDrop.h"
 #include "queue/DemoPackOffer.h"
 #include "queue/PackUnpack.h"
@@ -186,6 +188,50 @@ TEST_F(DemoPackTest, EncryptedAndUnknownEntriesAreNamedAndAPackOfNothingElseSays
               "Clan Cup #3.zip holds no demo files (*.dm_2004) that can be copied.\r\n\r\nThese files of the pack are "
               "left out:\r\nlocked.dm_2004: it is encrypted\r\nodd.dm_2004: it is compressed in a way Reelwright does "
               "not unpack");
+    EXPECT_TRUE(queue.Empty());
+}
+
+TEST_F(DemoPackTest, AddsDialogOffersPacksAndADeclinedPackIsRefusedAsNoDemo) {
+    Pack({{"a.dm_2004", DemoWithMod(nullptr)}, {"b.dm_2004", DemoWithMod("rpm")}});
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        prompts.messages.clear();
+        prompts.messageAnswers = {answer};
+        prompts.openFileAnswers.push_back(OpenFileResult{kPack, "Clan Cup #3.zip"});
+        const AddDemosResult result = AddDemos(services, queue);
+        const OpenFileRequest& request = prompts.openFileRequests.back();
+        EXPECT_EQ(request.filterDescription, "SOF2 Demo Files (*.dm_2004)");
+        EXPECT_EQ(request.moreFilters, (std::vector<std::pair<std::string, std::string>>{
+                                           {"Demo packs (*.zip)", "*.zip"},
+                                           {"Demo files and packs (*.dm_2004;*.zip)", "*.dm_2004;*.zip"}}));
+        if (answer == MessageAnswer::No) {
+            EXPECT_EQ(result.notDemos, 1u);
+            ASSERT_EQ(prompts.messages.size(), 2u);
+            EXPECT_EQ(prompts.messages[1].text, "1 chosen file was skipped, because it is not a demo file (*.dm_2004).");
+            EXPECT_TRUE(queue.Empty());
+        } else {
+            EXPECT_EQ(result.added, 2u);
+            EXPECT_EQ(Names(), (Strings{"base\\mp Clan_Cup_#3\\a.dm_2004", "rpm Clan_Cup_#3\\b.dm_2004"}));
+            EXPECT_EQ(queue.At(2).Path, "C:\\Games\\SOF2\\rpm\\demos\\Clan_Cup_#3\\b.dm_2004");
+        }
+    }
+}
+
+TEST_F(DemoPackTest, OpenedWithTheProgramAPackOfSeveralDemosIsQueuedAndNoneStarts) {
+    Pack({{"a.dm_2004", DemoWithMod(nullptr)}, {"b.dm_2004", DemoWithMod("rpm")}});
+    prompts.messageAnswers = {MessageAnswer::Yes};
+    PlayDemoDirectly(services, kGame, kPack, &queue);
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text.substr(0, prompts.messages[0].text.find("\r\n")),
+              "Copy the 2 demos of Clan Cup #3.zip into your game and queue them?");
+    EXPECT_EQ(Names(), (Strings{"base\\mp Clan_Cup_#3\\a.dm_2004", "rpm Clan_Cup_#3\\b.dm_2004"}));
+    EXPECT_TRUE(shell.calls.empty());
+    // No: the refusal of a file that is no demo in a demos folder.
+    queue = DemoQueue{};
+    prompts.messages.clear();
+    prompts.messageAnswers = {MessageAnswer::No};
+    PlayDemoDirectly(services, kGame, kPack, &queue);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].text, kPlayErrorText);
     EXPECT_TRUE(queue.Empty());
 }
 
