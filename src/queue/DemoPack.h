@@ -32,6 +32,7 @@ inline constexpr const char* kPackEntryTooLarge = "it is larger than 64 MiB";
 inline constexpr const char* kPackTooLarge = "its demos come to more than 2 GiB";
 inline constexpr const char* kPackEntryDamaged = "its data is damaged or does not match its CRC-32 or its size";
 inline constexpr const char* kPackUnreadable = "it could not be read";
+inline constexpr const char* kPackNoMemory = "there is not enough memory to unpack it";
 
 // Whether a file name ends in ".zip", in any letter case.
 bool IsPackFileName(std::string_view name);

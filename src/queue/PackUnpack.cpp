@@ -1,6 +1,7 @@
 #include "queue/PackUnpack.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "core/GameFolder.h"
@@ -47,10 +48,11 @@ bool Exists(FileResult made) {
 
 }  // namespace
 
-PackUnpackResult UnpackPack(FileSystem& files, std::string_view gameFolder, PackPlan& plan,
-                            const PackProgress& progress) {
+namespace {
+
+PackUnpackResult UnpackInto(FileSystem& files, std::string_view gameFolder, PackPlan& plan,
+                            const PackProgress& progress, MadeItems& made) {
     const std::string_view root = GameFolderForJoining(gameFolder);
-    MadeItems made(files);
     const auto fail = [&](std::string problem, std::string detail) {
         made.Undo();
         return PackUnpackResult{UnpackOutcome::Failed, std::move(problem), std::move(detail)};
@@ -132,6 +134,20 @@ PackUnpackResult UnpackPack(FileSystem& files, std::string_view gameFolder, Pack
         files.SetAttributes(folder.path, 0);
     }
     return {};
+}
+
+}  // namespace
+
+PackUnpackResult UnpackPack(FileSystem& files, std::string_view gameFolder, PackPlan& plan,
+                            const PackProgress& progress) {
+    MadeItems made(files);
+    try {
+        return UnpackInto(files, gameFolder, plan, progress, made);
+    } catch (const std::bad_alloc&) {
+        // A demo of up to 64 MiB is held whole before it is written.
+        made.Undo();
+        return {UnpackOutcome::Failed, kPackNoMemory, {}};
+    }
 }
 
 }  // namespace reelwright

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <exception>
 #include <thread>
 
 #include "app/win/Win32Prompts.h"
@@ -74,7 +75,7 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The window, created hidden-less once the work has taken a moment.
+// The window, created once the work has taken a moment.
 class ProgressWindow {
 public:
     ProgressWindow(HWND owner, const std::string& title, const std::string& text, Progress& progress) {
@@ -146,12 +147,18 @@ void Win32Prompts::RunWithProgress(const std::string& title, const std::string& 
         return;
     }
     Progress progress(ended.get());
-    const bool ownerWasEnabled = owner_ && ::IsWindowEnabled(owner_);
-    if (ownerWasEnabled) ::EnableWindow(owner_, FALSE);
+    // What the work throws is thrown again here, once it has ended.
+    std::exception_ptr failure;
     std::thread worker([&] {
-        work(progress);
+        try {
+            work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
         progress.End();
     });
+    const bool ownerWasEnabled = owner_ && ::IsWindowEnabled(owner_);
+    if (ownerWasEnabled) ::EnableWindow(owner_, FALSE);
 
     std::unique_ptr<ProgressWindow> window;
     const ULONGLONG started = ::GetTickCount64();
@@ -182,6 +189,7 @@ void Win32Prompts::RunWithProgress(const std::string& title, const std::string& 
     if (ownerWasEnabled) ::EnableWindow(owner_, TRUE);
     window.reset();
     if (quit) ::PostQuitMessage(static_cast<int>(quitCode));
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace reelwright::win
