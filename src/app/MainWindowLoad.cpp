@@ -32,7 +32,8 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
         if (offer.demos.size() != 1) {
             // Told already, or several demos: they wait in the queue.
             if (queue)
-                for (const UnpackedDemo& demo : offer.demos) queue->Append({demo.place.name, demo.place.gameType, demo.target});
+                for (const UnpackedDemo& demo : offer.demos)
+                    queue->Append({demo.place.name, demo.place.gameType, demo.target});
             return;
         }
         place = offer.demos.front().place;

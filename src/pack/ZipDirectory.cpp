@@ -123,7 +123,8 @@ ZipDataPlace LocateZipEntryData(ReadableFile& file, const ZipDirectory& director
     const std::uint64_t limit = directory.directoryOffset;
     if (entry.localHeaderOffset > limit || limit - entry.localHeaderOffset < kLocalSize) return fail();
     std::string header;
-    if (const FileResult read = file.ReadAt(entry.localHeaderOffset, kLocalSize, header); !read) return fail(read.error);
+    if (const FileResult read = file.ReadAt(entry.localHeaderOffset, kLocalSize, header); !read)
+        return fail(read.error);
     if (Read32(header, 0) != kLocalSignature) return fail();
     const std::size_t nameLength = Read16(header, 26);
     const std::size_t extraLength = Read16(header, 28);

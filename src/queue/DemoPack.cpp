@@ -97,13 +97,16 @@ DemoPlace PackPlan::Place(const PackDemo& demo) const {
     return DemoPlace{where.gameType, std::string(NameOf(where.path)) + "\\" + demo.fileName, DemoRefusal::None};
 }
 
-std::string PackPlan::Target(const PackDemo& demo) const { return JoinFolder(folders.at(demo.folder).path, demo.fileName); }
+std::string PackPlan::Target(const PackDemo& demo) const {
+    return JoinFolder(folders.at(demo.folder).path, demo.fileName);
+}
 
 PackPlan PlanPack(FileSystem& files, std::string_view gameFolder, const std::string& packPath) {
     PackPlan plan;
     plan.packPath = packPath;
     plan.packName = std::string(NameOf(packPath));
-    plan.folderName = SafePackName(plan.packName.substr(0, plan.packName.size() - (IsPackFileName(plan.packName) ? 4 : 0)));
+    const std::size_t extension = IsPackFileName(plan.packName) ? 4 : 0;
+    plan.folderName = SafePackName(plan.packName.substr(0, plan.packName.size() - extension));
     FileResult opened;
     plan.file = files.OpenToRead(packPath, opened);
     if (!plan.file) {
@@ -162,8 +165,9 @@ PackPlan PlanPack(FileSystem& files, std::string_view gameFolder, const std::str
         if (!data.problem.empty() ||
             !InflateZipEntryStart(*plan.file, candidate.entry, data.offset, kPackDemoHeadBytes, start)) {
             plan.problem = kZipTruncated;
-            plan.problemDetail = candidate.name + ": " +
-                                 (data.readError != 0 ? files.ErrorText(data.readError) : std::string(kPackEntryDamaged));
+            const std::string reason =
+                data.readError != 0 ? files.ErrorText(data.readError) : std::string(kPackEntryDamaged);
+            plan.problemDetail = candidate.name + ": " + reason;
             plan.readError = data.readError;
             return plan;
         }

@@ -98,7 +98,9 @@ PackUnpackResult UnpackInto(FileSystem& files, std::string_view gameFolder, Pack
         const std::uint64_t limit = std::min(kMostPackDemoBytes, packRoom);
         const InflateResult inflated = InflateZipEntry(
             *plan.file, demo.entry, data.offset, limit, bytes,
-            [&](std::uint64_t done) { return !progress || progress(unpacked + std::min(done, demo.entry.size), claimed); });
+            [&](std::uint64_t done) {
+                return !progress || progress(unpacked + std::min(done, demo.entry.size), claimed);
+            });
         switch (inflated.outcome) {
             case InflateOutcome::Done: break;
             case InflateOutcome::Stopped: made.Undo(); return {UnpackOutcome::Cancelled, {}, {}};

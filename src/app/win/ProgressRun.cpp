@@ -92,8 +92,9 @@ public:
         font_ = CreateDialogFont(dpi);
         const auto child = [&](const wchar_t* className, const std::string& caption, DWORD childStyle, int id, int x,
                                int y, int width, int height) {
-            HWND control = ::CreateWindowExW(0, className, basAPI::Widen(caption).c_str(), WS_CHILD | WS_VISIBLE | childStyle,
-                                             px(x), px(y), px(width), px(height), window_,
+            HWND control = ::CreateWindowExW(0, className, basAPI::Widen(caption).c_str(),
+                                             WS_CHILD | WS_VISIBLE | childStyle, px(x), px(y), px(width), px(height),
+                                             window_,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                              ::GetModuleHandleW(nullptr), nullptr);
             ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
