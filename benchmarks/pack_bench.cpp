@@ -72,4 +72,17 @@ void BM_UnpackPackOf200Demos(benchmark::State& state) {
 }
 BENCHMARK(BM_UnpackPackOf200Demos)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The plan alone: what the user waits for before the question comes up.
+void BM_PlanPackOf200Demos(benchmark::State& state) {
+    test::FakeFileSystem files;
+    files.folders.insert(std::string(kGame) + "\\base\\mp\\demos");
+    files.folders.insert(std::string(kGame) + "\\mymod\\demos");
+    files.files[kPack] = PackBytes();
+    for (auto _ : state) {
+        const PackPlan plan = PlanPack(files, kGame, kPack);
+        if (plan.demos.size() != kDemos) state.SkipWithError("the pack was not planned whole");
+    }
+}
+BENCHMARK(BM_PlanPackOf200Demos)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace

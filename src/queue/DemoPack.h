@@ -22,8 +22,8 @@ namespace reelwright {
 inline constexpr std::uint64_t kMostPackDemoBytes = 64ull * 1024 * 1024;
 inline constexpr std::uint64_t kMostPackBytes = 2ull * 1024 * 1024 * 1024;
 // How much of a demo is unpacked to read the mod it was recorded with: its
-// first messages, which hold the game state.
-inline constexpr std::size_t kPackDemoHeadBytes = 256 * 1024;
+// first messages (two of the largest size), which hold the game state.
+inline constexpr std::size_t kPackDemoHeadBytes = 128 * 1024;
 
 // Why a demo entry is left out, or why the pack cannot be unpacked.
 inline constexpr const char* kPackEntryEncrypted = "it is encrypted";

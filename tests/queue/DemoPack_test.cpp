@@ -91,6 +91,22 @@ TEST_F(DemoPackTest, ThePacksDemosGoToTheirModsFoldersFlatAndAreQueuedInNaturalO
     EXPECT_EQ(files.folderAttributes.at(std::string(kBase) + "\\Clan_Cup_#3"), 0u);
 }
 
+TEST_F(DemoPackTest, TheModIsReadFromTheUnpackedStartOfALongDemoWithALargeGameState) {
+    GameStateParts parts;
+    parts.serverInfo = "\\mapname\\mp_shop\\g_gametype\\dm";
+    parts.systemInfo = "\\sv_serverid\\1\\fs_game\\rpm";
+    for (int i = 0; i < 40; ++i) parts.moreStrings.push_back(std::string(1000, static_cast<char>('a' + i % 26)));
+    std::vector<std::int32_t> times;
+    for (int t = 1; t <= 20000; ++t) times.push_back(t * 50);
+    const std::string demo = Demo(parts, times);
+    ASSERT_GT(demo.size(), 2 * kPackDemoHeadBytes);
+    Pack({{"long.dm_2004", demo}});
+    prompts.messageAnswers = {MessageAnswer::Yes};
+    DropDemos(services, queue, {kPack});
+    EXPECT_EQ(Names(), (Strings{"rpm Clan_Cup_#3\\long.dm_2004"}));
+    EXPECT_EQ(files.files.at("C:\\Games\\SOF2\\rpm\\demos\\Clan_Cup_#3\\long.dm_2004"), demo);
+}
+
 TEST_F(DemoPackTest, AFolderOfThePacksNameThatHoldsFilesGetsANumberAndAnEmptyOneIsTaken) {
     Pack({{"a.dm_2004", DemoWithMod(nullptr)}, {"b.dm_2004", DemoWithMod("rpm")}});
     files.files[std::string(kBase) + "\\Clan_Cup_#3\\mine.dm_2004"] = "the player's";

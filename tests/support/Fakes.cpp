@@ -334,19 +334,20 @@ void FakePrompts::RunWithProgress(const std::string& title, const std::string& t
 
 namespace {
 
+// Reads the file in place: the real one is held so that no one can write it.
 class FakeReadableFile : public ReadableFile {
 public:
-    explicit FakeReadableFile(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit FakeReadableFile(const std::string& bytes) : bytes_(bytes) {}
     std::uint64_t Size() const override { return bytes_.size(); }
     FileResult ReadAt(std::uint64_t offset, std::size_t count, std::string& bytes) override {
         bytes.clear();
         if (offset > bytes_.size() || count > bytes_.size() - offset) return FileResult{kErrorHandleEof};
-        bytes = bytes_.substr(static_cast<std::size_t>(offset), count);
+        bytes.assign(bytes_, static_cast<std::size_t>(offset), count);
         return {};
     }
 
 private:
-    std::string bytes_;
+    const std::string& bytes_;
 };
 
 }  // namespace

@@ -99,7 +99,8 @@ public:
     FileResult CreateFolder(const std::string& path) override;
     FileResult RemoveFolder(const std::string& path) override;
     FileResult WriteNewFile(const std::string& path, std::string_view bytes) override;
-    // Journal entry "open <path>"; reads a copy of the file as it was then.
+    // Journal entry "open <path>"; reads the file in place, which must stay
+    // (as the real one, held open, does).
     std::unique_ptr<ReadableFile> OpenToRead(const std::string& path, FileResult& error) override;
     // Journal entry "move <from> -> <to>": a file, or a folder with everything below it.
     FileResult MoveItem(const std::string& from, const std::string& to) override;
