@@ -85,6 +85,11 @@ public:
     FileResult CreateFolder(const std::string&) override { return FileResult{kErrorAccessDenied}; }
     FileResult RemoveFolder(const std::string&) override { return FileResult{kErrorAccessDenied}; }
     FileResult WriteNewFile(const std::string&, std::string_view) override { return FileResult{kErrorAccessDenied}; }
+    std::unique_ptr<ReadableFile> OpenToRead(const std::string&, FileResult& error) override {
+        error = FileResult{kErrorAccessDenied};
+        return nullptr;
+    }
+    FileResult MoveItem(const std::string&, const std::string&) override { return FileResult{kErrorAccessDenied}; }
 
 private:
     // Failures here carry no system code of their own.

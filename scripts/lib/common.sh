@@ -19,6 +19,7 @@ REQUIRED_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine64 fonts-wine xvfb xauth x11-apps imagemagick util-linux unzip
   clang libfuzzer-14-dev
+  zlib1g-dev libz-mingw-w64-dev
 )
 
 # Installs the Debian packages that are missing (non-interactive).

@@ -8,10 +8,13 @@
 #include "launch/GameStart.h"
 #include "queue/DemoAdd.h"
 #include "queue/DemoCopyOffer.h"
+#include "queue/DemoPack.h"
+#include "queue/DemoPackOffer.h"
 
 namespace reelwright {
 
-void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, const std::string& demoPath) {
+void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, const std::string& demoPath,
+                      DemoQueue* queue) {
     const AnsiTest fitsAnsi = [&](std::string_view text) { return services.shell.FitsAnsiCodePage(std::string(text)); };
     if (const auto character = GameFolderRefusedCharacter(gameFolder, fitsAnsi)) {
         services.prompts.ShowMessage(GameFolderRefusedMessage(gameFolder, *character), kPlayErrorTitle,
@@ -20,7 +23,22 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
     }
     DemoPlace place = CheckDemoFileForQueue(gameFolder, demoPath);
     std::string playedPath = demoPath;
-    if (!place.Accepted() && MayOfferCopy(place, demoPath)) {
+    if (IsPackFileName(demoPath) && services.files.FileExists(demoPath)) {
+        const PackOfferResult offer = OfferDemoPack(services, gameFolder, demoPath, CopyGoal::Play);
+        if (offer.declined) {
+            services.prompts.ShowMessage(kPlayErrorText, kPlayErrorTitle, MessageIcon::Stop, MessageButtons::Ok);
+            return;
+        }
+        if (offer.demos.size() != 1) {
+            // Told already, or several demos: they wait in the queue.
+            if (queue)
+                for (const UnpackedDemo& demo : offer.demos)
+                    queue->Append({demo.place.name, demo.place.gameType, demo.target});
+            return;
+        }
+        place = offer.demos.front().place;
+        playedPath = offer.demos.front().target;
+    } else if (!place.Accepted() && MayOfferCopy(place, demoPath)) {
         // A demo from elsewhere plays from a copy in the game's demos folder.
         const CopyOfferResult offer =
             OfferDemoCopies(services, gameFolder, {demoPath}, CopyGoal::Play, DemoQueue{}, kPlayErrorTitle);
@@ -46,7 +64,8 @@ void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, cons
     StartGame(services, gameFolder, DirectPlaybackParameters(gameFolder, place));
 }
 
-LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLineTail, const FirstRunStep& firstRun) {
+LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLineTail, const FirstRunStep& firstRun,
+                              DemoQueue* queue) {
     std::string gameFolder;
     try {
         gameFolder = ReadGameFolder(services.store);
@@ -58,7 +77,7 @@ LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLin
     // Without a game folder there is nothing to start the game in.
     if (!demoPath.empty() && !gameFolder.empty()) {
         try {
-            PlayDemoDirectly(services, gameFolder, demoPath);
+            PlayDemoDirectly(services, gameFolder, demoPath, queue);
         } catch (const std::exception&) {
             // The load goes on with its next step.
         }
@@ -71,7 +90,7 @@ LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLin
     if (outcome == LoadOutcome::ShowWindow && gameFolder.empty() && !demoPath.empty()) {
         try {
             const std::string chosenFolder = ReadGameFolder(services.store);
-            if (!chosenFolder.empty()) PlayDemoDirectly(services, chosenFolder, demoPath);
+            if (!chosenFolder.empty()) PlayDemoDirectly(services, chosenFolder, demoPath, queue);
         } catch (const std::exception&) {
             // Skipped like any failing step of the load.
         }

@@ -8,6 +8,7 @@
 
 #include "core/AppServices.h"
 #include "launch/GameStart.h"
+#include "queue/DemoQueue.h"
 
 namespace reelwright {
 
@@ -22,12 +23,17 @@ inline constexpr const char* kPlayErrorText =
 
 // Plays the demo named in `commandLineTail` (when there is one and a game
 // folder is stored), then runs `firstRun`. A failing step is skipped silently.
-LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLineTail, const FirstRunStep& firstRun);
+// A pack of several demos named there is unpacked into `queue` instead.
+LoadOutcome RunMainWindowLoad(AppServices& services, std::string_view commandLineTail, const FirstRunStep& firstRun,
+                              DemoQueue* queue = nullptr);
 
 // The direct playback alone: starts the game on the demo at `demoPath` in
 // `gameFolder`, or shows the error message when the game folder breaks the
 // game's command line, when the demo does not lie in it (by Add's rule), when
 // the game cannot take its names, or when the game could not be started.
-void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, const std::string& demoPath);
+// A zip pack is offered for unpacking: one demo plays, several are appended
+// to `queue` (when given) for the main window.
+void PlayDemoDirectly(AppServices& services, const std::string& gameFolder, const std::string& demoPath,
+                      DemoQueue* queue = nullptr);
 
 }  // namespace reelwright

@@ -19,6 +19,7 @@ inline constexpr std::uint32_t kErrorPathNotFound = 3;
 inline constexpr std::uint32_t kErrorAccessDenied = 5;
 inline constexpr std::uint32_t kErrorInvalidData = 13;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
+inline constexpr std::uint32_t kErrorHandleEof = 38;
 inline constexpr std::uint32_t kErrorLockViolation = 33;
 inline constexpr std::uint32_t kErrorFileExists = 80;
 inline constexpr std::uint32_t kErrorAlreadyExists = 183;
@@ -92,6 +93,20 @@ protected:
 
 private:
     HeldFacts facts_;
+};
+
+// A file held open to be read at any offset: others may read it meanwhile,
+// but not write, rename or delete it, so that what is read stays one file.
+class ReadableFile {
+public:
+    virtual ~ReadableFile() = default;
+
+    // The file's size when it was opened.
+    virtual std::uint64_t Size() const = 0;
+
+    // Reads exactly `count` bytes from `offset` into `bytes`; a file that
+    // ends before gives kErrorHandleEof.
+    virtual FileResult ReadAt(std::uint64_t offset, std::size_t count, std::string& bytes) = 0;
 };
 
 class FileSystem {
@@ -179,6 +194,14 @@ public:
 
     // Creates a file that must not exist yet and writes `bytes` as they are.
     virtual FileResult WriteNewFile(const std::string& path, std::string_view bytes) = 0;
+
+    // Opens an existing file (not a folder) to read it at any offset; nothing,
+    // with the system's error in `error`, when it could not be opened.
+    virtual std::unique_ptr<ReadableFile> OpenToRead(const std::string& path, FileResult& error) = 0;
+
+    // Renames a file or a folder (with everything in it) within its volume;
+    // fails when anything of the new name exists.
+    virtual FileResult MoveItem(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace reelwright

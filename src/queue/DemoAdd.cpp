@@ -5,7 +5,10 @@
 #include <utility>
 
 #include "core/AppInfo.h"
+#include "core/GameFolder.h"
 #include "queue/DemoCopyOffer.h"
+#include "queue/DemoPack.h"
+#include "queue/DemoPackOffer.h"
 #include "queue/DialogSelection.h"
 #include "queue/GameType.h"
 
@@ -16,6 +19,8 @@ OpenFileRequest MakeAddDemosRequest(const std::string& gameFolder) {
     request.title = kAddDemosTitle;
     request.filterDescription = kDemoFilterDescription;
     request.filterPattern = kDemoFilterPattern;
+    request.moreFilters = {{kPackFilterDescription, kPackFilterPattern},
+                           {kDemoOrPackFilterDescription, kDemoOrPackFilterPattern}};
     request.initialFolder = gameFolder;  // empty: the dialog's own choice
     request.allowMultiSelect = true;
     request.fileMustExist = true;
@@ -87,6 +92,13 @@ std::string NotAddedMessage(const AddDemosResult& result, std::string_view gameF
                                         : std::to_string(result.beyondLimit) + " chosen demo files were";
         text += " not added.";
     }
+    if (result.notDemos > 0) {
+        if (!text.empty()) text += "\r\n\r\n";
+        text += result.notDemos == 1
+                    ? std::string("1 chosen file was skipped, because it is not a demo file (*.dm_2004).")
+                    : std::to_string(result.notDemos) +
+                          " chosen files were skipped, because they are not demo files (*.dm_2004).";
+    }
     return text;
 }
 
@@ -100,10 +112,13 @@ AddDemosResult AddDemos(AppServices& services, DemoQueue& queue) {
     if (selection.Empty()) return result;
 
     std::vector<std::string> outside;  // demo files in no demos folder: offered for copying
+    std::vector<std::string> packs;    // zip packs of demos: offered for unpacking
     for (std::size_t i = 0; i < selection.names.size(); ++i) {
         std::string path = selection.FilePath(i);
         const DemoPlace place = CheckDemoFileForQueue(gameFolder, path);
-        if (MayOfferCopy(place, path)) {
+        if (IsPackFileName(path)) {
+            packs.push_back(std::move(path));
+        } else if (MayOfferCopy(place, path)) {
             outside.push_back(std::move(path));
         } else if (!place.Accepted()) {
             result.refused.push_back({std::move(path), place.refusal});
@@ -122,6 +137,21 @@ AddDemosResult AddDemos(AppServices& services, DemoQueue& queue) {
         for (const DemoCopyPlan& copy : offer.copies) {
             const DemoPlace place = copy.Place();
             if (queue.Append({place.name, place.gameType, copy.target}))
+                ++result.added;
+            else
+                ++result.beyondLimit;
+        }
+    }
+
+    for (const std::string& pack : packs) {
+        if (GameFolderForJoining(gameFolder).empty()) {
+            result.refused.push_back({pack, DemoRefusal::NoGameFolder});
+            continue;
+        }
+        const PackOfferResult offer = OfferDemoPack(services, gameFolder, pack, CopyGoal::Queue);
+        if (offer.declined) ++result.notDemos;
+        for (const UnpackedDemo& demo : offer.demos) {
+            if (queue.Append({demo.place.name, demo.place.gameType, demo.target}))
                 ++result.added;
             else
                 ++result.beyondLimit;

@@ -16,6 +16,10 @@ namespace reelwright {
 inline constexpr const char* kAddDemosTitle = "Add SOF2 Demo Files for viewing...";
 inline constexpr const char* kDemoFilterDescription = "SOF2 Demo Files (*.dm_2004)";
 inline constexpr const char* kDemoFilterPattern = "*.dm_2004";
+inline constexpr const char* kPackFilterDescription = "Demo packs (*.zip)";
+inline constexpr const char* kPackFilterPattern = "*.zip";
+inline constexpr const char* kDemoOrPackFilterDescription = "Demo files and packs (*.dm_2004;*.zip)";
+inline constexpr const char* kDemoOrPackFilterPattern = "*.dm_2004;*.zip";
 inline constexpr const char* kAddErrorTitle = "Reelwright - Error adding demos";
 
 // How many of the files listed in the message by name, at most.
@@ -51,8 +55,10 @@ struct AddDemosResult {
     std::vector<RefusedDemoFile> refused;
     // Chosen files that were not added because the queue was full.
     std::size_t beyondLimit = 0;
+    // Chosen packs the user chose not to unpack: refused as files that are no demos.
+    std::size_t notDemos = 0;
 
-    bool AllAdded() const { return refused.empty() && beyondLimit == 0; }
+    bool AllAdded() const { return refused.empty() && beyondLimit == 0 && notDemos == 0; }
 };
 
 // The text that tells the user which files were not added and why, grouped by

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 #include <utility>
 
 #include "core/GameFolder.h"
@@ -26,15 +25,6 @@ std::string LowerAscii(std::string_view text) {
 std::string_view NameOf(std::string_view path) {
     const auto slash = path.find_last_of("\\/");
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-// "duel.dm_2004" with n = 3 gives "duel_3.dm_2004"; n = 1 the name itself.
-std::string NumberedName(std::string_view name, int n) {
-    if (n == 1) return std::string(name);
-    const auto dot = name.rfind('.');
-    const std::string_view stem = dot == std::string_view::npos ? name : name.substr(0, dot);
-    const std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-    return std::string(stem) + "_" + std::to_string(n) + std::string(extension);
 }
 
 // The copies already planned in this batch, by lower-case target path: their bytes.
@@ -64,12 +54,6 @@ std::optional<ChosenName> ChooseName(FileSystem& files, const std::string& folde
     return std::nullopt;
 }
 
-// The game type the demo plays in, and the mod it names that the game folder lacks.
-std::pair<std::string, std::string> ChooseGameType(FileSystem& files, std::string_view root, const DemoHead& head) {
-    if (head.modFolder && files.ListFolder(JoinFolder(root, *head.modFolder))) return {*head.modFolder, {}};
-    return {kGameItselfType, head.mod};
-}
-
 void AppendFolders(std::string& text, const std::vector<DemoCopyPlan>& copies) {
     std::vector<std::string> folders;
     for (const DemoCopyPlan& copy : copies)
@@ -89,6 +73,19 @@ void AppendMissingMods(std::string& text, const std::vector<DemoCopyPlan>& copie
 }
 
 }  // namespace
+
+std::string NumberedName(std::string_view name, int n) {
+    if (n == 1) return std::string(name);
+    const auto dot = name.rfind('.');
+    const std::string_view stem = dot == std::string_view::npos ? name : name.substr(0, dot);
+    const std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+    return std::string(stem) + "_" + std::to_string(n) + std::string(extension);
+}
+
+ChosenGameType ChooseDemoGameType(FileSystem& files, std::string_view root, const DemoHead& head) {
+    if (head.modFolder && files.ListFolder(JoinFolder(root, *head.modFolder))) return {*head.modFolder, {}};
+    return {kGameItselfType, head.mod};
+}
 
 bool MayOfferCopy(const DemoPlace& place, std::string_view path) {
     return (place.refusal == DemoRefusal::OutsideGameFolder || place.refusal == DemoRefusal::NoDemosFolder) &&
@@ -110,7 +107,9 @@ DemoCopyBatch PlanDemoCopies(FileSystem& files, std::string_view gameFolder, con
             continue;
         }
         const DemoHead head = ReadDemoHead(copy.bytes, NameOf(source));
-        std::tie(copy.gameType, copy.missingMod) = ChooseGameType(files, root, head);
+        ChosenGameType chosen = ChooseDemoGameType(files, root, head);
+        copy.gameType = std::move(chosen.gameType);
+        copy.missingMod = std::move(chosen.missingMod);
         copy.folder = JoinFolder(JoinFolder(root, copy.gameType), "demos");
         const auto name = ChooseName(files, copy.folder, NameOf(source), copy.bytes, planned, 1);
         if (!name) {

@@ -12,6 +12,7 @@
 
 #include "core/DemoPlace.h"
 #include "core/FileSystem.h"
+#include "demo/DemoReader.h"
 
 namespace reelwright {
 
@@ -23,6 +24,18 @@ inline constexpr const char* kGameItselfType = "base\\mp";
 // Whether a demo file that `place` refuses may be offered for copying: it is
 // a demo file by name and lies in no "demos" folder of the game folder.
 bool MayOfferCopy(const DemoPlace& place, std::string_view path);
+
+// "duel.dm_2004" with n = 3 gives "duel_3.dm_2004"; n = 1 the name itself.
+std::string NumberedName(std::string_view name, int n);
+
+struct ChosenGameType {
+    std::string gameType;    // "base\mp" or the mod's folder
+    std::string missingMod;  // the mod the demo names when the game folder lacks it
+};
+
+// The game type a demo of this head plays in below the game folder `root`:
+// its mod's folder when the game folder has it, else base\mp.
+ChosenGameType ChooseDemoGameType(FileSystem& files, std::string_view root, const DemoHead& head);
 
 // One planned copy.
 struct DemoCopyPlan {

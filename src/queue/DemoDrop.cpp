@@ -1,6 +1,8 @@
 #include "queue/DemoDrop.h"
 
 #include "queue/DemoCopyOffer.h"
+#include "queue/DemoPack.h"
+#include "queue/DemoPackOffer.h"
 
 #include <algorithm>
 #include <optional>
@@ -133,7 +135,11 @@ DropDemosResult DropDemos(AppServices& services, DemoQueue& queue, const std::ve
         for (const std::string& path : dropped) result.add.refused.push_back({path, DemoRefusal::NoGameFolder});
     } else {
         std::vector<std::string> outside;  // demo files in no demos folder: offered for copying
-        const DropWalk walk = WalkDroppedPaths(services.files, gameFolder, dropped, [&](const std::string& path) {
+        std::vector<std::string> packs;    // zip packs of demos: offered for unpacking
+        std::vector<std::string> others;
+        for (const std::string& path : dropped)
+            (IsPackFileName(path) && services.files.FileExists(path) ? packs : others).push_back(path);
+        const DropWalk walk = WalkDroppedPaths(services.files, gameFolder, others, [&](const std::string& path) {
             // Add's rule for one file; a dropped file's row shows its full path.
             const DemoPlace place = CheckDemoFileForQueue(gameFolder, path);
             if (MayOfferCopy(place, path)) {
@@ -161,6 +167,18 @@ DropDemosResult DropDemos(AppServices& services, DemoQueue& queue, const std::ve
             for (const DemoCopyPlan& copy : offer.copies) {
                 const DemoPlace place = copy.Place();
                 if (!queue.Append({place.name, place.gameType, copy.target})) {
+                    result.queueFull = true;
+                    break;
+                }
+                ++result.add.added;
+            }
+        }
+        for (const std::string& pack : packs) {
+            if (result.queueFull) break;
+            const PackOfferResult offer = OfferDemoPack(services, gameFolder, pack, CopyGoal::Queue);
+            if (offer.declined) ++result.notDemos;
+            for (const UnpackedDemo& demo : offer.demos) {
+                if (!queue.Append({demo.place.name, demo.place.gameType, demo.target})) {
                     result.queueFull = true;
                     break;
                 }

@@ -29,6 +29,9 @@ public:
     std::optional<OpenFileResult> ShowOpenFile(const OpenFileRequest& request) override {
         return others_.ShowOpenFile(request);
     }
+    void RunWithProgress(const std::string& title, const std::string& text, const ProgressWork& work) override {
+        others_.RunWithProgress(title, text, work);
+    }
 
     std::vector<std::string> asked;  // the demo-keys questions, answered Yes
 

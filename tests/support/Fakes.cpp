@@ -119,6 +119,10 @@ std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path)
 FileResult FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t value) {
     if (journal_) journal_->Add("attributes " + path);
     if (failingPaths.count(path)) return FailureOf(path);
+    if (!files.count(path) && IsFolder(path)) {
+        folderAttributes[path] = value;
+        return {};
+    }
     if (!files.count(path)) return FileResult{kErrorFileNotFound};
     attributes[path] = value & ~kAttributeReadOnly;
     if (value & kAttributeReadOnly)
@@ -310,6 +314,84 @@ FileResult FakeFileSystem::WriteNewFile(const std::string& path, std::string_vie
     if (failingPaths.count(path)) return FailureOf(path);
     if (files.count(path) || IsFolder(path)) return FileResult{kErrorFileExists};
     files[path] = std::string(bytes);
+    return {};
+}
+
+void FakePrompts::RunWithProgress(const std::string& title, const std::string& text, const ProgressWork& work) {
+    if (journal_) journal_->Add("progress " + title);
+    progressTexts.push_back(text);
+    struct Reporter : ProgressReport {
+        FakePrompts& prompts;
+        explicit Reporter(FakePrompts& owner) : prompts(owner) {}
+        void Report(std::uint64_t, std::uint64_t) override { ++prompts.progressReports; }
+        bool CancelRequested() override {
+            return prompts.cancelAfterReports >= 0 && prompts.progressReports >= prompts.cancelAfterReports;
+        }
+    } report(*this);
+    progressReports = 0;
+    work(report);
+}
+
+namespace {
+
+// Reads the file in place: the real one is held so that no one can write it.
+class FakeReadableFile : public ReadableFile {
+public:
+    explicit FakeReadableFile(const std::string& bytes) : bytes_(bytes) {}
+    std::uint64_t Size() const override { return bytes_.size(); }
+    FileResult ReadAt(std::uint64_t offset, std::size_t count, std::string& bytes) override {
+        bytes.clear();
+        if (offset > bytes_.size() || count > bytes_.size() - offset) return FileResult{kErrorHandleEof};
+        bytes.assign(bytes_, static_cast<std::size_t>(offset), count);
+        return {};
+    }
+
+private:
+    const std::string& bytes_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReadableFile> FakeFileSystem::OpenToRead(const std::string& path, FileResult& error) {
+    if (journal_) journal_->Add("open " + path);
+    error = {};
+    if (failingPaths.count(path)) {
+        error = FailureOf(path);
+        return nullptr;
+    }
+    if (!files.count(path)) {
+        error = FileResult{IsFolder(path) ? kErrorAccessDenied : kErrorFileNotFound};
+        return nullptr;
+    }
+    return std::make_unique<FakeReadableFile>(files.at(path));
+}
+
+FileResult FakeFileSystem::MoveItem(const std::string& from, const std::string& to) {
+    if (journal_) journal_->Add("move " + from + " -> " + to);
+    if (failingPaths.count(from)) return FailureOf(from);
+    if (failingPaths.count(to)) return FailureOf(to);
+    if (files.count(to) || IsFolder(to)) return FileResult{kErrorAlreadyExists};
+    if (files.count(from)) {
+        files[to] = std::move(files.at(from));
+        files.erase(from);
+        return {};
+    }
+    if (!IsFolder(from)) return FileResult{kErrorFileNotFound};
+    const std::string prefix = from + "\\";
+    const auto renamed = [&](const std::string& path) { return to + path.substr(from.size()); };
+    std::map<std::string, std::string> movedFiles;
+    for (auto file = files.lower_bound(prefix); file != files.end() && file->first.compare(0, prefix.size(), prefix) == 0;)
+        movedFiles[renamed(file->first)] = std::move(file->second), file = files.erase(file);
+    files.merge(movedFiles);
+    std::set<std::string> movedFolders{to};
+    folders.erase(from);
+    for (auto folder = folders.lower_bound(prefix); folder != folders.end() && folder->compare(0, prefix.size(), prefix) == 0;)
+        movedFolders.insert(renamed(*folder)), folder = folders.erase(folder);
+    folders.merge(movedFolders);
+    if (const auto kept = folderAttributes.find(from); kept != folderAttributes.end()) {
+        folderAttributes[to] = kept->second;
+        folderAttributes.erase(kept);
+    }
     return {};
 }
 

@@ -72,7 +72,7 @@ public:
     // 0x20 (archive) unless `attributes` says otherwise, with the read-only
     // bit from `readOnly`.
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
-    // Journal entry "attributes <path>".
+    // Journal entry "attributes <path>"; a folder's go to `folderAttributes`.
     FileResult SetAttributes(const std::string& path, std::uint32_t attributes) override;
     FileResult RemoveFile(const std::string& path) override;
     std::string MakeTemporaryFile() override;
@@ -99,6 +99,11 @@ public:
     FileResult CreateFolder(const std::string& path) override;
     FileResult RemoveFolder(const std::string& path) override;
     FileResult WriteNewFile(const std::string& path, std::string_view bytes) override;
+    // Journal entry "open <path>"; reads the file in place, which must stay
+    // (as the real one, held open, does).
+    std::unique_ptr<ReadableFile> OpenToRead(const std::string& path, FileResult& error) override;
+    // Journal entry "move <from> -> <to>": a file, or a folder with everything below it.
+    FileResult MoveItem(const std::string& from, const std::string& to) override;
 
     // Whether a folder of that name exists (named, or holding something).
     bool IsFolder(const std::string& path) const;
@@ -120,6 +125,7 @@ public:
     std::map<std::string, std::string> finalPaths;      // where a path really leads, itself when not listed
     std::set<std::string> otherDrives;                  // drives ("E:") that are not local fixed drives
     std::map<std::string, std::uint32_t> attributes;    // attributes but read-only, 0x20 when not listed
+    std::map<std::string, std::uint32_t> folderAttributes;  // attributes set on folders
     std::map<std::string, int> busyReads;  // path -> how many more whole reads fail as "in use"
     std::map<std::string, int> heldOpen;   // path -> how many more replacements fail as held open
     std::function<void(const std::string&)> onReplace;  // called before a file is replaced
@@ -171,6 +177,13 @@ public:
                               MessageButtons buttons) override;
     std::string BrowseForFolder(const std::string& title) override;
     std::optional<OpenFileResult> ShowOpenFile(const OpenFileRequest& request) override;
+    // Journal entry "progress <title>"; runs the work here. The user cancels
+    // once the work has reported `cancelAfterReports` times (never when negative).
+    void RunWithProgress(const std::string& title, const std::string& text, const ProgressWork& work) override;
+
+    int cancelAfterReports = -1;
+    std::vector<std::string> progressTexts;
+    int progressReports = 0;  // reports of the last work
 
     std::deque<MessageAnswer> messageAnswers;                 // default when empty: Ok / Yes
     std::deque<std::string> folderAnswers;                     // default when empty: ""

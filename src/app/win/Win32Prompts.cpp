@@ -147,7 +147,14 @@ std::optional<OpenFileResult> Win32Prompts::ShowOpenFile(const OpenFileRequest& 
     std::wstring filter = basAPI::Widen(request.filterDescription);
     filter.push_back(L'\0');
     filter += basAPI::Widen(request.filterPattern);
-    filter.push_back(L'\0');  // the second terminating NUL is the string's own
+    filter.push_back(L'\0');
+    for (const auto& [description, pattern] : request.moreFilters) {
+        filter += basAPI::Widen(description);
+        filter.push_back(L'\0');
+        filter += basAPI::Widen(pattern);
+        filter.push_back(L'\0');
+    }
+    // the second terminating NUL is the string's own
 
     OPENFILENAMEW ofn{};
     DialogState state;

@@ -18,6 +18,8 @@ public:
                               MessageButtons buttons) override;
     std::string BrowseForFolder(const std::string& title) override;
     std::optional<OpenFileResult> ShowOpenFile(const OpenFileRequest& request) override;
+    // ProgressRun.cpp
+    void RunWithProgress(const std::string& title, const std::string& text, const ProgressWork& work) override;
 
 private:
     HWND owner_;

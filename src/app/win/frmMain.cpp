@@ -95,10 +95,11 @@ LoadOutcome frmMain::Load(const std::string& commandLineTail) {
         [window = hwnd()] { ::PostMessageW(window, kDetailsReadMessage, 0, 0); });
     win::CenterOnScreen(hwnd());
 
-    const LoadOutcome outcome = RunMainWindowLoad(services_, commandLineTail, [this](const std::string& gameFolder) {
-        return RunFirstRunSetup(services_, gameFolder);
-    });
+    const LoadOutcome outcome = RunMainWindowLoad(
+        services_, commandLineTail,
+        [this](const std::string& gameFolder) { return RunFirstRunSetup(services_, gameFolder); }, &queue_);
     if (outcome == LoadOutcome::EndProgram) ::DestroyWindow(hwnd());
+    else if (!queue_.Empty()) ShowAppendedDemos(0);  // a pack of several demos opened with the program
     return outcome;
 }
 

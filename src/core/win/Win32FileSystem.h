@@ -40,6 +40,8 @@ public:
     FileResult CreateFolder(const std::string& path) override;
     FileResult RemoveFolder(const std::string& path) override;
     FileResult WriteNewFile(const std::string& path, std::string_view bytes) override;
+    std::unique_ptr<ReadableFile> OpenToRead(const std::string& path, FileResult& error) override;
+    FileResult MoveItem(const std::string& from, const std::string& to) override;
 
     // How ReplaceFile gives the new file the replaced one's security; a seam
     // for tests, since Wine keeps none of its own.

@@ -172,3 +172,45 @@ TEST(FolderPickerTest, ShowsTheTitleGiven) {
 
 }  // namespace
 }  // namespace reelwright
+
+namespace reelwright {
+namespace {
+
+// Work that takes more than a moment: the progress window comes up, owned by
+// the main window, which is disabled meanwhile; Cancel reaches the work, and
+// everything is given back when it has ended.
+TEST(ProgressRun, LongWorkShowsItsWindowAndCancelEndsIt) {
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    win::Win32Prompts prompts(owner);
+    std::atomic<bool> ownerDisabled{false};
+    bool cancelSeen = false;
+    DialogAnswerer answers({{L"Reelwright - Copy demo",
+                             [&](HWND window) {
+                                 ownerDisabled = !::IsWindowEnabled(owner) && ::GetWindow(window, GW_OWNER) == owner;
+                                 ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                             },
+                             false, L"ReelwrightProgress"}},
+                           30s);
+    prompts.RunWithProgress("Reelwright - Copy demo", "Copying the demos of cup.zip...", [&](ProgressReport& report) {
+        const auto until = std::chrono::steady_clock::now() + 30s;
+        for (std::uint64_t done = 0; std::chrono::steady_clock::now() < until; ++done) {
+            report.Report(done % 100, 100);
+            if (report.CancelRequested()) {
+                cancelSeen = true;
+                return;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+    });
+    EXPECT_TRUE(cancelSeen);
+    ASSERT_EQ(answers.Seen().size(), 1u);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+    EXPECT_EQ(FindTopWindow(L"ReelwrightProgress"), nullptr);
+    ::DestroyWindow(owner);
+}
+
+}  // namespace
+}  // namespace reelwright

@@ -21,6 +21,7 @@
 #include "support/win/WinTestSupport.h"
 #include "queue/DemoDetailsText.h"
 #include "support/DemoEncoder.h"
+#include "support/ZipWriter.h"
 
 namespace reelwright {
 namespace {
@@ -937,6 +938,89 @@ TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
     RecordProperty("drop_to_shown_32767_ms", static_cast<int>(fullShown));
     RecordProperty("remove_all_4000_ms", static_cast<int>(fewRemoved));
     RecordProperty("remove_all_32767_ms", static_cast<int>(fullRemoved));
+}
+
+}  // namespace
+}  // namespace reelwright
+
+namespace reelwright {
+namespace {
+
+// Every file and folder below `folder`, relative to it, hidden ones included.
+std::set<std::wstring> ItemsBelow(const std::wstring& folder, const std::wstring& prefix = L"") {
+    std::set<std::wstring> items;
+    WIN32_FIND_DATAW found{};
+    basAPI::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find) return items;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        items.insert(prefix + name);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            items.merge(ItemsBelow(folder + L"\\" + name, prefix + name + L"\\"));
+    } while (::FindNextFileW(find.get(), &found));
+    return items;
+}
+
+std::string DemoOfMod(const char* mod, std::int32_t time) {
+    test::GameStateParts parts;
+    parts.serverInfo = "\\mapname\\mp_shop\\g_gametype\\dm";
+    if (mod) parts.systemInfo = std::string("\\sv_serverid\\1\\fs_game\\") + mod;
+    return test::Demo(parts, {time});
+}
+
+TEST_F(QueueWorkTest, APackDroppedGoesIntoItsDemosModsAndABrokenOneLeavesNothing) {
+    Open(true);
+    GameFolder elsewhere;
+    game.AddFile(L"othermod\\mod.pk3");
+    const std::string base = DemoOfMod(nullptr, 1000), mine = DemoOfMod("mymod", 2000),
+                      other = DemoOfMod("othermod", 3000);
+    const std::string zip = test::ZipFile({{"cup/final 3.dm_2004", base},
+                                           {"cup/semi.dm_2004", mine},
+                                           {"../../evil.dm_2004", base},
+                                           {"cup/other.dm_2004", other, false}});
+    const std::wstring pack = elsewhere.AddFile(L"Downloads\\Cup \u00e9 2.zip", zip);
+    const std::set<std::wstring> before = ItemsBelow(game.path());
+    const std::set<std::wstring> outsideBefore = ItemsBelow(elsewhere.path());
+    {
+        DialogAnswerer answers({{L"Reelwright - Copy demo", DialogAnswerer::Click(IDYES)}});
+        Drop({pack});
+        ASSERT_EQ(answers.Seen().size(), 1u);
+        const std::wstring& text = answers.Seen()[0].text;
+        EXPECT_EQ(text.substr(0, text.find(L"\r\n")), L"Copy the 3 demos of Cup \u00e9 2.zip into your game and queue them?");
+        EXPECT_NE(text.find(L"../../evil.dm_2004: its name leads out of the pack's folder (..)"), std::wstring::npos);
+        EXPECT_NE(text.find(game.path() + L"\\othermod\\demos\\Cup___2"), std::wstring::npos);
+    }
+    ASSERT_EQ(RowCount(), 3);
+    EXPECT_EQ(QueueNames(), (Names{"Cup___2\\final_3.dm_2004", "Cup___2\\other.dm_2004", "Cup___2\\semi.dm_2004"}));
+    EXPECT_EQ((std::vector<std::string>{win::DemoCellText(list, 0, 1), win::DemoCellText(list, 1, 1),
+                                        win::DemoCellText(list, 2, 1)}),
+              (std::vector<std::string>{"base\\mp", "othermod", "mymod"}));
+    EXPECT_EQ(ReadBytes(game.path() + L"\\base\\mp\\demos\\Cup___2\\final_3.dm_2004"), base);
+    EXPECT_EQ(ReadBytes(game.path() + L"\\mymod\\demos\\Cup___2\\semi.dm_2004"), mine);
+    EXPECT_EQ(ReadBytes(game.path() + L"\\othermod\\demos\\Cup___2\\other.dm_2004"), other);
+    std::set<std::wstring> added;
+    for (const std::wstring& item : ItemsBelow(game.path()))
+        if (!before.count(item)) added.insert(item);
+    EXPECT_EQ(added, (std::set<std::wstring>{L"base\\mp\\demos\\Cup___2", L"base\\mp\\demos\\Cup___2\\final_3.dm_2004",
+                                             L"mymod\\demos\\Cup___2", L"mymod\\demos\\Cup___2\\semi.dm_2004",
+                                             L"othermod\\demos", L"othermod\\demos\\Cup___2",
+                                             L"othermod\\demos\\Cup___2\\other.dm_2004"}));
+    EXPECT_EQ(ItemsBelow(elsewhere.path()), outsideBefore);
+    EXPECT_EQ(::GetFileAttributesW((game.path() + L"\\mymod\\demos\\Cup___2").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+
+    // The same pack cut short: the box says why, nothing is queued or left.
+    const std::wstring cut = elsewhere.AddFile(L"Downloads\\cut.zip", zip.substr(0, zip.size() - 40));
+    const std::set<std::wstring> full = ItemsBelow(game.path());
+    {
+        DialogAnswerer answers({{L"Reelwright - Copy demo", DialogAnswerer::Click(IDOK)}});
+        Drop({cut});
+        ASSERT_EQ(answers.Seen().size(), 1u);
+        EXPECT_EQ(answers.Seen()[0].text, L"cut.zip could not be unpacked, because it is damaged or incomplete.\r\n\r\n"
+                                          L"Nothing of it was copied or queued.");
+    }
+    EXPECT_EQ(RowCount(), 3);
+    EXPECT_EQ(ItemsBelow(game.path()), full);
 }
 
 }  // namespace
