@@ -57,6 +57,12 @@ public:
         std::error_code error;
         return Result(std::filesystem::remove(Local(path), error));
     }
+    FileResult RenameFile(const std::string& from, const std::string& to) override {
+        std::error_code error;
+        if (std::filesystem::exists(Local(to), error)) return FileResult{kErrorFileExists};
+        std::filesystem::rename(Local(from), Local(to), error);
+        return Result(!error);
+    }
     std::string MakeTemporaryFile() override { return {}; }
     std::string ErrorText(std::uint32_t error) override { return "error " + std::to_string(error); }
 
