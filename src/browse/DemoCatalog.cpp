@@ -121,8 +121,32 @@ bool DemoCatalog::SetDetails(const std::string& path, const FileStamp& stamp, De
     if (stored.row.demo.stamp != stamp) return false;
     stored.row.details = std::move(details);
     stored.searchable = SearchableOf(stored.row);
-    changed_ = true;
+    // Only a search or a sort by the details can move the row.
+    const bool byDetails = column_ && *column_ != BrowseColumn::Name && *column_ != BrowseColumn::GameType &&
+                           *column_ != BrowseColumn::Recorded && *column_ != BrowseColumn::Size;
+    if (byDetails || !words_.empty()) changed_ = true;
     return true;
+}
+
+void DemoCatalog::Rename(const std::string& oldPath, const std::string& newPath) {
+    const auto known = index_.find(oldPath);
+    if (known == index_.end() || oldPath == newPath) return;
+    BrowsedDemo row = rows_[known->second].row;
+    RemoveAt(known->second);
+    if (const auto taken = index_.find(newPath); taken != index_.end()) RemoveAt(taken->second);
+    const std::string_view newName = std::string_view(newPath).substr(newPath.rfind('\\') + 1);
+    const std::size_t slash = row.demo.name.rfind('\\');
+    row.demo.name = (slash == std::string::npos ? std::string() : row.demo.name.substr(0, slash + 1)) + std::string(newName);
+    row.demo.path = newPath;
+    Add(std::move(row));
+    changed_ = true;
+}
+
+void DemoCatalog::Remove(const std::string& path) {
+    const auto known = index_.find(path);
+    if (known == index_.end()) return;
+    RemoveAt(known->second);
+    changed_ = true;
 }
 
 void DemoCatalog::Clear() {
@@ -130,6 +154,7 @@ void DemoCatalog::Clear() {
     index_.clear();
     order_.clear();
     view_.clear();
+    positions_.clear();
     changed_ = false;
 }
 
@@ -226,18 +251,20 @@ void DemoCatalog::Refilter() {
     view_.clear();
     if (words_.empty()) {
         view_ = order_;
-        return;
+    } else {
+        for (const std::size_t index : order_)
+            if (MatchesAllWords(rows_[index].searchable, words_)) view_.push_back(index);
     }
-    for (const std::size_t index : order_)
-        if (MatchesAllWords(rows_[index].searchable, words_)) view_.push_back(index);
+    positions_.assign(rows_.size(), std::string::npos);
+    for (std::size_t place = 0; place < view_.size(); ++place) positions_[view_[place]] = place;
 }
 
 std::optional<std::size_t> DemoCatalog::PositionOf(const std::string& path) const {
     const auto known = index_.find(path);
     if (known == index_.end()) return std::nullopt;
-    const auto found = std::find(view_.begin(), view_.end(), known->second);
-    if (found == view_.end()) return std::nullopt;
-    return static_cast<std::size_t>(found - view_.begin());
+    if (changed_ || known->second >= positions_.size() || positions_[known->second] == std::string::npos)
+        return std::nullopt;
+    return positions_[known->second];
 }
 
 const BrowsedDemo* DemoCatalog::Find(const std::string& path) const {

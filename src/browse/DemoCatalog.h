@@ -56,6 +56,11 @@ public:
     // The details of the demo at `path`, read when its file had `stamp`;
     // dropped when the file has changed since. True when they were taken.
     bool SetDetails(const std::string& path, const FileStamp& stamp, DemoHeadAndLength details);
+    // The demo at `oldPath` was renamed in its folder to `newPath`: its row
+    // follows, with its stamp and details.
+    void Rename(const std::string& oldPath, const std::string& newPath);
+    // The demo at `path` went.
+    void Remove(const std::string& path);
     void Clear();
     // Sorts and filters again after changes to the rows.
     void Refresh();
@@ -95,6 +100,7 @@ private:
     std::unordered_map<std::string, std::size_t> index_;  // path -> index in rows_
     std::vector<std::size_t> order_;                      // every row, sorted
     std::vector<std::size_t> view_;                       // the rows in view, sorted
+    std::vector<std::size_t> positions_;                  // index in rows_ -> place in view_, or npos
     std::vector<std::string> words_;
     std::optional<BrowseColumn> column_;
     bool descending_ = false;

@@ -81,6 +81,19 @@ TEST(DemoCatalog, ASearchNarrowsTheRowsAndTheStatusSaysHowMany) {
     EXPECT_EQ(BrowseStatusText(1, 1, false), "1 demo");
 }
 
+TEST(DemoCatalog, ARenamedRowKeepsItsDetailsAndARemovedOneGoes) {
+    DemoCatalog catalog;
+    catalog.ReplaceFolder({std::string(kDemos) + "\\cup", {Row("cup\\b.dm_2004"), Row("cup\\c.dm_2004")}});
+    catalog.SetDetails(std::string(kDemos) + "\\cup\\b.dm_2004", {10, 1}, Details("mp_shop", 1));
+    catalog.Rename(std::string(kDemos) + "\\cup\\b.dm_2004", std::string(kDemos) + "\\cup\\z.dm_2004");
+    catalog.Remove(std::string(kDemos) + "\\cup\\c.dm_2004");
+    catalog.Refresh();
+    EXPECT_EQ(ShownNames(catalog), Strings{"cup\\z.dm_2004"});
+    ASSERT_TRUE(catalog.ShownRow(0).details);
+    EXPECT_EQ(catalog.ShownRow(0).details->head.map, "mp_shop");
+    EXPECT_FALSE(catalog.Find(std::string(kDemos) + "\\cup\\b.dm_2004"));
+}
+
 struct SortCase {
     BrowseColumn column;
     bool descending;
