@@ -24,9 +24,10 @@ struct ColumnSpec {
     int widthTwips;
 };
 
+// The columns with their designed widths: together they fit the designed list.
 constexpr ColumnSpec kColumns[] = {
-    {L"Name", 2400},   {L"Game Type", 1100}, {L"Mode", 1500},     {L"Map", 1200},  {L"Length", 800},
-    {L"Players", 800}, {L"Server", 1800},    {L"Recorded", 1600}, {L"Size", 900},
+    {L"Name", 2100},   {L"Game Type", 1150}, {L"Mode", 1300},     {L"Map", 1100}, {L"Length", 750},
+    {L"Players", 750}, {L"Server", 1650},    {L"Recorded", 1650}, {L"Size", 900},
 };
 static_assert(std::size(kColumns) == kBrowseColumnCount);
 

@@ -148,9 +148,17 @@ TEST_F(DemosWindowTest, ListsEveryDemoWithItsDetailsAndNarrowsAsTheUserTypes) {
     }
     EXPECT_EQ(::GetFocus(), demos.txtSearch);
 
-    // One window: the menu item brings it to the front.
-    main.mnuBrowseDemos_Click();
+    // One window: Ctrl+B in the main window brings it to the front.
+    {
+        HeldKeys control({VK_CONTROL});
+        const MSG key{main.lvwDemoQue, WM_KEYDOWN, 'B', 0, 0, {}};
+        EXPECT_TRUE(main.TranslateShortcut(key));
+        const MSG plain{main.lvwDemoQue, WM_KEYDOWN, 'C', 0, 0, {}};
+        EXPECT_FALSE(main.TranslateShortcut(plain));
+    }
     EXPECT_EQ(main.Demos(), &demos);
+    ::DestroyWindow(demos.hwnd());
+    EXPECT_FALSE(main.Demos());
 }
 
 TEST_F(DemosWindowTest, EnterQueuesTheSelectedDemosAndPlayStartsTheGameLeavingTheQueue) {
