@@ -98,7 +98,8 @@ RenameCheck CheckDemoRename(FileSystem& files, const AnsiTest& fitsAnsi, const s
 }
 
 std::string RenameProblemText(const RenameCheck& check, std::string_view newFileName) {
-    const std::string quoted = "\"" + std::string(newFileName) + "\"";
+    std::string quoted = "\"";
+    quoted.append(newFileName).append("\"");
     switch (check.problem) {
         case RenameProblem::None:
         case RenameProblem::Unchanged: return {};
