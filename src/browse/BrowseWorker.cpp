@@ -25,6 +25,11 @@ BrowseWorker::BrowseWorker(FileSystem& files, std::string gameFolder, DetailsCac
       thread_([this](std::stop_token stop) { Run(stop); }) {}
 
 BrowseWorker::~BrowseWorker() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    // Ends a walk between two folders and a read within its block.
     thread_.request_stop();
     wake_.notify_all();
     // The jthread joins here.
@@ -176,11 +181,11 @@ void BrowseWorker::Run(std::stop_token stop) {
         FileStamp stamp;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, stop, [&] {
+            wake_.wait(lock, [&] {
                 working_ = walkAsked_ || !rescans_.empty() || !toRead_.empty();
-                return working_;
+                return working_ || stopping_;
             });
-            if (stop.stop_requested()) return;
+            if (stopping_) return;
             walk = std::exchange(walkAsked_, false);
             rescans = std::exchange(rescans_, {});
             if (!walk && rescans.empty()) {

@@ -88,7 +88,8 @@ private:
     ReadFunction read_;
 
     mutable std::mutex mutex_;
-    std::condition_variable_any wake_;
+    std::condition_variable wake_;
+    bool stopping_ = false;
     bool walkAsked_ = true;
     std::map<std::string, bool> rescans_;  // folder -> deep
     std::unordered_map<std::string, FileStamp> toRead_;
