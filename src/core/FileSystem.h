@@ -36,10 +36,20 @@ struct FileResult {
     friend constexpr bool operator==(FileResult, FileResult) = default;
 };
 
+// The size of a file and the time it was last written, in 100-nanosecond
+// steps since 1601-01-01 UTC (the system's file time).
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t written = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // What one folder holds directly: the names (without the folder) of its files
 // and of its sub-folders, in no particular order.
 struct FolderContents {
     std::vector<std::string> files;
+    // stamps[i] is the stamp of files[i], as the listing saw it.
+    std::vector<FileStamp> stamps;
     std::vector<std::string> folders;
     // The folder is itself a link to another place (a junction, a symbolic
     // link, a mount point): nothing is listed.
@@ -145,6 +155,10 @@ public:
 
     // Deletes the file.
     virtual FileResult RemoveFile(const std::string& path) = 0;
+
+    // Gives the file `from` the path `to` in the same volume; fails (the file
+    // exists error) when anything is at `to` already.
+    virtual FileResult RenameFile(const std::string& from, const std::string& to) = 0;
 
     // Creates a new empty file with a unique name in the user's temporary
     // folder; its path, or the empty text when none could be made.

@@ -32,6 +32,11 @@ public:
     // True when every character of the UTF-8 text exists in the system's ANSI
     // code page, in which the game reads its command line and scripts.
     virtual bool FitsAnsiCodePage(const std::string& text) = 0;
+
+    // Opens the folder of the file at `path` in the system's file manager
+    // with the file selected. Returns 0 when it was shown, otherwise the
+    // system's error code.
+    virtual std::uint32_t ShowInFolder(const std::string& path) = 0;
 };
 
 }  // namespace reelwright

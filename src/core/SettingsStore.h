@@ -27,6 +27,14 @@ inline constexpr const char* kKeyHeight = "Height";
 inline constexpr const char* kKeyMaximised = "Maximised";
 inline constexpr const char* kKeyColumnWidths = "Column Widths";
 
+// Section "Demos Window", written when the demo browser closes and read when
+// it opens: the place of its outer top left corner on the desktop in pixels
+// ("Left", "Top"), the size of its client area in twips ("Width", "Height")
+// and its column widths in twips ("Column Widths").
+inline constexpr const char* kSectionDemosWindow = "Demos Window";
+inline constexpr const char* kKeyLeft = "Left";
+inline constexpr const char* kKeyTop = "Top";
+
 // "Bind0" ... "Bind7".
 std::string BindKey(int index);
 

@@ -15,25 +15,6 @@ std::string TwoDigits(std::int64_t value) {
     return text.size() < 2 ? "0" + text : text;
 }
 
-std::string SizeText(std::uintmax_t bytes) {
-    if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
-    const char* units[] = {"KB", "MB", "GB", "TB"};
-    double value = static_cast<double>(bytes) / 1024.0;
-    std::size_t unit = 0;
-    while (value >= 1023.95 && unit + 1 < std::size(units)) {
-        value /= 1024.0;
-        ++unit;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f %s", value, units[unit]);
-    return text;
-}
-
-std::string TimeText(const LocalTime& time) {
-    return std::to_string(time.year) + "-" + TwoDigits(time.month) + "-" + TwoDigits(time.day) + " " +
-           TwoDigits(time.hour) + ":" + TwoDigits(time.minute);
-}
-
 // The names, at most kTipPlayerNames of them, and the count of the others.
 std::string NameList(const std::vector<const DemoPlayer*>& players) {
     std::string text;
@@ -79,6 +60,25 @@ std::string PlayersLines(const DemoHead& head) {
 }
 
 }  // namespace
+
+std::string SizeText(std::uintmax_t bytes) {
+    if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+    const char* units[] = {"KB", "MB", "GB", "TB"};
+    double value = static_cast<double>(bytes) / 1024.0;
+    std::size_t unit = 0;
+    while (value >= 1023.95 && unit + 1 < std::size(units)) {
+        value /= 1024.0;
+        ++unit;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f %s", value, units[unit]);
+    return text;
+}
+
+std::string TimeText(const LocalTime& time) {
+    return std::to_string(time.year) + "-" + TwoDigits(time.month) + "-" + TwoDigits(time.day) + " " +
+           TwoDigits(time.hour) + ":" + TwoDigits(time.minute);
+}
 
 std::string LengthText(std::int64_t milliseconds) {
     const std::int64_t seconds = (std::max<std::int64_t>(milliseconds, 0) + 500) / 1000;

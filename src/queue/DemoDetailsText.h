@@ -9,6 +9,12 @@
 
 namespace reelwright {
 
+// "980 bytes", "1.4 MB": one decimal from a kilobyte (1024 bytes) on.
+std::string SizeText(std::uintmax_t bytes);
+
+// "2026-12-07 16:05".
+std::string TimeText(const LocalTime& time);
+
 // "m:ss" below an hour, "h:mm:ss" from an hour on; whole seconds, rounded.
 std::string LengthText(std::int64_t milliseconds);
 

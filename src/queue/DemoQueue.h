@@ -51,6 +51,10 @@ public:
         return true;
     }
 
+    // Puts `entry` in the place of the one at the 0-based index; it keeps
+    // that one's id (the same file under a new name).
+    void ReplaceAt(std::size_t index, Entry entry) { entries_.at(index) = std::move(entry); }
+
     // Removes the entry at the 0-based index; later entries move up.
     void RemoveAt(std::size_t index) {
         if (index >= entries_.size()) return;

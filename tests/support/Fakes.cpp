@@ -152,6 +152,23 @@ FileResult FakeFileSystem::RemoveFile(const std::string& path) {
     return files.erase(path) ? FileResult{} : FileResult{kErrorFileNotFound};
 }
 
+FileResult FakeFileSystem::RenameFile(const std::string& from, const std::string& to) {
+    if (journal_) journal_->Add("rename " + from + " -> " + to);
+    if (failingPaths.count(from)) return FailureOf(from);
+    const auto file = files.find(from);
+    if (file == files.end()) return FileResult{kErrorFileNotFound};
+    if (from != to && (files.count(to) || IsFolder(to))) return FileResult{kErrorFileExists};
+    std::string bytes = std::move(file->second);
+    files.erase(file);
+    files[to] = std::move(bytes);
+    if (const auto time = writeTimes.find(from); time != writeTimes.end()) {
+        const std::uint64_t written = time->second;
+        writeTimes.erase(time);
+        writeTimes[to] = written;
+    }
+    return {};
+}
+
 std::string FakeFileSystem::MakeTemporaryFile() {
     if (temporaryFileFails) return {};
     const std::string path = "C:\\Temp\\rw" + std::to_string(++temporaryCount_) + ".tmp";
@@ -185,7 +202,11 @@ std::optional<FolderContents> FakeFileSystem::ListFolder(const std::string& fold
     };
     for (auto file = files.lower_bound(prefix); file != files.end() && file->first.compare(0, prefix.size(), prefix) == 0;
          ++file)
-        if (auto name = direct(file->first)) contents.files.push_back(*name);
+        if (auto name = direct(file->first)) {
+            contents.files.push_back(*name);
+            const auto time = writeTimes.find(file->first);
+            contents.stamps.push_back({file->second.size(), time == writeTimes.end() ? 0 : time->second});
+        }
     for (auto sub = folders.lower_bound(prefix); sub != folders.end() && sub->compare(0, prefix.size(), prefix) == 0;
          ++sub)
         if (auto name = direct(*sub); name && !reparsePoints.count(*sub) && !links.count(*sub))
@@ -401,6 +422,12 @@ std::uint32_t FakeGameShell::ShellOpen(const std::string& file, const std::strin
         journal_->Add("shellopen " + file + " | " + parameters + " | " + directory + " | " +
                       std::to_string(showMode));
     calls.push_back({file, parameters, directory, showMode});
+    return error;
+}
+
+std::uint32_t FakeGameShell::ShowInFolder(const std::string& path) {
+    if (journal_) journal_->Add("showinfolder " + path);
+    shownInFolder.push_back(path);
     return error;
 }
 

@@ -75,6 +75,9 @@ public:
     // Journal entry "attributes <path>"; a folder's go to `folderAttributes`.
     FileResult SetAttributes(const std::string& path, std::uint32_t attributes) override;
     FileResult RemoveFile(const std::string& path) override;
+    // Journal entry "rename <from> -> <to>". Fails with kErrorFileExists when
+    // a file or folder is at `to`, kErrorFileNotFound when `from` is no file.
+    FileResult RenameFile(const std::string& from, const std::string& to) override;
     std::string MakeTemporaryFile() override;
     // "Access is denied" for 5, "The system cannot find the file specified"
     // for 2, "error <code>" otherwise.
@@ -82,7 +85,8 @@ public:
     // Journal entry "list <folder>". Lists what `files` and `folders` hold
     // directly below a folder of `folders`, in byte order; a folder in
     // `failingPaths` lists nothing. A folder in `links` is a link: it lists
-    // nothing and is left out of its parent's sub-folders.
+    // nothing and is left out of its parent's sub-folders. A file's stamp is
+    // its size with the time of `writeTimes` (0 when not listed).
     std::optional<FolderContents> ListFolder(const std::string& folder) override;
     bool IsReadOnly(const std::string& path) override;
     // Journal entries "hold <path>" and, when the owner ends, "release <path>";
@@ -131,6 +135,7 @@ public:
     std::function<void(const std::string&)> onReplace;  // called before a file is replaced
     std::vector<std::string> replaced;                  // paths replaced, in order
     std::map<std::string, HoldMode> holdModes;          // path -> how it was held last
+    std::map<std::string, std::uint64_t> writeTimes;    // path -> the file's time written
 
 private:
     FileResult FailureOf(const std::string& path) const;
@@ -153,8 +158,11 @@ public:
                             int showMode) override;
     std::string ErrorText(std::uint32_t code) override;
     bool FitsAnsiCodePage(const std::string& text) override;
+    // Journal entry "showinfolder <path>"; returns `error`.
+    std::uint32_t ShowInFolder(const std::string& path) override;
 
     std::vector<ShellOpenCall> calls;
+    std::vector<std::string> shownInFolder;
     std::uint32_t error = 0;  // what ShellOpen returns: 0 started, else an error code
 
 private:

@@ -29,6 +29,7 @@
 
 #include "about/win/frmAbout.h"
 #include "app/win/RegistrySettingsStore.h"
+#include "app/win/frmDemos.h"
 #include "app/win/frmMain.h"
 #include "core/AppInfo.h"
 #include "core/win/basAPI.h"
@@ -338,6 +339,23 @@ void Run(const std::vector<std::wstring>& arguments) {
     if (!WaitUntil([&] { return !::IsWindow(refusal) && ::IsWindowEnabled(main); }))
         Fail("the refusal did not close");
     ::DeleteFileW(outside.c_str());
+
+    // The demo browser, with every demo's details read.
+    ::PostMessageW(main, WM_COMMAND, frmMain::IDM_mnuBrowseDemos, 0);
+    HWND browser = WaitForWindow(reelwright::frmDemos::kClassName, reelwright.id());
+    MoveTo(browser, besideMain / 2, kMargin * 4);
+    HWND demoList = ::GetDlgItem(browser, reelwright::frmDemos::IDC_lvwDemos);
+    if (!WaitUntil([&] {
+            const auto rows = static_cast<int>(::SendMessageW(demoList, LVM_GETITEMCOUNT, 0, 0));
+            if (rows < 4) return false;
+            for (int row = 0; row < rows; ++row)
+                if (CellText(demoList, reelwright.id(), row, kMapColumn).empty()) return false;
+            return true;
+        }, 30s))
+        Fail("the demo browser did not list the demos with their details");
+    Shoot("demos-window", browser);
+    ::PostMessageW(browser, WM_CLOSE, 0, 0);
+    if (!WaitUntil([&] { return !::IsWindow(browser); })) Fail("the demo browser did not close");
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     if (!reelwright.WaitForExit()) Fail("Reelwright did not end");

@@ -107,6 +107,7 @@ public:
     int RunMessageLoop() {
         MSG message{};
         while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (main_ && main_->TranslateShortcut(message)) continue;
             HWND active = ::GetActiveWindow();
             if (active && ::IsDialogMessageW(active, &message)) continue;
             ::TranslateMessage(&message);

@@ -9,10 +9,12 @@
 #include <optional>
 
 #include "about/win/frmAbout.h"
+#include "app/win/frmDemos.h"
 #include "app/FirstRunSetup.h"
 #include "core/AppInfo.h"
 #include "core/SettingsStore.h"
 #include "core/Text.h"
+#include "core/GameFolder.h"
 #include "core/win/Controls.h"
 #include "prefs/win/frmProperties.h"
 #include "queue/win/DemoListView.h"
@@ -33,6 +35,8 @@ basAPI::UniqueMenu BuildMenu() {
     basAPI::UniqueMenu bar(::CreateMenu());
     if (!bar) return bar;
     AppendOneItemMenu(bar.get(), L"File", frmMain::IDM_mnuLocateFile, L"Locate SOF2.exe File");
+    if (HMENU file = ::GetSubMenu(bar.get(), 0))
+        ::AppendMenuW(file, MF_STRING, static_cast<UINT_PTR>(frmMain::IDM_mnuBrowseDemos), L"&Browse Demos...\tCtrl+B");
     AppendOneItemMenu(bar.get(), L"T&ools", frmMain::IDM_mnuProperties, L"Properties");
     AppendOneItemMenu(bar.get(), L"&Help", frmMain::IDM_mnuAbout, L"A&bout");
     return bar;
@@ -79,6 +83,37 @@ frmAbout* frmMain::About() const { return about_ && about_->IsOpen() ? about_.ge
 
 frmProperties* frmMain::Properties() const {
     return properties_ && properties_->IsOpen() ? properties_.get() : nullptr;
+}
+
+frmDemos* frmMain::Demos() const { return demos_ && demos_->IsOpen() ? demos_.get() : nullptr; }
+
+void frmMain::mnuBrowseDemos_Click() {
+    if (!Demos()) {
+        // The details of the demos are kept beside the session journal.
+        std::string cachePath;
+        if (const std::string local = sessions_.Virtualised().localAppData; !local.empty()) {
+            const std::string folder = JoinFolder(local, "Reelwright");
+            services_.files.CreateFolder(folder);  // there already, most times
+            cachePath = JoinFolder(folder, "demo-details.cache");
+        }
+        demos_ = std::make_unique<frmDemos>(services_, sessions_, *this, cachePath);
+    }
+    if (!demos_->Open()) demos_.reset();
+}
+
+bool frmMain::TranslateShortcut(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != 'B' || !hwnd()) return false;
+    if ((::GetKeyState(VK_CONTROL) & 0x8000) == 0 || (::GetKeyState(VK_MENU) & 0x8000) != 0) return false;
+    if (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd)) return false;
+    mnuBrowseDemos_Click();
+    return true;
+}
+
+std::string frmMain::OptionalParameters() const { return win::GetText(txtOptionalParams); }
+
+void frmMain::QueueEntriesRemoved() {
+    ForgetRemovedDetails();
+    RefreshDemoList();
 }
 
 LoadOutcome frmMain::Load(const std::string& commandLineTail) {
@@ -221,6 +256,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 case IDM_mnuLocateFile: mnuLocateFile_Click(); return 0;
                 case IDM_mnuProperties: mnuProperties_Click(); return 0;
                 case IDM_mnuAbout: mnuAbout_Click(); return 0;
+                case IDM_mnuBrowseDemos: mnuBrowseDemos_Click(); return 0;
                 case IDC_cmdAdd: cmdAdd_Click(); return 0;
                 case IDC_cmdRemove: cmdRemove_Click(); return 0;
                 case IDC_cmdClear: cmdClear_Click(); return 0;
@@ -254,6 +290,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             if (shown_) SaveWindowSettings();
+            // The browser goes first, with its threads.
+            demos_.reset();
             // No thread outlives the window; the file being read is the most
             // this waits for.
             detailsReader_.reset();

@@ -24,6 +24,7 @@
 namespace reelwright {
 
 class frmAbout;
+class frmDemos;
 class frmProperties;
 
 class frmMain : public win::BaseWindow<frmMain> {
@@ -42,6 +43,7 @@ public:
         IDM_mnuLocateFile = 200,
         IDM_mnuProperties,
         IDM_mnuAbout,
+        IDM_mnuBrowseDemos,
         // The queue list's context menu.
         IDM_mnuMoveUp = 300,
         IDM_mnuMoveDown,
@@ -76,6 +78,23 @@ public:
     // window owns both.
     frmAbout* About() const;
     frmProperties* Properties() const;
+    // The demo browser while it is open; the main window owns it.
+    frmDemos* Demos() const;
+
+    // Opens the demo browser, or brings it to the front (File > Browse Demos..., Ctrl+B).
+    void mnuBrowseDemos_Click();
+    // Passes Ctrl+B, pressed anywhere in the main window, to the browser;
+    // true when the message was that key.
+    bool TranslateShortcut(const MSG& message);
+
+    // What the demo browser asks of the main window: the queue shows the
+    // entries appended since it held `countBefore`; queued entries took new
+    // names, or left the queue; the optional parameters' text; the folder setup.
+    void QueueAppended(std::size_t countBefore) { ShowAppendedDemos(countBefore); }
+    void QueueEntriesRenamed() { ::InvalidateRect(lvwDemoQue, nullptr, FALSE); }
+    void QueueEntriesRemoved();
+    std::string OptionalParameters() const;
+    void LocateGameFolder() { mnuLocateFile_Click(); }
 
     // Shows the queue's rows in lvwDemoQue.
     void RefreshDemoList();
@@ -188,6 +207,7 @@ private:
     int columnsDpi_ = 96;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmProperties> properties_;
+    std::unique_ptr<frmDemos> demos_;
     DemoDetailsTable details_;
     // Entries from this id on have not been handed to the reader yet.
     DemoQueue::EntryId firstUnread_ = 1;

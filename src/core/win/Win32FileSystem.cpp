@@ -193,6 +193,11 @@ FileResult Win32FileSystem::RemoveFile(const std::string& path) {
     return Checked(::DeleteFileW(basAPI::Widen(path).c_str()));
 }
 
+FileResult Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING: an existing file at `to` is never replaced.
+    return Checked(::MoveFileExW(basAPI::Widen(from).c_str(), basAPI::Widen(to).c_str(), 0));
+}
+
 std::string Win32FileSystem::MakeTemporaryFile() {
     wchar_t folder[MAX_PATH + 1]{};
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
@@ -252,6 +257,9 @@ std::optional<FolderContents> Win32FileSystem::ListFolder(const std::string& fol
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) contents.folders.push_back(basAPI::Narrow(name));
         } else {
             contents.files.push_back(basAPI::Narrow(name));
+            contents.stamps.push_back(
+                {(std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
+                 (std::uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32) | found.ftLastWriteTime.dwLowDateTime});
         }
     } while (::FindNextFileW(find.get(), &found));
     return contents;

@@ -28,6 +28,7 @@ public:
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     FileResult SetAttributes(const std::string& path, std::uint32_t attributes) override;
     FileResult RemoveFile(const std::string& path) override;
+    FileResult RenameFile(const std::string& from, const std::string& to) override;
     std::string MakeTemporaryFile() override;
     std::string ErrorText(std::uint32_t error) override;
     std::optional<FolderContents> ListFolder(const std::string& folder) override;

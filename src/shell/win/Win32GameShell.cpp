@@ -1,5 +1,7 @@
 #include "shell/win/Win32GameShell.h"
 
+#include <shlobj.h>
+
 #include "core/win/basAPI.h"
 #include "shell/win/basFunctions.h"
 
@@ -23,6 +25,17 @@ bool Win32GameShell::FitsAnsiCodePage(const std::string& text) {
     const int length = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
                                              nullptr, 0, nullptr, &replaced);
     return length > 0 && !replaced;
+}
+
+std::uint32_t Win32GameShell::ShowInFolder(const std::string& path) {
+    // The shell's objects want COM on this thread; balanced on return.
+    const basAPI::ComApartment apartment;
+    basAPI::UniqueCoTaskMem<ITEMIDLIST> item;
+    HRESULT result = ::SHParseDisplayName(basAPI::Widen(path).c_str(), nullptr, item.put(), 0, nullptr);
+    if (SUCCEEDED(result)) result = ::SHOpenFolderAndSelectItems(item.get(), 0, nullptr, 0);
+    if (SUCCEEDED(result)) return 0;
+    return HRESULT_FACILITY(result) == FACILITY_WIN32 ? static_cast<std::uint32_t>(HRESULT_CODE(result))
+                                                      : static_cast<std::uint32_t>(result);
 }
 
 }  // namespace reelwright::win

@@ -15,6 +15,8 @@ public:
                             int showMode) override;
     std::string ErrorText(std::uint32_t code) override;
     bool FitsAnsiCodePage(const std::string& text) override;
+    // SHOpenFolderAndSelectItems with the file's item id list.
+    std::uint32_t ShowInFolder(const std::string& path) override;
 
 private:
     HWND owner_;

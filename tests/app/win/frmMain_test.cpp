@@ -73,6 +73,8 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsAndAccessKeys) {
     EXPECT_EQ(MenuText(::GetSubMenu(bar, 1), 0), L"Properties");
     EXPECT_EQ(MenuText(::GetSubMenu(bar, 2), 0), L"A&bout");
     EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 0), 0), static_cast<UINT>(frmMain::IDM_mnuLocateFile));
+    EXPECT_EQ(MenuText(::GetSubMenu(bar, 0), 1), L"&Browse Demos...\tCtrl+B");
+    EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 0), 1), static_cast<UINT>(frmMain::IDM_mnuBrowseDemos));
     EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 1), 0), static_cast<UINT>(frmMain::IDM_mnuProperties));
     EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 2), 0), static_cast<UINT>(frmMain::IDM_mnuAbout));
 }
