@@ -17,23 +17,6 @@ namespace reelwright {
 
 namespace {
 
-// Where the menu opens when it is asked for from the keyboard: below the
-// focused row when it can be seen, else at the list's top left corner.
-POINT KeyboardMenuPoint(HWND list) {
-    POINT point{0, 0};
-    const int focused = win::FocusedRow(list);
-    RECT row{};
-    row.left = LVIR_LABEL;
-    RECT client{};
-    ::GetClientRect(list, &client);
-    if (focused >= 0 &&
-        ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&row)) &&
-        row.bottom > client.top && row.bottom < client.bottom)
-        point = {row.left, row.bottom};
-    ::ClientToScreen(list, &point);
-    return point;
-}
-
 std::string FileNameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
 
 }  // namespace
@@ -170,10 +153,7 @@ void frmDemos::lvwDemos_ContextMenu(LPARAM where) {
     add(IDM_mnuDelete, L"&Delete\tDel", selected > 0);
     ::SetMenuDefaultItem(menu, IDM_mnuAddToQueue, FALSE);
 
-    POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-    if (where == -1) point = KeyboardMenuPoint(lvwDemos);
-    const int chosen = static_cast<int>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
-                                                         point.y, 0, hwnd(), nullptr));
+    const int chosen = win::TrackListMenu(lvwDemos, menu, where, hwnd());
     switch (chosen) {
         case IDM_mnuPlay: cmdPlay_Click(); break;
         case IDM_mnuAddToQueue: cmdAddToQueue_Click(); break;

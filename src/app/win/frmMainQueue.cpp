@@ -57,22 +57,6 @@ private:
 
 bool Held(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
-// Where the menu opens when it is asked for from the keyboard: below the
-// focused row when it can be seen, else at the list's top left corner.
-POINT KeyboardMenuPoint(HWND list) {
-    POINT point{0, 0};
-    const int focused = win::FocusedRow(list);
-    RECT row{};
-    row.left = LVIR_LABEL;
-    RECT client{};
-    ::GetClientRect(list, &client);
-    if (focused >= 0 && ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&row)) &&
-        row.bottom > client.top && row.bottom < client.bottom)
-        point = {row.left, row.bottom};
-    ::ClientToScreen(list, &point);
-    return point;
-}
-
 }  // namespace
 
 void frmMain::cmdAdd_Click() {
@@ -203,10 +187,7 @@ void frmMain::lvwDemoQue_ContextMenu(LPARAM where) {
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     add(IDM_mnuSortByName, L"&Sort by Name", anyRow);
 
-    POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-    if (where == -1) point = KeyboardMenuPoint(lvwDemoQue);
-    const int chosen = static_cast<int>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
-                                                         point.y, 0, hwnd(), nullptr));
+    const int chosen = win::TrackListMenu(lvwDemoQue, menu, where, hwnd());
     switch (chosen) {
         case IDM_mnuMoveUp: mnuMoveUp_Click(); break;
         case IDM_mnuMoveDown: mnuMoveDown_Click(); break;

@@ -198,6 +198,25 @@ int FocusedRow(HWND list) {
     return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
 }
 
+int TrackListMenu(HWND list, HMENU menu, LPARAM where, HWND owner) {
+    POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+    if (where == -1) {
+        point = {0, 0};
+        const int focused = FocusedRow(list);
+        RECT row{};
+        row.left = LVIR_LABEL;
+        RECT client{};
+        ::GetClientRect(list, &client);
+        if (focused >= 0 &&
+            ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&row)) &&
+            row.bottom > client.top && row.bottom < client.bottom)
+            point = {row.left, row.bottom};
+        ::ClientToScreen(list, &point);
+    }
+    return static_cast<int>(
+        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, owner, nullptr));
+}
+
 void FocusRow(HWND list, int row) {
     if (row < 0) return;
     SetRowState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);

@@ -59,6 +59,11 @@ void ChangeSelection(HWND list, const std::vector<bool>& before, const std::vect
 void SelectAllRows(HWND list);
 // The row with the focus rectangle, or -1.
 int FocusedRow(HWND list);
+
+// Opens `menu` for the list where a WM_CONTEXTMENU says (`where`), or, asked
+// from the keyboard (-1), below the focused row when it can be seen, else at
+// the list's top left corner; the command chosen, or 0.
+int TrackListMenu(HWND list, HMENU menu, LPARAM where, HWND owner);
 // Gives the row the focus rectangle (its selection stays) and scrolls it into view.
 void FocusRow(HWND list, int row);
 
