@@ -22,29 +22,6 @@ namespace {
 using namespace test;
 using namespace std::chrono_literals;
 
-std::string DemoOfMod(const char* mod, std::int32_t time) {
-    GameStateParts parts;
-    parts.serverInfo = "\\mapname\\mp_shop\\g_gametype\\dm";
-    if (mod) parts.systemInfo = std::string("\\sv_serverid\\1\\fs_game\\") + mod;
-    return Demo(parts, {time});
-}
-
-// Every file and folder below `folder`, relative to it.
-std::set<std::wstring> ItemsBelow(const std::wstring& folder, const std::wstring& prefix = L"") {
-    std::set<std::wstring> items;
-    WIN32_FIND_DATAW found{};
-    basAPI::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return items;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        items.insert(prefix + name);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            items.merge(ItemsBelow(folder + L"\\" + name, prefix + name + L"\\"));
-    } while (::FindNextFileW(find.get(), &found));
-    return items;
-}
-
 struct DemoPacks : ::testing::Test {
     void SetUp() override {
         ClearSettings();

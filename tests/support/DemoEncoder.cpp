@@ -108,4 +108,11 @@ std::string Demo(const GameStateParts& parts, const std::vector<std::int32_t>& s
     return demo + EndMarker();
 }
 
+std::string DemoOfMod(const char* mod, std::int32_t time) {
+    GameStateParts parts;
+    parts.serverInfo = "\\mapname\\mp_shop\\g_gametype\\dm";
+    if (mod) parts.systemInfo = std::string("\\sv_serverid\\1\\fs_game\\") + mod;
+    return Demo(parts, {time});
+}
+
 }  // namespace reelwright::test

@@ -63,4 +63,8 @@ std::string EndMarker();
 // A whole demo: the game state, one snapshot per time, and the end marker.
 std::string Demo(const GameStateParts& parts, const std::vector<std::int32_t>& snapshotTimes);
 
+// A demo of a deathmatch on mp_shop recorded with `mod` (none: the game
+// itself), its one snapshot at `time`.
+std::string DemoOfMod(const char* mod, std::int32_t time);
+
 }  // namespace reelwright::test

@@ -41,15 +41,6 @@ std::optional<LocalTime> LocalTimeOfStamp(std::uint64_t written) {
     return LocalTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute};
 }
 
-void CopyText(std::string_view utf8, wchar_t* buffer, int capacity) {
-    if (!buffer || capacity <= 0) return;
-    const std::wstring text = basAPI::Widen(utf8);
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
-    std::copy_n(text.data(), length, buffer);
-    buffer[length] = L'\0';
-}
-
-bool Held(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 void SetRowState(HWND list, int row, UINT state, UINT mask) {
     LVITEMW item{};
@@ -337,7 +328,7 @@ bool frmDemos::txtSearch_KeyDown(WPARAM key) {
         WalkAgain();
         return true;
     }
-    if (key == 'F' && Held(VK_CONTROL)) {
+    if (key == 'F' && win::KeyHeld(VK_CONTROL)) {
         ::SendMessageW(txtSearch, EM_SETSEL, 0, -1);
         return true;
     }
@@ -351,7 +342,7 @@ bool frmDemos::lvwDemos_KeyDown(UINT message, WPARAM key) {
         return true;
     }
     if (message != WM_KEYDOWN) return false;
-    if (key == VK_F10 && Held(VK_SHIFT)) {
+    if (key == VK_F10 && win::KeyHeld(VK_SHIFT)) {
         lvwDemos_ContextMenu(-1);
         return true;
     }
@@ -361,12 +352,12 @@ bool frmDemos::lvwDemos_KeyDown(UINT message, WPARAM key) {
         case VK_F2: mnuRename_Click(); return true;
         case VK_F5: WalkAgain(); return true;
         case 'F':
-            if (!Held(VK_CONTROL)) return false;
+            if (!win::KeyHeld(VK_CONTROL)) return false;
             ::SetFocus(txtSearch);
             ::SendMessageW(txtSearch, EM_SETSEL, 0, -1);
             return true;
         case 'A':
-            if (!Held(VK_CONTROL)) return false;
+            if (!win::KeyHeld(VK_CONTROL)) return false;
             win::SelectAllRows(lvwDemos);
             return true;
         default: return false;
@@ -396,7 +387,7 @@ LRESULT frmDemos::lvwDemos_Notify(NMHDR& header) {
             const BrowsedDemo& row = catalog_.ShownRow(static_cast<std::size_t>(item.iItem));
             const auto column = static_cast<BrowseColumn>(item.iSubItem);
             const auto recorded = column == BrowseColumn::Recorded ? LocalTimeOfStamp(row.demo.stamp.written) : std::nullopt;
-            CopyText(BrowseCellText(row, column, recorded), item.pszText, item.cchTextMax);
+            win::CopyCellText(BrowseCellText(row, column, recorded), item.pszText, item.cchTextMax);
             // A row in view whose details are still to come is read next.
             if (item.iSubItem == 0 && !row.details && worker_) worker_->Prefer({row.demo.path});
             return 0;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/SettingsStore.h"
+#include "core/win/Controls.h"
 #include "core/win/basAPI.h"
 #include "queue/DemoAdd.h"
 #include "queue/DemoDrop.h"
@@ -55,7 +56,6 @@ private:
     HCURSOR previous_;
 };
 
-bool Held(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
@@ -146,7 +146,7 @@ bool frmMain::lvwDemoQue_KeyDown(UINT message, WPARAM key, LPARAM flags) {
         return true;
     }
     if (message == WM_KEYUP) return false;
-    if (key == VK_F10 && Held(VK_SHIFT)) {
+    if (key == VK_F10 && win::KeyHeld(VK_SHIFT)) {
         lvwDemoQue_ContextMenu(-1);
         return true;
     }
@@ -157,11 +157,11 @@ bool frmMain::lvwDemoQue_KeyDown(UINT message, WPARAM key, LPARAM flags) {
         else return false;
         return true;
     }
-    if (key == VK_DELETE && !Held(VK_CONTROL)) {
+    if (key == VK_DELETE && !win::KeyHeld(VK_CONTROL)) {
         cmdRemove_Click();
         return true;
     }
-    if (key == 'A' && Held(VK_CONTROL) && !Held(VK_SHIFT)) {
+    if (key == 'A' && win::KeyHeld(VK_CONTROL) && !win::KeyHeld(VK_SHIFT)) {
         SelectAllDemos();
         return true;
     }

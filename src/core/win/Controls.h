@@ -39,4 +39,7 @@ basAPI::UniqueIcon LoadProgramIcon(int size);
 // Place of a child window relative to the client area of `container`, in pixels.
 PixelRect PlaceInParent(HWND child, HWND container);
 
+// Whether the key is held down as the message being handled was sent.
+inline bool KeyHeld(int virtualKey) { return (::GetKeyState(virtualKey) & 0x8000) != 0; }
+
 }  // namespace reelwright::win

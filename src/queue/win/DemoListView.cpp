@@ -32,14 +32,6 @@ std::string CellOf(const DemoQueue& queue, const DemoDetailsTable& details, std:
     }
 }
 
-// Copies as much of the text as the buffer holds, always ending it.
-void CopyText(std::string_view utf8, wchar_t* buffer, int capacity) {
-    if (!buffer || capacity <= 0) return;
-    const std::wstring text = basAPI::Widen(utf8);
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
-    std::copy_n(text.data(), length, buffer);
-    buffer[length] = L'\0';
-}
 
 }  // namespace
 
@@ -69,13 +61,13 @@ void FillDemoCell(const DemoQueue& queue, const DemoDetailsTable& details, NMLVD
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
     item.pszText[0] = L'\0';
     if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= queue.Count()) return;
-    CopyText(CellOf(queue, details, static_cast<std::size_t>(item.iItem), item.iSubItem), item.pszText,
+    CopyCellText(CellOf(queue, details, static_cast<std::size_t>(item.iItem), item.iSubItem), item.pszText,
              item.cchTextMax);
 }
 
 void FillDemoTip(const DemoQueue& queue, const DemoDetailsTable& details, NMLVGETINFOTIPW& tip) {
     if (tip.iItem < 0 || static_cast<std::size_t>(tip.iItem) >= queue.Count()) return;
-    CopyText(DemoInfoTip(DetailsOf(queue, details, static_cast<std::size_t>(tip.iItem))), tip.pszText, tip.cchTextMax);
+    CopyCellText(DemoInfoTip(DetailsOf(queue, details, static_cast<std::size_t>(tip.iItem))), tip.pszText, tip.cchTextMax);
 }
 
 std::pair<std::size_t, std::size_t> VisibleRows(HWND list) {
@@ -192,6 +184,14 @@ void ChangeSelection(HWND list, const std::vector<bool>& before, const std::vect
 void SelectAllRows(HWND list) {
     RedrawPause pause(list);
     SetRowState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void CopyCellText(std::string_view utf8, wchar_t* buffer, int capacity) {
+    if (!buffer || capacity <= 0) return;
+    const std::wstring text = basAPI::Widen(utf8);
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
+    std::copy_n(text.data(), length, buffer);
+    buffer[length] = L'\0';
 }
 
 int FocusedRow(HWND list) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,10 @@ void ChangeSelection(HWND list, const std::vector<bool>& before, const std::vect
 void SelectAllRows(HWND list);
 // The row with the focus rectangle, or -1.
 int FocusedRow(HWND list);
+
+// Copies as much of the text as a list's buffer holds (a cell, a tip),
+// always ending it.
+void CopyCellText(std::string_view utf8, wchar_t* buffer, int capacity);
 
 // Opens `menu` for the list where a WM_CONTEXTMENU says (`where`), or, asked
 // from the keyboard (-1), below the focused row when it can be seen, else at

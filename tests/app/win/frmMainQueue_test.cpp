@@ -946,29 +946,6 @@ TEST_F(QueueWorkTest, AFullQueueByAFolderDropThenOneMoreRefusedWithTheBox) {
 namespace reelwright {
 namespace {
 
-// Every file and folder below `folder`, relative to it, hidden ones included.
-std::set<std::wstring> ItemsBelow(const std::wstring& folder, const std::wstring& prefix = L"") {
-    std::set<std::wstring> items;
-    WIN32_FIND_DATAW found{};
-    basAPI::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return items;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        items.insert(prefix + name);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            items.merge(ItemsBelow(folder + L"\\" + name, prefix + name + L"\\"));
-    } while (::FindNextFileW(find.get(), &found));
-    return items;
-}
-
-std::string DemoOfMod(const char* mod, std::int32_t time) {
-    test::GameStateParts parts;
-    parts.serverInfo = "\\mapname\\mp_shop\\g_gametype\\dm";
-    if (mod) parts.systemInfo = std::string("\\sv_serverid\\1\\fs_game\\") + mod;
-    return test::Demo(parts, {time});
-}
-
 TEST_F(QueueWorkTest, APackDroppedGoesIntoItsDemosModsAndABrokenOneLeavesNothing) {
     Open(true);
     GameFolder elsewhere;

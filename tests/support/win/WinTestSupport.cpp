@@ -707,4 +707,19 @@ std::wstring LocalAppDataFolder() {
     return path;
 }
 
+std::set<std::wstring> ItemsBelow(const std::wstring& folder, const std::wstring& prefix) {
+    std::set<std::wstring> items;
+    WIN32_FIND_DATAW found{};
+    basAPI::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find) return items;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        items.insert(prefix + name);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            items.merge(ItemsBelow(folder + L"\\" + name, prefix + name + L"\\"));
+    } while (::FindNextFileW(find.get(), &found));
+    return items;
+}
+
 }  // namespace reelwright::test

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -339,5 +340,9 @@ bool TerminateAndWait(DWORD processId);
 
 // The user's local application data folder (%LOCALAPPDATA%).
 std::wstring LocalAppDataFolder();
+
+// Every file and folder below `folder`, relative to it ("sub\\file"),
+// hidden ones included.
+std::set<std::wstring> ItemsBelow(const std::wstring& folder, const std::wstring& prefix = L"");
 
 }  // namespace reelwright::test
