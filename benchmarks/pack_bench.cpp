@@ -42,7 +42,7 @@ std::string RealSizedDemo(int index) {
 
 const std::string& PackBytes() {
     static const std::string pack = [] {
-        std::vector<test::ZipEntrySpec> entries;
+        std::vector<test::ZipEntryLayout> entries;
         for (int i = 0; i < kDemos; ++i)
             entries.push_back({"cup/round" + std::to_string(i + 1) + ".dm_2004", RealSizedDemo(i)});
         return test::ZipFile(entries);

@@ -99,7 +99,7 @@ TEST_F(ZipTest, UnpackingCountsTheBytesItGivesAndChecksTheCrc) {
     const std::string content(10000, 'q');
     struct Case {
         const char* what;
-        test::ZipEntrySpec spec;
+        test::ZipEntryLayout entry;
         std::uint64_t limit;
         InflateOutcome outcome;
     } cases[] = {
@@ -116,7 +116,7 @@ TEST_F(ZipTest, UnpackingCountsTheBytesItGivesAndChecksTheCrc) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto file = Open(test::ZipFile({c.spec}));
+        const auto file = Open(test::ZipFile({c.entry}));
         const ZipDirectoryResult read = ReadZipDirectory(*file);
         ASSERT_TRUE(read.Read());
         const ZipDataPlace place = LocateZipEntryData(*file, read.directory, read.directory.entries[0]);

@@ -38,7 +38,7 @@ protected:
         files.folders.insert("C:\\Games\\SOF2\\rpm");
         files.folders.insert("D:\\Downloads");
     }
-    void Pack(const std::vector<ZipEntrySpec>& entries) { files.files[kPack] = ZipFile(entries); }
+    void Pack(const std::vector<ZipEntryLayout>& entries) { files.files[kPack] = ZipFile(entries); }
     Strings Names() const {
         Strings names;
         for (const auto& entry : queue.Entries()) names.push_back(entry.GameType + " " + entry.Name);
@@ -137,7 +137,7 @@ TEST_F(DemoPackTest, ABrokenPackOrACancelLeavesNothingAndQueuesNothing) {
     const std::string zeros(kMostPackDemoBytes + 1, '\0');
     struct Case {
         const char* what;
-        std::vector<ZipEntrySpec> entries;
+        std::vector<ZipEntryLayout> entries;
         int cancelAfter;
         const char* told;  // the start of the stop box, none for a cancel
     } cases[] = {

@@ -37,10 +37,10 @@ std::uint32_t Crc32(const std::string& bytes) {
         crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
-std::string ZipFile(const std::vector<ZipEntrySpec>& entries, const std::string& comment) {
+std::string ZipFile(const std::vector<ZipEntryLayout>& entries, const std::string& comment) {
     std::string out;
     std::string directory;
-    for (const ZipEntrySpec& entry : entries) {
+    for (const ZipEntryLayout& entry : entries) {
         const std::string data = entry.deflate ? RawDeflate(entry.bytes) : entry.bytes;
         const std::uint16_t method = entry.method != 0xFFFF ? entry.method : (entry.deflate ? 8 : 0);
         const std::uint32_t crc = entry.claimedCrc.value_or(Crc32(entry.bytes));

@@ -9,7 +9,7 @@
 
 namespace reelwright::test {
 
-struct ZipEntrySpec {
+struct ZipEntryLayout {
     std::string name;   // the name's bytes as stored
     std::string bytes;  // what the entry holds
     bool deflate = true;
@@ -22,7 +22,7 @@ struct ZipEntrySpec {
 
 // The whole zip file: local headers with their data, the central directory
 // and the end record (with `comment`).
-std::string ZipFile(const std::vector<ZipEntrySpec>& entries, const std::string& comment = {});
+std::string ZipFile(const std::vector<ZipEntryLayout>& entries, const std::string& comment = {});
 
 // The CRC-32 of the bytes.
 std::uint32_t Crc32(const std::string& bytes);
