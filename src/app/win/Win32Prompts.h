@@ -25,4 +25,28 @@ private:
     HWND owner_;
 };
 
+// While it lives, the boxes and dialogs of `prompts`, when they are the
+// system's, belong to `window`: a tool window other than the main one keeps
+// the boxes of its own actions over itself, and is disabled while they are
+// up, so that the action cannot be started again meanwhile. Other prompts
+// (the tests' recording ones) are left as they are.
+class PromptsOwner {
+public:
+    PromptsOwner(UserPrompts& prompts, HWND window) : prompts_(dynamic_cast<Win32Prompts*>(&prompts)) {
+        if (prompts_) {
+            previous_ = prompts_->owner();
+            prompts_->SetOwner(window);
+        }
+    }
+    ~PromptsOwner() {
+        if (prompts_) prompts_->SetOwner(previous_);
+    }
+    PromptsOwner(const PromptsOwner&) = delete;
+    PromptsOwner& operator=(const PromptsOwner&) = delete;
+
+private:
+    Win32Prompts* prompts_;
+    HWND previous_ = nullptr;
+};
+
 }  // namespace reelwright::win

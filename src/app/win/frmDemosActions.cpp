@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/win/Win32Prompts.h"
 #include "app/win/frmDemos.h"
 #include "app/win/frmMain.h"
 #include "browse/DemoActions.h"
@@ -22,6 +23,7 @@ std::string FileNameOf(const std::string& path) { return path.substr(path.rfind(
 }  // namespace
 
 void frmDemos::cmdAddToQueue_Click() {
+    const win::PromptsOwner boxes(services_.prompts, hwnd());
     const std::vector<std::string> paths = SelectedPaths();
     if (paths.empty()) return;
     DemoQueue& queue = main_.queue();
@@ -36,6 +38,7 @@ void frmDemos::cmdAddToQueue_Click() {
 }
 
 void frmDemos::cmdPlay_Click() {
+    const win::PromptsOwner boxes(services_.prompts, hwnd());
     const std::vector<std::string> paths = SelectedPaths();
     if (paths.empty()) return;
     // The chosen demos as a queue of their own: the main window's stays as it is.
@@ -52,6 +55,7 @@ void frmDemos::cmdPlay_Click() {
 }
 
 void frmDemos::mnuShowInFolder_Click() {
+    const win::PromptsOwner boxes(services_.prompts, hwnd());
     std::string path = FocusedPath();
     const std::vector<std::string> selected = SelectedPaths();
     if (path.empty() || std::find(selected.begin(), selected.end(), path) == selected.end())
@@ -84,6 +88,7 @@ void frmDemos::lvwDemos_BeginRename(NMLVDISPINFOW& info) {
 }
 
 void frmDemos::lvwDemos_EndRename(const NMLVDISPINFOW& info) {
+    const win::PromptsOwner boxes(services_.prompts, hwnd());
     const std::string oldPath = std::exchange(renaming_, {});
     if (oldPath.empty() || !info.item.pszText) return;  // cancelled
     const std::string newName = basAPI::Narrow(info.item.pszText);
@@ -113,6 +118,7 @@ void frmDemos::lvwDemos_EndRename(const NMLVDISPINFOW& info) {
 }
 
 void frmDemos::mnuDelete_Click() {
+    const win::PromptsOwner boxes(services_.prompts, hwnd());
     const std::vector<std::string> paths = SelectedPaths();
     if (paths.empty()) return;
     std::vector<std::string> names;

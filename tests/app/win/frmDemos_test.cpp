@@ -303,6 +303,35 @@ TEST_F(DemosWindowTest, KeepsItsPlaceSizeAndColumnsAndOpensAtTheDefaultOffEveryS
     }
 }
 
+// The boxes of the browser's own actions are the browser's: it is disabled
+// while one is up, so that the action cannot start again meanwhile, and the
+// main window keeps the boxes of everything else.
+TEST_F(DemosWindowTest, TheBoxesOfItsActionsAreItsOwn) {
+    frmMain withBoxes{real.Services(true), real.sessions};
+    ASSERT_EQ(withBoxes.Load(""), LoadOutcome::ShowWindow);
+    withBoxes.Show();
+    real.realPrompts.SetOwner(withBoxes.hwnd());  // as the program's start does
+    withBoxes.mnuBrowseDemos_Click();
+    ASSERT_TRUE(withBoxes.Demos());
+    frmDemos& demos = *withBoxes.Demos();
+    ASSERT_TRUE(WaitUntil([&] { return demos.Idle(); }, 20s));
+    Select(demos, {"duel.dm_2004"});
+    bool disabledMeanwhile = false;
+    DialogAnswerer answerer({{basAPI::Widen(kDeleteDemosTitle), [&](HWND box) {
+                                  disabledMeanwhile = !::IsWindowEnabled(demos.hwnd());
+                                  DialogAnswerer::Click(IDNO)(box);
+                              }}});
+    Key(demos.lvwDemos, VK_DELETE);
+    const auto seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].owner, demos.hwnd());
+    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_TRUE(::IsWindowEnabled(demos.hwnd()));
+    EXPECT_EQ(real.realPrompts.owner(), withBoxes.hwnd());
+    EXPECT_NE(::GetFileAttributesW((game.path() + L"\\base\\mp\\demos\\duel.dm_2004").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(DemosWindowTest, WithoutAGameFolderItSaysSoAndOffersTheSetup) {
     ClearSettings();
     main.mnuBrowseDemos_Click();
