@@ -6,7 +6,7 @@
 namespace reelwright {
 
 DemoDetailsReader::DemoDetailsReader(std::function<void()> resultsWaiting, ReadFunction read)
-    : resultsWaiting_(std::move(resultsWaiting)), read_(std::move(read)), thread_([this] { Run(); }) {}
+    : resultsWaiting_(std::move(resultsWaiting)), read_(std::move(read)) {}
 
 DemoDetailsReader::~DemoDetailsReader() {
     {
@@ -14,7 +14,7 @@ DemoDetailsReader::~DemoDetailsReader() {
         stop_.request_stop();
     }
     wake_.notify_all();
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 DemoDetails DemoDetailsReader::ReadFile(const std::string& file, std::stop_token stop) {
@@ -28,6 +28,9 @@ void DemoDetailsReader::Add(std::vector<Job> jobs) {
         // Sorted in on the reader's thread: handing over a full queue costs
         // the window's thread this move only.
         arrived_.push_back(std::move(jobs));
+        // The thread starts with the first files: a window that opens with
+        // an empty queue does not wait for it.
+        if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
     }
     wake_.notify_all();
 }

@@ -1,5 +1,6 @@
-// Reads the details of queued demos on a thread of its own, so that the
-// window that shows them never waits for a file. Files are read one at a
+// Reads the details of queued demos on a thread of its own, started with
+// the first files handed over, so that the window that shows them never
+// waits for a file. Files are read one at a
 // time: those asked for first (the rows in view) before the others, which
 // are read in the order they were handed over. Results wait in an outbox
 // until the window takes them.
@@ -77,7 +78,7 @@ private:
     std::deque<DemoQueue::EntryId> inOrder_;
     std::deque<DemoQueue::EntryId> preferred_;
     std::vector<Result> outbox_;
-    std::thread thread_;  // last: started once everything above is ready
+    std::thread thread_;  // last; started by the first Add, under the lock
 };
 
 }  // namespace reelwright

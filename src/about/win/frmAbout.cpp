@@ -19,9 +19,9 @@ bool frmAbout::Open() {
     // The design-time caption; the load replaces it.
     if (!Create(kClassName, L"Reelwright", kStyle, kExStyle, dialog_.owner())) return false;
     SetHeadingFont(L"MS Sans Serif", 8.25, true);
+    PrepareLayout(true);
     CreateControls();
     ApplyDpi(dpi());
-    win::CenterOnScreen(hwnd());
     LoadTexts();
     dialog_.Show(hwnd(), cmdOK);
     return true;

@@ -75,6 +75,7 @@ bool frmDemos::Open() {
     const ScreenRoom room{monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top, dpi(),
                           frame.cx, frame.cy};
     SetClientSize(OpeningClientSize(kept.clientSize, {kClient.width, kClient.height}, room));
+    PrepareLayout(false);
     CreateControls(columnTwips);
     ApplyDpi(dpi());
     PlaceWindow(kept.left, kept.top);

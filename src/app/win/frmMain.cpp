@@ -59,8 +59,8 @@ constexpr ColumnSpec kColumns[] = {
 constexpr int kColumnCount = frmMain::kColumnCount;
 static_assert(std::size(kColumns) == kColumnCount);
 
-// The work area of the screen the window opens on (the one CenterOnScreen
-// centres it on), with what its border, caption and menu bar take there.
+// The work area of the screen the window opens on (the one it is centred
+// on), with what its border, caption and menu bar take there.
 ScreenRoom ScreenRoomOf(HWND window, int dpi) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
@@ -123,12 +123,13 @@ LoadOutcome frmMain::Load(const std::string& commandLineTail) {
     // window shows.
     if (!Create(kClassName, L"Reelwright", kStyle, WS_EX_ACCEPTFILES, nullptr, BuildMenu()))
         return LoadOutcome::EndProgram;
-    CreateControls(ReadWindowSettings());
+    const std::vector<int> columnTwips = ReadWindowSettings();
+    PrepareLayout(true);
+    CreateControls(columnTwips);
     ApplyDpi(dpi());
     // The reader's thread ends with the window (WM_DESTROY).
     detailsReader_ = std::make_unique<DemoDetailsReader>(
         [window = hwnd()] { ::PostMessageW(window, kDetailsReadMessage, 0, 0); });
-    win::CenterOnScreen(hwnd());
 
     const LoadOutcome outcome = RunMainWindowLoad(
         services_, commandLineTail,

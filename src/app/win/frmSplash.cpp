@@ -27,12 +27,12 @@ bool frmSplash::Load() {
         // The design-time caption; the load replaces it.
         {&lblVersion, WC_STATICW, L" Version:", WS_CLIPSIBLINGS | SS_LEFT, 0, IDC_lblVersion, kVersionLabel},
     };
+    PrepareLayout(true);
     CreateControls(table);
     ::SetWindowPos(lblVersion, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The label sits on the artwork's dark band.
     labelBrush_.reset(::CreateSolidBrush(RGB(24, 24, 32)));
     ApplyDpi(dpi());
-    win::CenterOnScreen(hwnd());
 
     // Load: the design-time caption, three blanks and the version.
     win::SetText(lblVersion, SplashVersionCaption());

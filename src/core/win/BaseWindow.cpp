@@ -85,20 +85,78 @@ void WindowCore::Detach() {
     controls_.clear();  // they went with the window
 }
 
-HWND WindowCore::CreateControl(const ControlSpec& row) {
+HFONT WindowCore::FontOf(ControlFont font) const {
+    if (fontsDpi_ != dpi_) return nullptr;  // none made for this DPI yet
+    return font == ControlFont::Dialog ? font_.get() : font == ControlFont::Heading ? headingFont_.get() : nullptr;
+}
+
+WindowCore::Growth WindowCore::GrowthNow() const {
+    // How much larger than designed the client area is; only a window with a
+    // sizing border is ever larger.
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    Growth growth{client.right, client.bottom, 0, 0};
+    if (Resizable() && !::IsIconic(hwnd_)) {
+        growth.width = client.right - TwipsToPixels(client_.width, dpi_);
+        growth.height = client.bottom - TwipsToPixels(client_.height, dpi_);
+    }
+    return growth;
+}
+
+PixelRect WindowCore::PlaceOf(const PlacedControl& placed, const Growth& growth) const {
+    const PixelRect designed = ToPixels(placed.place, dpi_);
+    if (::GetParent(placed.control) != hwnd_) return designed;
+    return Anchored(designed, placed.anchor, growth.width, growth.height);
+}
+
+HWND WindowCore::CreateControl(const ControlSpec& row, const Growth& growth) {
     HWND parent = row.parent && *row.parent ? *row.parent : hwnd_;
+    // Made at its place in the window as it is now, and with its font when
+    // the fonts for the window's DPI are made: nothing to move or set again.
+    const PixelRect designed = ToPixels(row.place, dpi_);
+    const PixelRect pixels =
+        parent == hwnd_ ? Anchored(designed, row.anchor, growth.width, growth.height) : designed;
     HWND control = ::CreateWindowExW(row.exStyle, row.className, row.text.c_str(), row.style | WS_CHILD | WS_VISIBLE,
-                                     0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                     pixels.left, pixels.top, pixels.width, pixels.height, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                      ::GetModuleHandleW(nullptr), nullptr);
     if (!control) throw std::runtime_error("A control of the window could not be created.");
+    if (HFONT font = FontOf(row.font)) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (row.handle) *row.handle = control;
     controls_.push_back({control, row.place, row.font, row.anchor});
-    laidOutFor_ = {};
     return control;
 }
 
 void WindowCore::CreateControls(std::span<const ControlSpec> table) {
-    for (const ControlSpec& row : table) CreateControl(row);
+    const Growth growth = GrowthNow();
+    const std::size_t first = controls_.size();
+    for (const ControlSpec& row : table) CreateControl(row, growth);
+    // Made at their places with their fonts (PrepareLayout came first): what
+    // is left of the layout is the captions' fit, once every control is at
+    // its place, so that a caption grows only into room no other control
+    // has. Controls added to a laid-out window are laid out with the others
+    // by the next ApplyDpi.
+    if (first != 0 || fontsDpi_ != dpi_) {
+        laidOutFor_ = {};
+        return;
+    }
+    for (const PlacedControl& placed : controls_) FitCaption(placed.control, PlaceOf(placed, growth), dpi_);
+    laidOutFor_ = {growth.clientWidth, growth.clientHeight, dpi_};
+}
+
+void WindowCore::PrepareLayout(bool centred) {
+    MakeFonts();
+    SizeToClientArea(centred);
+}
+
+WindowCore::OldFonts WindowCore::MakeFonts() {
+    if (fontsDpi_ == dpi_) return {};
+    OldFonts old{std::exchange(font_, CreateDialogFont(dpi_)), basAPI::UniqueFont{}};
+    old.heading = std::exchange(headingFont_, headingFace_ ? CreatePointFont(headingFace_, headingPoints_,
+                                                                            headingBold_, dpi_)
+                                                           : basAPI::UniqueFont{});
+    fontsDpi_ = dpi_;
+    return old;
 }
 
 void WindowCore::SetHeadingFont(const wchar_t* face, double points, bool bold) {
@@ -110,34 +168,37 @@ void WindowCore::SetHeadingFont(const wchar_t* face, double points, bool bold) {
 void WindowCore::ApplyDpi(int dpi) {
     dpi_ = dpi;
     // The new fonts first; the old ones stay alive until no control uses them.
-    basAPI::UniqueFont font = CreateDialogFont(dpi_);
-    basAPI::UniqueFont headingFont;
-    if (headingFace_) headingFont = CreatePointFont(headingFace_, headingPoints_, headingBold_, dpi_);
-    for (const PlacedControl& placed : controls_) {
-        HFONT chosen = placed.font == ControlFont::Dialog    ? font.get()
-                       : placed.font == ControlFont::Heading ? headingFont.get()
-                                                             : nullptr;
-        if (chosen) ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    // At the window's opening they were made for this DPI already, and every
+    // control was made with its font.
+    const OldFonts oldFonts = MakeFonts();
+    if (oldFonts.dialog || oldFonts.heading) {
+        for (const PlacedControl& placed : controls_)
+            if (HFONT chosen = FontOf(placed.font))
+                ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
     }
-    SizeToClientArea();
-    PlaceControls();
+    SizeToClientArea(false);
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    if (laidOutFor_ != LaidOut{client.right, client.bottom, dpi_}) PlaceControls();
 
-    basAPI::UniqueIcon bigIcon, smallIcon;
-    if (programIcons_) {
-        bigIcon = LoadProgramIcon(SystemMetricForDpi(SM_CXICON, dpi_));
-        smallIcon = LoadProgramIcon(SystemMetricForDpi(SM_CXSMICON, dpi_));
-        ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
-        ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    basAPI::UniqueIcon oldBigIcon, oldSmallIcon;
+    if (programIcons_ && iconsDpi_ != dpi_) {
+        const int big = SystemMetricForDpi(SM_CXICON, dpi_);
+        const int small = SystemMetricForDpi(SM_CXSMICON, dpi_);
+        // The class's icons have the system's sizes: a window that has set
+        // none of its own shows them while those are its DPI's sizes too.
+        const bool classIconsServe =
+            !bigIcon_ && big == ::GetSystemMetrics(SM_CXICON) && small == ::GetSystemMetrics(SM_CXSMICON);
+        if (!classIconsServe) {
+            oldBigIcon = std::exchange(bigIcon_, LoadProgramIcon(big));
+            oldSmallIcon = std::exchange(smallIcon_, LoadProgramIcon(small));
+            ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+            ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+        }
+        iconsDpi_ = dpi_;
     }
     OnDpiApplied();
-
     // Now nothing shows the old fonts and icons any more: they go here.
-    std::swap(font_, font);
-    std::swap(headingFont_, headingFont);
-    if (programIcons_) {
-        std::swap(bigIcon_, bigIcon);
-        std::swap(smallIcon_, smallIcon);
-    }
 }
 
 bool WindowCore::Resizable() const {
@@ -160,7 +221,7 @@ private:
 
 }  // namespace
 
-void WindowCore::SizeToClientArea() {
+void WindowCore::SizeToClientArea(bool centred) {
     // A maximised or minimised window keeps the size the system gave it; it
     // comes back to clientSize_ when it is restored.
     if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) return;
@@ -168,43 +229,40 @@ void WindowCore::SizeToClientArea() {
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE));
     const bool hasMenu = ::GetMenu(hwnd_) != nullptr;
-    const SIZE size = WindowSizeForClient(clientSize_.width, clientSize_.height, style, exStyle, hasMenu, dpi_);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE size = WindowSizeForClient(clientSize_.width, clientSize_.height, style, exStyle, hasMenu, dpi_);
+    // Sized and centred in one move, when asked to be centred.
+    const auto place = [&] {
+        const POINT at = centred ? CentredOnScreen(hwnd_, size) : POINT{};
+        ::SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE | (centred ? 0u : static_cast<UINT>(SWP_NOMOVE)));
+    };
+    RECT now{};
+    ::GetWindowRect(hwnd_, &now);
+    if (centred || now.right - now.left != size.cx || now.bottom - now.top != size.cy) place();
     // A menu bar that wraps, or a frame the system draws otherwise than it
     // computed, leaves another client area: correct the size by the difference.
     RECT client{};
     ::GetClientRect(hwnd_, &client);
     const int missingWidth = TwipsToPixels(clientSize_.width, dpi_) - client.right;
     const int missingHeight = TwipsToPixels(clientSize_.height, dpi_) - client.bottom;
-    if (missingWidth || missingHeight)
-        ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx + missingWidth, size.cy + missingHeight,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (missingWidth || missingHeight) {
+        size.cx += missingWidth;
+        size.cy += missingHeight;
+        place();
+    }
 }
 
 void WindowCore::PlaceControls() {
-    // How much larger than designed the client area is; only a window with a
-    // sizing border is ever larger.
-    int extraWidth = 0, extraHeight = 0;
-    RECT client{};
-    ::GetClientRect(hwnd_, &client);
-    laidOutFor_ = {client.right, client.bottom, dpi_};
-    if (Resizable() && !::IsIconic(hwnd_)) {
-        extraWidth = client.right - TwipsToPixels(client_.width, dpi_);
-        extraHeight = client.bottom - TwipsToPixels(client_.height, dpi_);
-    }
-    auto placeOf = [&](const PlacedControl& placed) {
-        const PixelRect designed = ToPixels(placed.place, dpi_);
-        if (::GetParent(placed.control) != hwnd_) return designed;
-        return Anchored(designed, placed.anchor, extraWidth, extraHeight);
-    };
+    const Growth growth = GrowthNow();
+    laidOutFor_ = {growth.clientWidth, growth.clientHeight, dpi_};
     for (const PlacedControl& placed : controls_) {
-        const PixelRect pixels = placeOf(placed);
+        const PixelRect pixels = PlaceOf(placed, growth);
         ::SetWindowPos(placed.control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // Every control at its place first: a caption grows only into room that
     // no other control has.
-    for (const PlacedControl& placed : controls_) FitCaption(placed.control, placeOf(placed), dpi_);
+    for (const PlacedControl& placed : controls_) FitCaption(placed.control, PlaceOf(placed, growth), dpi_);
     // A frame drawn at its old size and the places that controls left are
     // painted again: the group box does not erase what it encloses.
     if (Resizable()) ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -8,9 +8,12 @@
 // reported in a stop box and never unwinds into the message loop.
 //
 // Child controls are made from a table of ControlSpec rows, each with its
-// place in twips. One DPI routine serves creation and WM_DPICHANGED alike:
-// it makes the fonts for the new DPI, sets them on every control, lays the
-// window and its controls out again, and only then deletes the old fonts.
+// place in twips. A window opens in one pass: PrepareLayout gives it its size
+// (centred on its screen) and its fonts for its DPI, and each control is then
+// made once, at its place, with its font. One DPI routine serves the opening
+// and WM_DPICHANGED alike: it makes the fonts for a new DPI, sets them on
+// every control, lays the window and its controls out again, and only then
+// deletes the old fonts; what the opening did for the DPI already it skips.
 //
 // A window with a sizing border (WS_THICKFRAME) cannot be made smaller than
 // its designed client area; larger, each control placed in the window itself
@@ -138,10 +141,15 @@ protected:
     bool CreateWindowFor(void* self, WNDPROC proc, const wchar_t* className, const std::wstring& title, DWORD style,
                          DWORD exStyle, HWND owner, basAPI::UniqueMenu menu);
 
+    // Gives the window the size of its client area (SetClientSize) for its
+    // DPI, centred on the screen that holds it when `centred`, and makes its
+    // fonts: call it before CreateControls, so that each control is made at
+    // its place with its font at once.
+    void PrepareLayout(bool centred);
     // Makes the controls of `table`, in its order (which is the tab order).
-    // Call ApplyDpi afterwards to give them their fonts and places.
+    // Call ApplyDpi afterwards: it gives them what they still lack (fonts and
+    // places, when PrepareLayout was not called) and the window its icons.
     void CreateControls(std::span<const ControlSpec> table);
-    HWND CreateControl(const ControlSpec& row);
 
     // The size of the client area in twips that the next ApplyDpi gives the
     // window (before its first one: the size it opens with).
@@ -170,7 +178,25 @@ private:
     void Attach(HWND window) { hwnd_ = window; }
     void Detach();
     bool Resizable() const;
-    void SizeToClientArea();
+    // Sizes the window for clientSize_ at its DPI; centred on its screen in
+    // the same move when `centred`.
+    void SizeToClientArea(bool centred);
+    // How the client area is now, and how much larger than designed.
+    struct Growth {
+        int clientWidth = 0, clientHeight = 0;
+        int width = 0, height = 0;
+    };
+    Growth GrowthNow() const;
+    PixelRect PlaceOf(const PlacedControl& placed, const Growth& growth) const;
+    HWND CreateControl(const ControlSpec& row, const Growth& growth);
+    // The font a control shows, when the fonts for the window's DPI are made.
+    HFONT FontOf(ControlFont font) const;
+    // Makes the fonts for the window's DPI, unless made already; returns the
+    // ones they replace, to be deleted once no control uses them.
+    struct OldFonts {
+        basAPI::UniqueFont dialog, heading;
+    };
+    OldFonts MakeFonts();
     void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     // WM_SIZE of a resizable window: keeps the size it comes back to and
     // lays the controls out for the new size.
@@ -188,12 +214,14 @@ private:
     int sizingItself_ = 0;
     basAPI::UniqueFont font_;
     basAPI::UniqueFont headingFont_;
+    int fontsDpi_ = 0;  // the DPI the fonts are made for; 0: none yet
     const wchar_t* headingFace_ = nullptr;
     double headingPoints_ = 0;
     bool headingBold_ = false;
     bool programIcons_ = false;
     basAPI::UniqueIcon bigIcon_;
     basAPI::UniqueIcon smallIcon_;
+    int iconsDpi_ = 0;
     std::vector<PlacedControl> controls_;
     // The client area and DPI the controls were last laid out for: the
     // WM_SIZE of a window shown at the size it already has changes nothing.

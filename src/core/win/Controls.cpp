@@ -31,10 +31,13 @@ void RegisterWindowClass(const wchar_t* className, WNDPROC windowProc, bool with
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     if (withProgramIcon) {
-        // The system's default sizes, shared: the class keeps them for the
-        // life of the process. Windows set icons for their own DPI.
-        windowClass.hIcon = static_cast<HICON>(::LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                            0, 0, LR_DEFAULTCOLOR | LR_DEFAULTSIZE | LR_SHARED));
+        // At the system's sizes, kept for the life of the process as the
+        // classes are: a window at the system's DPI shows these, and sets
+        // icons of its own only at another DPI.
+        static const HICON big = LoadProgramIcon(::GetSystemMetrics(SM_CXICON)).release();
+        static const HICON small = LoadProgramIcon(::GetSystemMetrics(SM_CXSMICON)).release();
+        windowClass.hIcon = big;
+        windowClass.hIconSm = small;
     }
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -49,18 +52,19 @@ SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD styl
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void CenterOnScreen(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
+POINT CentredOnScreen(HWND window, SIZE size) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& area = monitor.rcMonitor;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    ::SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
-                   area.top + (area.bottom - area.top - height) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return {area.left + (area.right - area.left - size.cx) / 2, area.top + (area.bottom - area.top - size.cy) / 2};
+}
+
+void CenterOnScreen(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    const POINT at = CentredOnScreen(window, {rect.right - rect.left, rect.bottom - rect.top});
+    ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string GetText(HWND window) {

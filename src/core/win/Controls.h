@@ -28,6 +28,8 @@ SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD styl
 
 // Moves the window so that it is centred on the screen that holds it.
 void CenterOnScreen(HWND window);
+// Where a window of `size` is centred on the screen that holds `window`.
+POINT CentredOnScreen(HWND window, SIZE size);
 
 // The window's text as UTF-8.
 std::string GetText(HWND window);

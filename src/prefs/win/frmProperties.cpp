@@ -49,9 +49,9 @@ bool frmProperties::Open() {
     }
     win::RegisterWindowClass(kPageClassName, &frmProperties::PageProc);
     if (!Create(kClassName, L"Reelwright Properties", kStyle, kExStyle, owner())) return false;
+    PrepareLayout(true);
     CreateControls();
     ApplyDpi(dpi());
-    win::CenterOnScreen(hwnd());
     if (!propertiesDialog_.Load()) {
         ::DestroyWindow(hwnd());
         return false;

@@ -152,6 +152,13 @@ TEST_F(EveryWindow, FollowsAMoveTo144DpiAndBackAndDeletesTheFontsItLeft) {
 }
 
 TEST_F(EveryWindow, TheMainWindowsIconsAndColumnsFollowTheDpi) {
+    // At the system's DPI it shows its class's icons, made at the system's
+    // sizes; it sets icons of its own only for another DPI.
+    EXPECT_EQ(::SendMessageW(main.hwnd(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(::GetClassLongPtrW(main.hwnd(), GCLP_HICON))),
+              ::GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(::GetClassLongPtrW(main.hwnd(), GCLP_HICONSM))),
+              ::GetSystemMetrics(SM_CXSMICON));
     for (int dpi : {144, 96}) {
         SendDpiChanged(main.hwnd(), dpi);
         const auto big = reinterpret_cast<HICON>(::SendMessageW(main.hwnd(), WM_GETICON, ICON_BIG, 0));
