@@ -156,6 +156,8 @@ std::optional<OpenFileResult> Win32Prompts::ShowOpenFile(const OpenFileRequest& 
     }
     // the second terminating NUL is the string's own
 
+    // The Explorer-style dialog hosts the shell's views, which are COM's.
+    const basAPI::ComApartment apartment;
     OPENFILENAMEW ofn{};
     DialogState state;
     state.mine = &ofn;

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -91,6 +92,11 @@ public:
             return false;
         }
         main_->SetQuitOnDestroy(true);
+        // COM for the rest of the run, begun once the window is up: what the
+        // user starts (the file dialogs, the shell) finds it ready. What uses
+        // COM before (the first-run dialogs, a demo played from the command
+        // line, the splash's picture) holds an apartment of its own.
+        apartment_.emplace();
         if (recoverOnShow_) StartRecovery();
         return true;
     }
@@ -154,6 +160,8 @@ private:
         sessions_.SetOwner(owner);
     }
 
+    // Declared first, so that it ends last, after every window.
+    std::optional<basAPI::ComApartment> apartment_;
     std::string commandLineTail_;
     ProgramLocation location_;
     win::RegistrySettingsStore store_;
@@ -202,7 +210,6 @@ int Main(const std::wstring& commandLineTail) {
         ::CreateMutexW(nullptr, TRUE, basAPI::Widen(SingleInstanceMutexName(AppKey())).c_str()));
     const bool anotherInstance = ::GetLastError() == ERROR_ALREADY_EXISTS;
 
-    basAPI::ComApartment apartment;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 

@@ -15,6 +15,7 @@ bool MoveToRecycleBin(HWND owner, const std::vector<std::string>& paths) {
         list += L'\0';
     }
     list += L'\0';
+    const basAPI::ComApartment apartment;  // the shell moves the files
     SHFILEOPSTRUCTW operation{};
     operation.hwnd = owner;
     operation.wFunc = FO_DELETE;

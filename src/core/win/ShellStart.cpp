@@ -2,13 +2,18 @@
 
 #include <shellapi.h>
 
+#include "core/win/basAPI.h"
+
 namespace reelwright::win {
 
 ShellStart StartThroughShell(HWND owner, const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
                              const std::wstring& directory, int showMode, bool keepProcess) {
+    // The shell may start through COM; the start is over when the call
+    // returns, before the apartment ends.
+    const basAPI::ComApartment apartment;
     SHELLEXECUTEINFOW request{};
     request.cbSize = sizeof(request);
-    request.fMask = SEE_MASK_FLAG_NO_UI | (keepProcess ? SEE_MASK_NOCLOSEPROCESS : 0);
+    request.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC | (keepProcess ? SEE_MASK_NOCLOSEPROCESS : 0);
     request.hwnd = owner;
     request.lpVerb = verb;
     request.lpFile = file.c_str();

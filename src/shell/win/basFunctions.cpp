@@ -38,6 +38,8 @@ std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title)
     request.lpfn = &NotePickerShown;
     request.lParam = reinterpret_cast<LPARAM>(&shown);
 
+    // The picker is the shell's, and the shell is COM's.
+    const basAPI::ComApartment apartment;
     basAPI::UniqueCoTaskMem<ITEMIDLIST> item(::SHBrowseForFolderW(&request));
     if (!item) {
         if (!shown) return std::nullopt;
