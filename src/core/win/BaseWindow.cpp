@@ -103,19 +103,20 @@ WindowCore::Growth WindowCore::GrowthNow() const {
     return growth;
 }
 
+PixelRect WindowCore::PlaceOf(const TwipsRect& place, const Anchor& anchor, bool inWindow, const Growth& growth) const {
+    const PixelRect designed = ToPixels(place, dpi_);
+    return inWindow ? Anchored(designed, anchor, growth.width, growth.height) : designed;
+}
+
 PixelRect WindowCore::PlaceOf(const PlacedControl& placed, const Growth& growth) const {
-    const PixelRect designed = ToPixels(placed.place, dpi_);
-    if (::GetParent(placed.control) != hwnd_) return designed;
-    return Anchored(designed, placed.anchor, growth.width, growth.height);
+    return PlaceOf(placed.place, placed.anchor, ::GetParent(placed.control) == hwnd_, growth);
 }
 
 HWND WindowCore::CreateControl(const ControlSpec& row, const Growth& growth) {
     HWND parent = row.parent && *row.parent ? *row.parent : hwnd_;
     // Made at its place in the window as it is now, and with its font when
     // the fonts for the window's DPI are made: nothing to move or set again.
-    const PixelRect designed = ToPixels(row.place, dpi_);
-    const PixelRect pixels =
-        parent == hwnd_ ? Anchored(designed, row.anchor, growth.width, growth.height) : designed;
+    const PixelRect pixels = PlaceOf(row.place, row.anchor, parent == hwnd_, growth);
     HWND control = ::CreateWindowExW(row.exStyle, row.className, row.text.c_str(), row.style | WS_CHILD | WS_VISIBLE,
                                      pixels.left, pixels.top, pixels.width, pixels.height, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),

@@ -187,6 +187,9 @@ private:
         int width = 0, height = 0;
     };
     Growth GrowthNow() const;
+    // Where a control goes: its designed place, anchored when it is in the
+    // window itself.
+    PixelRect PlaceOf(const TwipsRect& place, const Anchor& anchor, bool inWindow, const Growth& growth) const;
     PixelRect PlaceOf(const PlacedControl& placed, const Growth& growth) const;
     HWND CreateControl(const ControlSpec& row, const Growth& growth);
     // The font a control shows, when the fonts for the window's DPI are made.
