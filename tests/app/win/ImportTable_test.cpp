@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,11 @@ namespace reelwright {
 namespace {
 
 using namespace test;
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
 
 // The functions imported by name (and the DLLs imported), read from a PE32+
 // file's import and delay-import tables.
@@ -46,18 +52,31 @@ public:
         for (DWORD rva = imports.VirtualAddress; rva; rva += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
             const auto& descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(Offset(rva));
             if (!descriptor.Name) break;
+            eagerDlls_.insert(Lower(StringAt(descriptor.Name)));
             ReadNames(StringAt(descriptor.Name),
                       descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk);
         }
-        const IMAGE_DATA_DIRECTORY& delayed = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT];
-        for (DWORD rva = delayed.VirtualAddress; rva; rva += sizeof(IMAGE_DELAYLOAD_DESCRIPTOR)) {
-            const auto& descriptor = At<IMAGE_DELAYLOAD_DESCRIPTOR>(Offset(rva));
-            if (!descriptor.DllNameRVA) break;
-            ReadNames(StringAt(descriptor.DllNameRVA), descriptor.ImportNameTableRVA);
+        // GNU ld leaves the delay-import directory empty: the descriptors
+        // (attributes 1, then the RVAs of the DLL's name, its module handle,
+        // its address table and its name table) are found by their shape.
+        for (std::size_t offset = 0; offset + sizeof(IMAGE_DELAYLOAD_DESCRIPTOR) <= bytes_.size(); offset += 4) {
+            const auto& descriptor = At<IMAGE_DELAYLOAD_DESCRIPTOR>(offset);
+            if (descriptor.Attributes.AllAttributes != 1 || !descriptor.DllNameRVA || !descriptor.ImportNameTableRVA ||
+                !descriptor.ImportAddressTableRVA || !descriptor.ModuleHandleRVA || descriptor.TimeDateStamp)
+                continue;
+            const std::optional<std::size_t> name = TryOffset(descriptor.DllNameRVA);
+            if (!name || !TryOffset(descriptor.ImportNameTableRVA) || !TryOffset(descriptor.ImportAddressTableRVA))
+                continue;
+            const std::string dll = StringAt(descriptor.DllNameRVA);
+            if (dll.size() < 5 || Lower(dll.substr(dll.size() - 4)) != ".dll") continue;
+            ReadNames(dll, descriptor.ImportNameTableRVA);
         }
     }
 
     const std::map<std::string, std::set<std::string>>& functionsByDll() const { return functions_; }
+    // The DLLs that the loader loads before the program runs (in lower case);
+    // the others are loaded on the first call of one of their functions.
+    const std::set<std::string>& eagerDlls() const { return eagerDlls_; }
 
 private:
     template <typename T>
@@ -65,12 +84,17 @@ private:
         if (offset + sizeof(T) > bytes_.size()) throw std::runtime_error("read past the end of the file");
         return *reinterpret_cast<const T*>(bytes_.data() + offset);
     }
-    std::size_t Offset(DWORD rva) const {
+    std::optional<std::size_t> TryOffset(DWORD rva) const {
         for (const IMAGE_SECTION_HEADER& section : sections_) {
             const DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
-            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + size)
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + size &&
+                rva - section.VirtualAddress < section.SizeOfRawData)
                 return section.PointerToRawData + (rva - section.VirtualAddress);
         }
+        return std::nullopt;
+    }
+    std::size_t Offset(DWORD rva) const {
+        if (const auto offset = TryOffset(rva)) return *offset;
         throw std::runtime_error("address outside every section");
     }
     std::string StringAt(DWORD rva) const {
@@ -91,12 +115,8 @@ private:
     std::vector<unsigned char> bytes_;
     std::vector<IMAGE_SECTION_HEADER> sections_;
     std::map<std::string, std::set<std::string>> functions_;
+    std::set<std::string> eagerDlls_;
 };
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 TEST(BuiltProgram, ImportsNothingThatWindows7Lacks) {
     const ImportTable table(ProgramPath());
@@ -127,6 +147,20 @@ TEST(BuiltProgram, ImportsNothingThatWindows7Lacks) {
         EXPECT_NE(name.rfind("api-ms-win-", 0), 0u) << dll;
         EXPECT_NE(name.rfind("ext-ms-win-", 0), 0u) << dll;
         for (const std::string& function : names) EXPECT_EQ(newer.count(function), 0u) << dll << "!" << function;
+    }
+}
+
+// What the main window does not need (COM, the shell, the file dialogs, with
+// the DLLs they load in turn) is loaded when first used, not before the
+// window shows.
+TEST(BuiltProgram, LoadsOnlyWhatTheMainWindowNeedsBeforeItRuns) {
+    const ImportTable table(ProgramPath());
+    EXPECT_EQ(table.eagerDlls(), (std::set<std::string>{"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll",
+                                                        "msvcrt.dll", "user32.dll"}));
+    for (const char* delayed : {"ole32.dll", "shell32.dll", "comdlg32.dll"}) {
+        bool found = false;
+        for (const auto& [dll, names] : table.functionsByDll()) found = found || Lower(dll) == delayed;
+        EXPECT_TRUE(found) << delayed << " is not imported at all: the test no longer shows its delay";
     }
 }
 
