@@ -64,8 +64,8 @@ public:
             if (descriptor.Attributes.AllAttributes != 1 || !descriptor.DllNameRVA || !descriptor.ImportNameTableRVA ||
                 !descriptor.ImportAddressTableRVA || !descriptor.ModuleHandleRVA || descriptor.TimeDateStamp)
                 continue;
-            const std::optional<std::size_t> name = TryOffset(descriptor.DllNameRVA);
-            if (!name || !TryOffset(descriptor.ImportNameTableRVA) || !TryOffset(descriptor.ImportAddressTableRVA))
+            if (!TryOffset(descriptor.DllNameRVA) || !TryOffset(descriptor.ImportNameTableRVA) ||
+                !TryOffset(descriptor.ImportAddressTableRVA))
                 continue;
             const std::string dll = StringAt(descriptor.DllNameRVA);
             if (dll.size() < 5 || Lower(dll.substr(dll.size() - 4)) != ".dll") continue;
